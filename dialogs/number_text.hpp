@@ -1,0 +1,24 @@
+#pragma once
+// How a single-precision field is written into a box and read back from it.
+// Locale-independent: '.' is the decimal point whatever the user's locale says.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace dialogs {
+
+// Up to six significant digits, as printf's "%g" writes them; "inf", "-inf" and "nan"
+// (never "-nan") for the values that are not finite.
+std::string formatFloat(float value);
+
+// The shortest text that reads back to exactly the same float ("0.1", "1.41307", "1e+10").
+std::string shortestFloat(float value);
+
+// Reads a whole box's text as a float, rounded to nearest. Leading and trailing blanks and a
+// leading '+' are allowed; "inf", "-inf" and "nan" (any case) are accepted because the program
+// writes them itself. A number too small for a float is taken as zero of its sign. Anything else
+// (empty text, letters, "4,3", a value beyond the float range) is not a number: nullopt.
+std::optional<float> parseFloat(std::string_view text);
+
+} // namespace dialogs

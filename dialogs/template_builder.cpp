@@ -1,0 +1,216 @@
+#include "template_builder.hpp"
+
+#include "resources.hpp"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringList>
+
+namespace dialogs {
+
+namespace {
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+int mulDiv(int value, int numerator, int denominator) {
+    // Rounded to nearest, halves away from zero, as dialog units are converted.
+    const long long product = static_cast<long long>(value) * numerator;
+    const long long half = denominator / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / denominator
+                                         : (product - half) / denominator);
+}
+
+// A button caption broken into lines that fit its width, as a multi-line button shows it.
+QString wrapCaption(const QString& caption, const QFontMetrics& metrics, int width) {
+    QStringList lines;
+    QString line;
+    for (const QString& word : caption.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(candidate) > width) {
+            lines << line;
+            line = word;
+        } else {
+            line = candidate;
+        }
+    }
+    if (!line.isEmpty())
+        lines << line;
+    return lines.join(QLatin1Char('\n'));
+}
+
+Qt::Alignment textAlignment(const ControlSpec& spec) {
+    const Qt::Alignment horizontal = spec.alignRight    ? Qt::AlignRight
+                                     : spec.alignCenter ? Qt::AlignHCenter
+                                                        : Qt::AlignLeft;
+    return horizontal | Qt::AlignTop;
+}
+
+// Read-only boxes look like the window behind them, as the user expects of a result.
+void greyWhenReadOnly(QWidget* box) {
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    box->setPalette(palette);
+}
+
+QWidget* makeControl(QDialog& dialog, const ControlSpec& spec, const QRect& rect,
+                     const std::function<void(int)>& onCommand) {
+    const QString caption = qs(spec.caption);
+    switch (spec.kind) {
+    case ControlKind::Label: {
+        auto* label = new QLabel(caption, &dialog);
+        label->setWordWrap(true);
+        label->setAlignment(textAlignment(spec));
+        label->setTextFormat(Qt::PlainText);
+        return label;
+    }
+    case ControlKind::Edit: {
+        if (spec.multiline) {
+            auto* box = new QPlainTextEdit(&dialog);
+            box->setReadOnly(spec.readOnly);
+            box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+            box->setVerticalScrollBarPolicy(spec.verticalScroll ? Qt::ScrollBarAlwaysOn
+                                                                : Qt::ScrollBarAsNeeded);
+            box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            if (spec.readOnly)
+                greyWhenReadOnly(box);
+            return box;
+        }
+        auto* box = new QLineEdit(&dialog);
+        box->setReadOnly(spec.readOnly);
+        box->setAlignment(spec.alignRight ? Qt::AlignRight : Qt::AlignLeft);
+        if (spec.readOnly)
+            greyWhenReadOnly(box);
+        return box;
+    }
+    case ControlKind::Button:
+    case ControlKind::DefButton: {
+        auto* button = new QPushButton(&dialog);
+        button->setText(spec.multiline
+                            ? wrapCaption(caption, QFontMetrics(dialog.font()), rect.width() - 8)
+                            : caption);
+        button->setFlat(spec.flat);
+        button->setDefault(spec.kind == ControlKind::DefButton);
+        if (spec.id > 0)
+            QObject::connect(button, &QPushButton::clicked, &dialog,
+                             [onCommand, id = spec.id] { onCommand(id); });
+        return button;
+    }
+    case ControlKind::Group:
+        return new QGroupBox(caption, &dialog);
+    case ControlKind::List: {
+        auto* list = new QComboBox(&dialog);
+        list->setEditable(false);
+        for (const auto& item : spec.items)
+            list->addItem(qs(item));
+        list->setCurrentIndex(-1);
+        return list;
+    }
+    case ControlKind::Picture: {
+        auto* picture = new QLabel(&dialog);
+        picture->setPixmap(renderBitmap(spec.resource, rect.size(), dialog.devicePixelRatioF()));
+        return picture;
+    }
+    case ControlKind::Icon: {
+        // An icon keeps its own 32 pixel size wherever it is placed.
+        auto* icon = new QLabel(&dialog);
+        icon->setPixmap(iconPixmap(spec.resource, 32, dialog.devicePixelRatioF()));
+        return icon;
+    }
+    case ControlKind::Rule: {
+        auto* rule = new QFrame(&dialog);
+        rule->setFrameShape(QFrame::HLine);
+        rule->setFrameShadow(QFrame::Sunken);
+        return rule;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+DialogUnits::DialogUnits(const QFont& font) {
+    const QFontMetrics metrics(font);
+    // The average width of the letters, rounded, as dialog base units are measured.
+    const int letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    baseX_ = (letters / 26 + 1) / 2;
+    baseY_ = metrics.height();
+}
+
+int DialogUnits::x(int units) const {
+    return mulDiv(units, baseX_, 4);
+}
+int DialogUnits::y(int units) const {
+    return mulDiv(units, baseY_, 8);
+}
+
+QRect DialogUnits::toPixels(const DialogRect& rect) const {
+    return {x(rect.x), y(rect.y), x(rect.width), y(rect.height)};
+}
+
+QFont dialogFont(const DialogTemplate& dialog) {
+    QFont font;
+    font.setFamilies({QString::fromStdString(dialog.fontFace),
+                      QStringLiteral("Microsoft Sans Serif"), QStringLiteral("DejaVu Sans"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Sans Serif")});
+    font.setPointSize(dialog.fontPoints);
+    return font;
+}
+
+BuiltDialog buildDialog(QDialog& dialog, const DialogTemplate& tmpl,
+                        const std::function<void(int)>& onCommand) {
+    BuiltDialog built;
+    dialog.setWindowTitle(qs(tmpl.title));
+    dialog.setFont(dialogFont(tmpl));
+    const DialogUnits units(dialog.font());
+
+    if (tmpl.menuId != 0) {
+        auto* bar = new QMenuBar(&dialog);
+        const MenuTemplate menu =
+            parseMenuTemplate(resourceText(QStringLiteral("menus"), tmpl.menuId).toStdString());
+        for (const auto& popupSpec : menu.popups) {
+            QMenu* popup = bar->addMenu(qs(popupSpec.text));
+            for (const auto& item : popupSpec.items) {
+                if (item.separator) {
+                    popup->addSeparator();
+                    continue;
+                }
+                QAction* action = popup->addAction(qs(item.text));
+                action->setData(item.id);
+                QObject::connect(action, &QAction::triggered, &dialog,
+                                 [onCommand, id = item.id] { onCommand(id); });
+            }
+        }
+        built.menuHeight = bar->sizeHint().height();
+        bar->setGeometry(0, 0, units.x(tmpl.width), built.menuHeight);
+    }
+
+    for (const auto& spec : tmpl.controls) {
+        QRect rect = units.toPixels(spec.rect);
+        rect.translate(0, built.menuHeight);
+        QWidget* control = makeControl(dialog, spec, rect, onCommand);
+        if (spec.kind == ControlKind::Icon)
+            rect.setSize(QSize(32, 32));
+        control->setGeometry(rect);
+        if (spec.id > 0) {
+            control->setObjectName(QStringLiteral("control%1").arg(spec.id));
+            built.controls.emplace(spec.id, control);
+        }
+    }
+    dialog.setFixedSize(units.x(tmpl.width), units.y(tmpl.height) + built.menuHeight);
+    return built;
+}
+
+} // namespace dialogs

@@ -1,0 +1,111 @@
+#include "window_driver.hpp"
+
+#include "cdialog.hpp"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace window_test {
+
+namespace {
+
+// Polls until `find` returns a widget, then hands it to `act`; gives up after about two seconds.
+void whenOpen(const std::function<QWidget*()>& find, const std::function<void(QWidget*)>& act,
+              int triesLeft = 200) {
+    QTimer::singleShot(10, [=] {
+        if (QWidget* widget = find(); widget && widget->isVisible()) {
+            act(widget);
+            return;
+        }
+        if (triesLeft > 0)
+            whenOpen(find, act, triesLeft - 1);
+    });
+}
+
+} // namespace
+
+int runModal(CDialog& dialog, const std::function<void()>& whileOpen) {
+    whenOpen([&dialog]() -> QWidget* { return &dialog; },
+             [&dialog, whileOpen](QWidget*) {
+                 whileOpen();
+                 if (dialog.isVisible())
+                     dialog.SendCommand(IDCANCEL);
+             });
+    return dialog.DoModal();
+}
+
+void onNextModal(const std::function<void(CDialog&)>& whileOpen) {
+    QWidget* before = QApplication::activeModalWidget();
+    whenOpen(
+        [before]() -> QWidget* {
+            QWidget* top = QApplication::activeModalWidget();
+            return top != before ? qobject_cast<CDialog*>(top) : nullptr;
+        },
+        [whileOpen](QWidget* widget) {
+            auto* dialog = static_cast<CDialog*>(widget);
+            whileOpen(*dialog);
+            if (dialog->isVisible())
+                dialog->SendCommand(IDCANCEL);
+        });
+}
+
+std::shared_ptr<QString> dismissNextMessageBox() {
+    auto text = std::make_shared<QString>();
+    whenOpen(
+        []() -> QWidget* { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); },
+        [text](QWidget* widget) {
+            auto* box = static_cast<QMessageBox*>(widget);
+            *text = box->text();
+            box->done(QMessageBox::Ok);
+        });
+    return text;
+}
+
+void typeInto(QWidget* box, const QString& text) {
+    box->setFocus(Qt::OtherFocusReason);
+    if (auto* line = qobject_cast<QLineEdit*>(box)) {
+        line->selectAll();
+        QTest::keyClick(line, Qt::Key_Delete);
+        QTest::keyClicks(line, text);
+    }
+}
+
+void click(QWidget* button) {
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void pressKey(QWidget* target, int key) {
+    QTest::keyClick(target, static_cast<Qt::Key>(key));
+}
+
+QString textOf(QWidget* box) {
+    if (auto* line = qobject_cast<QLineEdit*>(box))
+        return line->text();
+    if (auto* list = qobject_cast<QComboBox*>(box))
+        return list->currentText();
+    if (auto* area = qobject_cast<QPlainTextEdit*>(box))
+        return area->toPlainText();
+    if (auto* button = qobject_cast<QPushButton*>(box))
+        return button->text();
+    return {};
+}
+
+bool isReadOnly(QWidget* box) {
+    if (auto* line = qobject_cast<QLineEdit*>(box))
+        return line->isReadOnly();
+    if (auto* area = qobject_cast<QPlainTextEdit*>(box))
+        return area->isReadOnly();
+    return false;
+}
+
+QImage grab(QWidget* window) {
+    return window->grab().toImage();
+}
+
+} // namespace window_test

@@ -1,0 +1,19 @@
+#pragma once
+// The three small calculations of the Turbo Analysis window: the compressor's maximum speed, the
+// air mass flow through the inducer, and the centimetre/inch converter.
+
+#include "turbo_fields.hpp"
+
+namespace turbo {
+
+// m_MaxRpm from m_CompOutletDiameter at a tip speed of 1450 ft/s.
+void calcMaxRpm(TurboFields& f);
+
+// m_MassFlowEstimate from the inducer/hub annulus; m_MassFlow, the full analysis input, gets the
+// same stored value so that a following full analysis uses it.
+void calcMassFlow(TurboFields& f);
+
+// Converts from the larger of m_ConvCm and m_ConvInches into the other; equal values stay.
+void convertLength(TurboFields& f);
+
+} // namespace turbo
