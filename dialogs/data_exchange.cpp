@@ -37,9 +37,11 @@ void DDX_Text(CDataExchange& dx, int controlId, float& value) {
         return;
     }
     const QString text = box->text();
-    if (const auto written = dx.writtenValue(controlId, text)) {
-        value = *written;
-        return;
+    if (!box->isModified()) {
+        if (const auto written = dx.writtenValue(controlId, text)) {
+            value = *written;
+            return;
+        }
     }
     if (const auto typed = dialogs::parseFloat(text.toStdString())) {
         value = *typed;

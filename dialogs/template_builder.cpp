@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
@@ -161,10 +162,17 @@ QRect DialogUnits::toPixels(const DialogRect& rect) const {
 }
 
 QFont dialogFont(const DialogTemplate& dialog) {
+    // Liberation Sans has the proportions the layouts were drawn for; the rest are fallbacks.
+    const QStringList wanted{
+        QString::fromStdString(dialog.fontFace), QStringLiteral("Microsoft Sans Serif"),
+        QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")};
     QFont font;
-    font.setFamilies({QString::fromStdString(dialog.fontFace),
-                      QStringLiteral("Microsoft Sans Serif"), QStringLiteral("DejaVu Sans"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Sans Serif")});
+    for (const QString& family : wanted) {
+        if (QFontDatabase::hasFamily(family)) {
+            font.setFamily(family);
+            break;
+        }
+    }
     font.setPointSize(dialog.fontPoints);
     return font;
 }
@@ -203,6 +211,8 @@ BuiltDialog buildDialog(QDialog& dialog, const DialogTemplate& tmpl,
         QWidget* control = makeControl(dialog, spec, rect, onCommand);
         if (spec.kind == ControlKind::Icon)
             rect.setSize(QSize(32, 32));
+        if (spec.kind == ControlKind::List) // the rectangle's height includes the dropped list
+            rect.setHeight(control->sizeHint().height());
         control->setGeometry(rect);
         if (spec.id > 0) {
             control->setObjectName(QStringLiteral("control%1").arg(spec.id));
