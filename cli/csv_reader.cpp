@@ -1,0 +1,146 @@
+#include "csv_reader.hpp"
+
+#include <algorithm>
+#include <cstring>
+
+namespace cli {
+
+namespace {
+
+// "" becomes " in place; the field was checked to hold quotes only in pairs.
+char* undouble(char* first, char* last) {
+    char* out = first;
+    for (char* p = first; p < last; ++p) {
+        *out++ = *p;
+        if (*p == '"')
+            ++p;
+    }
+    return out;
+}
+
+} // namespace
+
+CsvReader::CsvReader(std::istream& in, std::size_t bufferSize, std::size_t maxRecord)
+    : in_(in), buffer_(std::max<std::size_t>(bufferSize, 16)), maxRecord_(maxRecord) {}
+
+// Moves the unread data to the front and reads more after it, growing the buffer when a single
+// record fills it. False when nothing more could be read.
+bool CsvReader::refill() {
+    if (eof_)
+        return false;
+    if (begin_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+    }
+    if (end_ == buffer_.size()) {
+        if (buffer_.size() >= maxRecord_)
+            throw CsvError(nextLine_,
+                           "a record longer than " + std::to_string(maxRecord_ >> 20) + " MiB");
+        buffer_.resize(std::min(buffer_.size() * 2, maxRecord_));
+    }
+    in_.read(buffer_.data() + end_, static_cast<std::streamsize>(buffer_.size() - end_));
+    const auto got = static_cast<std::size_t>(in_.gcount());
+    end_ += got;
+    if (got == 0)
+        eof_ = true;
+    return got > 0;
+}
+
+// Finds the fields of the record at begin_ without changing the buffer, so that it can start
+// again after a refill. On Done, end is the offset just past the record's line break.
+CsvReader::Parse CsvReader::parseRecord(std::size_t& end) {
+    spans_.clear();
+    const char* const data = buffer_.data();
+    std::size_t pos = begin_;
+    for (;;) {
+        Span span{pos, pos, false};
+        if (pos < end_ && data[pos] == '"') {
+            ++pos;
+            for (;;) {
+                const void* quote = std::memchr(data + pos, '"', end_ - pos);
+                if (!quote) {
+                    if (!eof_)
+                        return Parse::NeedMore;
+                    throw CsvError(recordLine_, "a quoted field is not closed");
+                }
+                pos = static_cast<std::size_t>(static_cast<const char*>(quote) - data);
+                if (pos + 1 >= end_ && !eof_)
+                    return Parse::NeedMore; // is it a doubled quote?
+                if (pos + 1 < end_ && data[pos + 1] == '"') {
+                    span.escaped = true;
+                    pos += 2;
+                    continue;
+                }
+                break;
+            }
+            span.first += 1;
+            span.last = pos;
+            ++pos; // the closing quote
+            if (pos < end_ && data[pos] == '\r')
+                ++pos;
+            if (pos < end_ && data[pos] != ',' && data[pos] != '\n')
+                throw CsvError(recordLine_, "text after the closing quote of field " +
+                                                std::to_string(spans_.size() + 1));
+        } else {
+            while (pos < end_ && data[pos] != ',' && data[pos] != '\n')
+                ++pos;
+            span.last = pos;
+            const bool endsLine = pos >= end_ || data[pos] == '\n';
+            if (endsLine && span.last > span.first && data[span.last - 1] == '\r')
+                --span.last;
+        }
+        if (pos >= end_ && !eof_)
+            return Parse::NeedMore;
+        spans_.push_back(span);
+        if (pos >= end_) {
+            end = pos;
+            return Parse::Done;
+        }
+        if (data[pos] == '\n') {
+            end = pos + 1;
+            return Parse::Done;
+        }
+        ++pos; // the comma
+    }
+}
+
+bool CsvReader::next() {
+    for (;;) {
+        if (begin_ == end_ && !refill())
+            return false;
+        if (first_ && end_ - begin_ < 3 && !eof_) {
+            refill();
+            continue;
+        }
+        if (first_) {
+            first_ = false;
+            if (end_ - begin_ >= 3 && std::memcmp(buffer_.data() + begin_, "\xEF\xBB\xBF", 3) == 0)
+                begin_ += 3;
+        }
+        recordLine_ = nextLine_;
+        std::size_t end = 0;
+        while (parseRecord(end) == Parse::NeedMore)
+            refill();
+        char* const data = buffer_.data();
+        nextLine_ += static_cast<std::size_t>(std::count(data + begin_, data + end, '\n'));
+        if (end > begin_ && data[end - 1] != '\n')
+            nextLine_ += 1; // the last line had no line break; the count stays right for errors
+
+        fields_.clear();
+        for (const auto& span : spans_) {
+            char* first = data + span.first;
+            char* last = data + span.last;
+            if (span.escaped)
+                last = undouble(first, last);
+            fields_.emplace_back(first, static_cast<std::size_t>(last - first));
+        }
+        begin_ = end;
+        // A blank line is no record.
+        if (fields_.size() == 1 && fields_[0].empty())
+            continue;
+        return true;
+    }
+}
+
+} // namespace cli
