@@ -33,21 +33,36 @@ int mulDiv(int value, int numerator, int denominator) {
                                          : (product - half) / denominator);
 }
 
-// A button caption broken into lines that fit its width, as a multi-line button shows it.
+// A button caption broken into lines that fit its width, as a multi-line button shows it. Blanks
+// take room on a line like letters do, so a caption padded with blanks breaks where its author
+// meant it to; the blanks at either end of a line are not drawn.
 QString wrapCaption(const QString& caption, const QFontMetrics& metrics, int width) {
     QStringList lines;
     QString line;
-    for (const QString& word : caption.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-        if (!line.isEmpty() && metrics.horizontalAdvance(candidate) > width) {
-            lines << line;
+    bool lineHasWord = false;
+    qsizetype at = 0;
+    while (at < caption.size()) {
+        qsizetype wordStart = at;
+        while (wordStart < caption.size() && caption[wordStart] == QLatin1Char(' '))
+            ++wordStart;
+        if (wordStart == caption.size())
+            break;
+        qsizetype wordEnd = caption.indexOf(QLatin1Char(' '), wordStart);
+        if (wordEnd < 0)
+            wordEnd = caption.size();
+        const QString word = caption.mid(wordStart, wordEnd - wordStart);
+        const QString candidate = line + caption.mid(at, wordStart - at) + word;
+        if (lineHasWord && metrics.horizontalAdvance(candidate) > width) {
+            lines << line.trimmed();
             line = word;
         } else {
             line = candidate;
         }
+        lineHasWord = true;
+        at = wordEnd;
     }
-    if (!line.isEmpty())
-        lines << line;
+    if (lineHasWord)
+        lines << line.trimmed();
     return lines.join(QLatin1Char('\n'));
 }
 
