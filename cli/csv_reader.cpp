@@ -55,16 +55,21 @@ CsvReader::Parse CsvReader::parseRecord(std::size_t& end) {
     std::size_t pos = begin_;
     for (;;) {
         Span span{pos, pos, false};
-        if (pos < end_ && data[pos] == '"') {
-            ++pos;
+        // Blanks before an opening quote are tolerated, as are blanks after the closing one.
+        std::size_t quote = pos;
+        while (quote < end_ && (data[quote] == ' ' || data[quote] == '\t'))
+            ++quote;
+        if (quote < end_ && data[quote] == '"') {
+            pos = quote + 1;
+            span.first = pos;
             for (;;) {
-                const void* quote = std::memchr(data + pos, '"', end_ - pos);
-                if (!quote) {
+                const void* found = std::memchr(data + pos, '"', end_ - pos);
+                if (!found) {
                     if (!eof_)
                         return Parse::NeedMore;
                     throw CsvError(recordLine_, "a quoted field is not closed");
                 }
-                pos = static_cast<std::size_t>(static_cast<const char*>(quote) - data);
+                pos = static_cast<std::size_t>(static_cast<const char*>(found) - data);
                 if (pos + 1 >= end_ && !eof_)
                     return Parse::NeedMore; // is it a doubled quote?
                 if (pos + 1 < end_ && data[pos + 1] == '"') {
@@ -74,9 +79,10 @@ CsvReader::Parse CsvReader::parseRecord(std::size_t& end) {
                 }
                 break;
             }
-            span.first += 1;
             span.last = pos;
             ++pos; // the closing quote
+            while (pos < end_ && (data[pos] == ' ' || data[pos] == '\t'))
+                ++pos;
             if (pos < end_ && data[pos] == '\r')
                 ++pos;
             if (pos < end_ && data[pos] != ',' && data[pos] != '\n')
