@@ -1,0 +1,67 @@
+// Renders each window of the program to a PNG, as it looks when it opens, for the README.
+//   vorlaxen-screenshots <folder>
+#include "about_dialog.hpp"
+#include "agreement_dialog.hpp"
+#include "combustor_dialog.hpp"
+#include "launcher_dialog.hpp"
+#include "resources.hpp"
+#include "turbo_analysis_dialog.hpp"
+
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+// Opens the dialog modally, saves what it shows once it is on screen, and closes it.
+bool shoot(CDialog& dialog, const QString& path) {
+    bool saved = false;
+    QTimer::singleShot(100, &dialog, [&] {
+        saved = dialog.grab().save(path);
+        dialog.SendCommand(IDCANCEL);
+    });
+    dialog.DoModal();
+    std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: vorlaxen-screenshots <folder>\n");
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    if (!folder.exists() && !QDir().mkpath(folder.path())) {
+        std::fprintf(stderr, "cannot make %s\n", argv[1]);
+        return 1;
+    }
+    QApplication::setWindowIcon(dialogs::loadIcon(128));
+
+    bool ok = true;
+    {
+        AgreementDialog dialog;
+        ok &= shoot(dialog, folder.filePath(QStringLiteral("agreement.png")));
+    }
+    {
+        LauncherDialog dialog;
+        ok &= shoot(dialog, folder.filePath(QStringLiteral("launcher.png")));
+    }
+    {
+        AboutDialog dialog;
+        ok &= shoot(dialog, folder.filePath(QStringLiteral("about.png")));
+    }
+    {
+        TurboAnalysisDialog dialog;
+        ok &= shoot(dialog, folder.filePath(QStringLiteral("turbo-analysis.png")));
+    }
+    {
+        CombustorDialog dialog;
+        ok &= shoot(dialog, folder.filePath(QStringLiteral("combustor.png")));
+    }
+    return ok ? 0 : 1;
+}
