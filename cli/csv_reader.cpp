@@ -54,7 +54,7 @@ CsvReader::Parse CsvReader::parseRecord(std::size_t& end) {
     const char* const data = buffer_.data();
     std::size_t pos = begin_;
     for (;;) {
-        Span span{pos, pos, false};
+        Span span{pos, pos, false, false};
         // Blanks before an opening quote are tolerated, as are blanks after the closing one.
         std::size_t quote = pos;
         while (quote < end_ && (data[quote] == ' ' || data[quote] == '\t'))
@@ -62,6 +62,7 @@ CsvReader::Parse CsvReader::parseRecord(std::size_t& end) {
         if (quote < end_ && data[quote] == '"') {
             pos = quote + 1;
             span.first = pos;
+            span.quoted = true;
             for (;;) {
                 const void* found = std::memchr(data + pos, '"', end_ - pos);
                 if (!found) {
@@ -142,8 +143,8 @@ bool CsvReader::next() {
             fields_.emplace_back(first, static_cast<std::size_t>(last - first));
         }
         begin_ = end;
-        // A blank line is no record.
-        if (fields_.size() == 1 && fields_[0].empty())
+        // A blank line is no record ("" is one, an empty field).
+        if (fields_.size() == 1 && fields_[0].empty() && !spans_[0].quoted)
             continue;
         return true;
     }

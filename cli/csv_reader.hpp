@@ -56,6 +56,7 @@ private:
     struct Span {
         std::size_t first, last;
         bool escaped;
+        bool quoted;
     };
     std::vector<Span> spans_;
 };

@@ -1,0 +1,208 @@
+// Batches and sweeps: every row's numbers read back to exactly the floats the calculations give.
+
+#include "cli_test_support.hpp"
+
+#include "engine_cycle.hpp"
+#include "flame_tube.hpp"
+#include "number_text.hpp"
+#include "unit_presets.hpp"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace clitest;
+
+namespace {
+
+const std::vector<std::string> kCycleColumns = {"mass-flow",
+                                                "p2",
+                                                "comp-efficiency",
+                                                "turbine-efficiency",
+                                                "nozzle-efficiency",
+                                                "ambient-temp",
+                                                "ambient-pressure",
+                                                "comp-temp-rise",
+                                                "comp-discharge-temp",
+                                                "turbine-temp-drop",
+                                                "turbine-outlet-temp",
+                                                "turbine-pr-required",
+                                                "nozzle-pr",
+                                                "nozzle-exit-temp",
+                                                "nozzle-velocity",
+                                                "nozzle-outlet-density",
+                                                "nozzle-area",
+                                                "nozzle-diameter",
+                                                "thrust"};
+
+std::vector<float> cycleRow(const turbo::TurboFields& f) {
+    return {f.m_MassFlow,
+            f.m_P2,
+            f.m_CompEfficiency,
+            f.m_TurbineEfficiency,
+            f.m_NozzleEfficiency,
+            f.m_AmbientTemp,
+            f.m_AmbientPressure,
+            f.m_CompTempRise,
+            f.m_CompDischargeTemp,
+            f.m_TurbineTempDrop,
+            f.m_TurbineOutletTemp,
+            f.m_TurbinePrRequired,
+            f.m_NozzlePr,
+            f.m_NozzleExitTemp,
+            f.m_NozzleVelocity,
+            f.m_NozzleOutletDensity,
+            f.m_NozzleArea,
+            f.m_NozzleDiameter,
+            f.m_Thrust};
+}
+
+void expectRow(const std::vector<std::string>& written, const std::vector<float>& expected,
+               std::size_t row) {
+    ASSERT_EQ(written.size(), expected.size()) << "row " << row;
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_TRUE(sameFloat(number(written[i]), expected[i]))
+            << "row " << row << ", " << kCycleColumns[i] << ": " << written[i];
+}
+
+// Columns in another order, two of them missing (they take the defaults), CRLF, a quoted field.
+TEST(Batch, CycleRowsReadBackExactly) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> any(-50.0f, 200.0f);
+    std::string input = "ambient-temp,\"p2\",mass-flow,turbine-efficiency,comp-efficiency\r\n";
+    std::vector<turbo::TurboFields> expected;
+    for (int r = 0; r < 200; ++r) {
+        turbo::TurboFields f;
+        f.m_AmbientTemp = any(random);
+        f.m_P2 = any(random);
+        f.m_MassFlow = any(random);
+        f.m_TurbineEfficiency = any(random);
+        f.m_CompEfficiency = any(random);
+        for (float v : {f.m_AmbientTemp, f.m_P2, f.m_MassFlow, f.m_TurbineEfficiency})
+            input += dialogs::shortestFloat(v) + ",";
+        input += dialogs::shortestFloat(f.m_CompEfficiency) + "\r\n";
+        turbo::calcFullAnalysis(f);
+        expected.push_back(f);
+    }
+    const auto outcome = calc({"cycle", "--input", "-", "--csv"}, input);
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const auto rows = csvRows(outcome.out);
+    ASSERT_EQ(rows.size(), expected.size() + 1);
+    EXPECT_EQ(rows[0], kCycleColumns);
+    for (std::size_t r = 0; r < expected.size(); ++r)
+        expectRow(rows[r + 1], cycleRow(expected[r]), r);
+}
+
+// An option fills in a column the file lacks; JSON gives an object per row.
+TEST(Batch, OptionsServeAsDefaultsAndJsonGivesALinePerRow) {
+    const auto outcome =
+        calc({"cycle", "--input", "-", "--json", "--mass-flow", "2.82"}, "p2\n15\n32\n");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const auto first = jsonObject(outcome.out.substr(0, outcome.out.find('\n')));
+    const auto second = jsonObject(outcome.out.substr(
+        outcome.out.find('\n') + 1, outcome.out.size() - outcome.out.find('\n') - 2));
+    EXPECT_EQ(first.at("mass-flow"), "2.82");
+    EXPECT_EQ(first.at("p2"), "15");
+    EXPECT_EQ(second.at("p2"), "32");
+    // Twice the default mass flow: twice the default thrust.
+    EXPECT_EQ(dialogs::formatFloat(number(second.at("thrust"))), "117.267");
+}
+
+TEST(Batch, FlameTubeUnitsPerRowWithTheirPresets) {
+    const auto outcome = calc({"flame-tube", "--input", "-", "--csv"},
+                              "inducer-diameter,units,secondary-drill\n57,mm,10\n3,in,0.375\n"
+                              "7,cm,1\n3,none,0.5\n");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const auto rows = csvRows(outcome.out);
+    ASSERT_EQ(rows.size(), 5u);
+    const struct {
+        int unit;
+        float d;
+        float secondary;
+    } points[] = {{combustor::kMillimetres, 57, 10},
+                  {combustor::kInches, 3, 0.375f},
+                  {combustor::kCentimetres, 7, 1},
+                  {-1, 3, 0.5f}};
+    const char* unitKeys[] = {"none", "in", "mm", "cm"};
+    for (std::size_t r = 0; r < 4; ++r) {
+        combustor::CombustorFields f;
+        f.m_UnitIndex = points[r].unit;
+        combustor::applyUnitPreset(f);
+        f.m_InducerDiameter = points[r].d;
+        f.m_SecondaryDrill = points[r].secondary;
+        combustor::calcFlameTube(f);
+        const float expected[] = {f.m_InducerDiameter,  f.m_PrimaryDrill,      f.m_SecondaryDrill,
+                                  f.m_TertiaryDrill,    f.m_InducerRadius,     f.m_InducerArea,
+                                  f.m_TubeLength,       f.m_TubeDiameter,      f.m_PrimaryHoleArea,
+                                  f.m_PrimaryHoles,     f.m_SecondaryHoleArea, f.m_SecondaryHoles,
+                                  f.m_TertiaryHoleArea, f.m_TertiaryHoles};
+        const auto& row = rows[r + 1];
+        ASSERT_EQ(row.size(), 15u);
+        EXPECT_EQ(row[0], unitKeys[points[r].unit + 1]);
+        for (std::size_t i = 0; i < 14; ++i)
+            EXPECT_TRUE(sameFloat(number(row[i + 1]), expected[i]))
+                << "row " << r << ", " << rows[0][i + 1] << ": " << row[i + 1];
+    }
+}
+
+TEST(Batch, HeaderOnlyGivesHeaderOnly) {
+    const auto outcome = calc({"max-rpm", "--input", "-", "--csv"}, "comp-outlet-diameter\n");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, "comp-outlet-diameter,max-rpm\n");
+}
+
+// First sweep slowest; each value is START + i*STEP in double, stored as float.
+TEST(Sweep, CartesianProductFirstSlowest) {
+    const auto outcome =
+        calc({"cycle", "--sweep", "p2=5:40:5", "--sweep", "comp-efficiency=65:75:5", "--csv"});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const auto rows = csvRows(outcome.out);
+    ASSERT_EQ(rows.size(), 8u * 3 + 1);
+    for (std::size_t r = 0; r < 24; ++r) {
+        turbo::TurboFields f;
+        f.m_P2 = static_cast<float>(5.0 + static_cast<double>(r / 3) * 5.0);
+        f.m_CompEfficiency = static_cast<float>(65.0 + static_cast<double>(r % 3) * 5.0);
+        turbo::calcFullAnalysis(f);
+        expectRow(rows[r + 1], cycleRow(f), r);
+    }
+}
+
+TEST(Sweep, HowStepsAreCounted) {
+    const struct {
+        std::string spec;
+        std::vector<float> values;
+    } cases[] = {
+        {"comp-outlet-diameter=0:1:0.25", {0, 0.25f, 0.5f, 0.75f, 1}},
+        // 0.1 is not exact, yet 1 is reached: a stop within a billionth of a step counts.
+        {"comp-outlet-diameter=0:1:0.1",
+         {0, 0.1f, 0.2f, static_cast<float>(0.1 * 3), 0.4f, 0.5f, static_cast<float>(0.1 * 6),
+          static_cast<float>(0.1 * 7), 0.8f, 0.9f, 1}},
+        {"comp-outlet-diameter=1:2.9:1", {1, 2}},
+        {"comp-outlet-diameter=4:2:-1", {4, 3, 2}},
+        {"comp-outlet-diameter=3:3:1", {3}},
+        {"comp-outlet-diameter=-1.5:+1.5:1.5", {-1.5f, 0, 1.5f}},
+    };
+    for (const auto& c : cases) {
+        const auto outcome = calc({"max-rpm", "--sweep", c.spec, "--csv"});
+        ASSERT_EQ(outcome.status, 0) << c.spec << outcome.err;
+        const auto rows = csvRows(outcome.out);
+        ASSERT_EQ(rows.size(), c.values.size() + 1) << c.spec;
+        for (std::size_t i = 0; i < c.values.size(); ++i)
+            EXPECT_TRUE(sameFloat(number(rows[i + 1][0]), c.values[i]))
+                << c.spec << " point " << i << ": " << rows[i + 1][0];
+    }
+}
+
+TEST(Sweep, FlameTubeDiameterSweepSatisfiesTheRequiredInput) {
+    const auto outcome =
+        calc({"flame-tube", "--units", "in", "--sweep", "inducer-diameter=1.5:3:1.5", "--csv"});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const auto rows = csvRows(outcome.out);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[1][8], "4.5"); // tube-diameter
+    EXPECT_EQ(rows[2][8], "6");
+}
+
+} // namespace

@@ -1,0 +1,124 @@
+// Bad options and bad input: a message naming the option, or the line and column, status 2, and
+// whatever was written before the bad row still well-formed.
+
+#include "cli_test_support.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace clitest;
+
+namespace {
+
+struct Refused {
+    std::vector<std::string> args;
+    std::string input;
+    std::string message; // a part of what standard error must say
+};
+
+void expectRefused(const std::vector<Refused>& cases) {
+    for (const auto& c : cases) {
+        std::string line;
+        for (const auto& a : c.args)
+            line += a + ' ';
+        const auto outcome = calc(c.args, c.input);
+        EXPECT_EQ(outcome.status, 2) << line;
+        EXPECT_NE(outcome.err.find(c.message), std::string::npos)
+            << line << "\nexpected: " << c.message << "\ngot: " << outcome.err;
+        EXPECT_TRUE(outcome.err.starts_with("vorlaxen-calc: ")) << outcome.err;
+    }
+}
+
+TEST(Errors, Options) {
+    expectRefused({
+        {{}, "", "choose a calculation: max-rpm, mass-flow, cycle, flame-tube, convert"},
+        {{"thrust"}, "", "Choose a calculation: max-rpm, mass-flow, cycle"},
+        {{"cycle", "--p3", "1"}, "", "The options of cycle are --mass-flow, --p2,"},
+        {{"mass-flow", "--mass-flow", "1"}, "", "--inducer-diameter, --hub-diameter, --sweep"},
+        {{"cycle", "--p2"}, "", "--p2"},
+        {{"cycle", "--p2", "1", "--p2", "2"}, "", "--p2"},
+        {{"cycle", "--p2", "4,3"}, "", "--p2: \"4,3\" is not a number (the decimal point is '.')"},
+        {{"cycle", "--p2", "1e39"}, "", "--p2: \"1e39\" is too large"},
+        {{"cycle", "--ambient-temp", "abc"}, "", "--ambient-temp: \"abc\" is not a number"},
+        {{"cycle", "--p2", ""}, "", "--p2: \"\" is not a number"},
+        {{"cycle", "--p2", "1 2"}, "", "--p2: \"1 2\" is not a number"},
+        {{"cycle", "--csv", "--json"}, "", "--csv and --json exclude each other"},
+        {{"flame-tube"}, "", "--inducer-diameter is required"},
+        {{"flame-tube", "--inducer-diameter", "3", "--units", "ft"},
+         "",
+         "--units: \"ft\" is not a unit; choose in, mm, cm or none"},
+        {{"cycle", "--input", "/nonexistent/designs.csv"}, "", "--input: cannot open"},
+        {{"cycle", "--input", "-", "--sweep", "p2=1:2:1"}, "p2\n1\n", "exclude each other"},
+    });
+}
+
+TEST(Errors, Sweeps) {
+    expectRefused({
+        {{"cycle", "--sweep", "p2"}, "", "expected NAME=START:STOP:STEP"},
+        {{"cycle", "--sweep", "p2=1:2"}, "", "expected NAME=START:STOP:STEP"},
+        {{"cycle", "--sweep", "p2=1:2:1:4"}, "", "\"1:4\" is not a number"},
+        {{"cycle", "--sweep", "p2=a:2:1"}, "", "\"a\" is not a number"},
+        {{"cycle", "--sweep", "p2=1:1e39:1"}, "", "\"1e39\" is not a number"},
+        {{"cycle", "--sweep", "p2=nan:2:1"}, "", "\"nan\" is not a number"},
+        {{"cycle", "--sweep", "p2=1:2:0"}, "", "the step is 0"},
+        {{"cycle", "--sweep", "p2=5:40:-5"}, "", "the step goes away from the stop"},
+        {{"cycle", "--sweep", "p2=0:1e9:1e-3"}, "", "more than 1000000 points"},
+        {{"cycle", "--sweep", "p2=1:1e6:1", "--sweep", "comp-efficiency=1:1e6:1"},
+         "",
+         "more than 100000000 points in all"},
+        {{"cycle", "--sweep", "thrust=1:2:1"}, "", "\"thrust\" is not a number input"},
+        {{"cycle", "--sweep", "x=1:2:1"}, "", "choose one of mass-flow, p2,"},
+        {{"flame-tube", "--sweep", "units=1:2:1"}, "", "\"units\" is not a number input"},
+        {{"cycle", "--sweep", "p2=1:2:1", "--sweep", "p2=3:4:1"}, "", "p2 is swept twice"},
+        {{"cycle", "--p2", "3", "--sweep", "p2=1:2:1"}, "", "--p2 is also given"},
+    });
+}
+
+TEST(Errors, InputFiles) {
+    const std::vector<std::string> batch{"cycle", "--input", "-", "--csv"};
+    expectRefused({
+        {batch, "", "standard input: empty input; the first line must name the columns"},
+        {batch, "\n\n", "empty input"},
+        {batch, "p2,x\n1,2\n", "line 1, column 2: unknown column \"x\"; the inputs of"},
+        {batch, "p2,thrust\n", "line 1, column 2: \"thrust\" is a result, not an input"},
+        {batch, "p2,p2\n", "column \"p2\" appears twice"},
+        {{"cycle", "--input", "-", "--p2", "3"}, "p2\n1\n", "\"p2\" is also given as --p2"},
+        {{"flame-tube", "--input", "-", "--units", "in"},
+         "units,inducer-diameter\n",
+         "also given as --units"},
+        {{"flame-tube", "--input", "-"}, "units\nmm\n", "no column \"inducer-diameter\""},
+        {{"flame-tube", "--input", "-"},
+         "inducer-diameter,units\n3,inches\n",
+         "line 2, column 2 (units): \"inches\" is not a unit"},
+        {batch, "p2,mass-flow\n1,2\n3\n", "line 3: 1 field where the header has 2"},
+        {batch, "p2,mass-flow\n1,2,3\n", "line 2: 3 fields where the header has 2"},
+        {batch, "p2,mass-flow\n1,\n", "line 2, column 2 (mass-flow): \"\" is not a number"},
+        {batch, "p2\n1\n\n\n2,5\n", "line 5: 2 fields"},
+        {batch, "p2\n\"1\n2\n", "line 2: a quoted field is not closed"},
+        {batch, "p2\n\"1\"2\n", "line 2: text after the closing quote of field 1"},
+        // A line break inside quotes (around blanks a number may have) still counts as a line.
+        {batch, "p2,mass-flow\n\"\n1\",2\n7,x\n", "line 4, column 2 (mass-flow): \"x\""},
+        {batch, std::string("p2\n1\0002\n", 7), "line 2, column 1 (p2): \"1?2\" is not a number"},
+    });
+}
+
+// Rows before the bad one are written whole: the output so far is valid CSV.
+TEST(Errors, RowsBeforeABadRowStayValid) {
+    std::string input = "p2\n";
+    for (int i = 0; i < 5000; ++i)
+        input += std::to_string(i % 40) + "\n";
+    input += "oops\n1\n";
+    const auto outcome = calc({"cycle", "--input", "-", "--csv"}, input);
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_NE(outcome.err.find("line 5002, column 1 (p2): \"oops\""), std::string::npos)
+        << outcome.err;
+    const auto rows = csvRows(outcome.out);
+    ASSERT_EQ(rows.size(), 5001u);
+    for (const auto& row : rows)
+        ASSERT_EQ(row.size(), 19u);
+    EXPECT_TRUE(outcome.out.ends_with("\n"));
+}
+
+} // namespace
