@@ -123,8 +123,15 @@ QWidget* makeControl(QDialog& dialog, const ControlSpec& spec, const QRect& rect
                              [onCommand, id = spec.id] { onCommand(id); });
         return button;
     }
-    case ControlKind::Group:
-        return new QGroupBox(caption, &dialog);
+    case ControlKind::Group: {
+        // The frame line runs through the middle of the caption, as group frames are drawn.
+        auto* group = new QGroupBox(caption, &dialog);
+        group->setStyleSheet(QStringLiteral(
+            "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
+            "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+            " left: 6px; padding: 0 2px; }"));
+        return group;
+    }
     case ControlKind::List: {
         auto* list = new QComboBox(&dialog);
         list->setEditable(false);
