@@ -141,16 +141,17 @@ public:
     using Compute = void (*)(Fields&);
 
     TableCalculation(const std::array<Entry<Fields>, N>& table, Start start, Compute compute)
-        : table_(table), start_(start), compute_(compute) {
-        for (std::size_t i = 0; i < N; ++i)
+        : start_(start), compute_(compute) {
+        for (std::size_t i = 0; i < N; ++i) {
             info_[i] = table[i].info;
+            slots_[i] = table[i].member ? &(fields_.*(table[i].member)) : nullptr;
+        }
+        Calculation::slots_ = slots_;
         start_(fields_, -1);
     }
 
     std::span<const FieldInfo> fields() const override { return info_; }
     void start(int unitIndex) override { start_(fields_, unitIndex); }
-    void set(std::size_t field, float value) override { fields_.*(table_[field].member) = value; }
-    float get(std::size_t field) const override { return fields_.*(table_[field].member); }
     void compute() override { compute_(fields_); }
 
     int unitIndex() const override {
@@ -167,8 +168,8 @@ public:
     }
 
 private:
-    const std::array<Entry<Fields>, N>& table_;
     std::array<FieldInfo, N> info_{};
+    std::array<float*, N> slots_{};
     Start start_;
     Compute compute_;
     Fields fields_{};

@@ -43,13 +43,20 @@ public:
     virtual std::span<const FieldInfo> fields() const = 0;
     // Back to a new window's values; for the flame tube, the unit chosen and its presets entered.
     virtual void start(int unitIndex) = 0;
-    // Number fields only, by index in fields().
-    virtual void set(std::size_t field, float value) = 0;
-    virtual float get(std::size_t field) const = 0;
+    // Number fields only, by index in fields(). Straight to the field: a batch does this for
+    // every value of every row.
+    void set(std::size_t field, float value) { *slots_[field] = value; }
+    float get(std::size_t field) const { return *slots_[field]; }
     virtual void compute() = 0;
     // The unit list's selection and the name shown beside it (-1 and "" where there is none).
     virtual int unitIndex() const { return -1; }
     virtual std::string_view unitName() const { return {}; }
+
+protected:
+    Calculation() = default;
+    Calculation(const Calculation&) = delete;
+    Calculation& operator=(const Calculation&) = delete;
+    std::span<float* const> slots_; // where each field is stored; null for the unit list
 };
 
 struct CalculationInfo {

@@ -53,6 +53,8 @@ CsvReader::Parse CsvReader::parseRecord(std::size_t& end) {
     spans_.clear();
     const char* const data = buffer_.data();
     std::size_t pos = begin_;
+    std::size_t lineEnd = 0; // where the next '\n' (or the data) ends, once looked up
+    bool lineEndKnown = false;
     for (;;) {
         Span span{pos, pos, false, false};
         // Blanks before an opening quote are tolerated, as are blanks after the closing one.
@@ -90,8 +92,15 @@ CsvReader::Parse CsvReader::parseRecord(std::size_t& end) {
                 throw CsvError(recordLine_, "text after the closing quote of field " +
                                                 std::to_string(spans_.size() + 1));
         } else {
-            while (pos < end_ && data[pos] != ',' && data[pos] != '\n')
-                ++pos;
+            // The line's end is looked up once and kept; a comma is looked for only before it.
+            if (!lineEndKnown || lineEnd < pos) {
+                const void* nl = std::memchr(data + pos, '\n', end_ - pos);
+                lineEnd = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - data) : end_;
+                lineEndKnown = true;
+            }
+            const void* comma = std::memchr(data + pos, ',', lineEnd - pos);
+            pos =
+                comma ? static_cast<std::size_t>(static_cast<const char*>(comma) - data) : lineEnd;
             span.last = pos;
             const bool endsLine = pos >= end_ || data[pos] == '\n';
             if (endsLine && span.last > span.first && data[span.last - 1] == '\r')

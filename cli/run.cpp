@@ -10,6 +10,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <memory>
@@ -39,7 +40,7 @@ std::string shown(std::string_view text) {
     std::string q = "\"";
     for (char c : text.substr(0, 40)) {
         const auto u = static_cast<unsigned char>(c);
-        q += (u < 0x20 || u == 0x7f) ? '?' : c;
+        q += (u < 0x20 || u >= 0x7f) ? '?' : c; // messages stay plain ASCII
     }
     if (text.size() > 40)
         q += "...";
@@ -466,6 +467,9 @@ int run(int argc, const char* const* argv, std::istream& in, std::ostream& out, 
             std::istream* source = &in;
             std::string name = "standard input";
             if (*plan.input != "-") {
+                std::error_code ec;
+                if (std::filesystem::is_directory(*plan.input, ec))
+                    throw BadInput("--input: " + shown(*plan.input) + " is a directory");
                 file.open(*plan.input, std::ios::binary);
                 if (!file)
                     throw BadInput("--input: cannot open " + shown(*plan.input) + ": " +
