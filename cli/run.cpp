@@ -106,47 +106,47 @@ struct Sweep {
     std::size_t count;
 };
 
-double sweepNumber(std::string_view text, const std::string& spec) {
+double sweepNumber(std::string_view text, const std::string& sweepText) {
     if (!text.empty() && text.front() == '+')
         text.remove_prefix(1);
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || end != text.data() + text.size() || error != std::errc{} ||
         !std::isfinite(value) || std::abs(value) > std::numeric_limits<float>::max())
-        throw BadInput("--sweep " + spec + ": " + shown(text) + " is not a number");
+        throw BadInput("--sweep " + sweepText + ": " + shown(text) + " is not a number");
     return value;
 }
 
-Sweep parseSweep(const Calculation& calc, const std::string& spec) {
-    const auto eq = spec.find('=');
+Sweep parseSweep(const Calculation& calc, const std::string& sweepText) {
+    const auto eq = sweepText.find('=');
     if (eq == std::string::npos)
-        throw BadInput("--sweep " + shown(spec) + ": expected NAME=START:STOP:STEP");
-    const std::string_view name(spec.data(), eq);
+        throw BadInput("--sweep " + shown(sweepText) + ": expected NAME=START:STOP:STEP");
+    const std::string_view name(sweepText.data(), eq);
     const auto field = findField(calc.fields(), name);
     if (!field || !isInput(calc.fields()[*field]) || calc.fields()[*field].kind != Kind::Number)
-        throw BadInput("--sweep " + spec + ": " + shown(name) +
+        throw BadInput("--sweep " + sweepText + ": " + shown(name) +
                        " is not a number input; choose one of " + inputKeys(calc, ""));
-    std::string_view range(spec.data() + eq + 1, spec.size() - eq - 1);
+    std::string_view range(sweepText.data() + eq + 1, sweepText.size() - eq - 1);
     std::string_view parts[3];
     for (int i = 0; i < 3; ++i) {
         const auto colon = i < 2 ? range.find(':') : std::string_view::npos;
         if (i < 2 && colon == std::string_view::npos)
-            throw BadInput("--sweep " + spec + ": expected NAME=START:STOP:STEP");
+            throw BadInput("--sweep " + sweepText + ": expected NAME=START:STOP:STEP");
         parts[i] = range.substr(0, colon);
         range = i < 2 ? range.substr(colon + 1) : std::string_view{};
     }
-    const double start = sweepNumber(parts[0], spec);
-    const double stop = sweepNumber(parts[1], spec);
-    const double step = sweepNumber(parts[2], spec);
+    const double start = sweepNumber(parts[0], sweepText);
+    const double stop = sweepNumber(parts[1], sweepText);
+    const double step = sweepNumber(parts[2], sweepText);
     if (step == 0)
-        throw BadInput("--sweep " + spec + ": the step is 0");
+        throw BadInput("--sweep " + sweepText + ": the step is 0");
     const double span = (stop - start) / step;
     if (span < 0)
-        throw BadInput("--sweep " + spec + ": the step goes away from the stop");
+        throw BadInput("--sweep " + sweepText + ": the step goes away from the stop");
     // A stop within a billionth of a step of the grid counts as reached, so 0:1:0.1 has 11 points.
     const double last = std::floor(span + 1e-9);
     if (last + 1 > static_cast<double>(kMaxSweepPoints))
-        throw BadInput("--sweep " + spec + ": more than " + std::to_string(kMaxSweepPoints) +
+        throw BadInput("--sweep " + sweepText + ": more than " + std::to_string(kMaxSweepPoints) +
                        " points");
     return {*field, start, step, static_cast<std::size_t>(last) + 1};
 }
@@ -426,15 +426,15 @@ int run(int argc, const char* const* argv, std::istream& in, std::ostream& out, 
             plan.given.push_back({i, *value});
         }
         std::size_t rows = 1;
-        for (const auto& spec : sweeps) {
-            const Sweep sweep = parseSweep(calc, spec);
+        for (const auto& sweepText : sweeps) {
+            const Sweep sweep = parseSweep(calc, sweepText);
             const std::string name(fields[sweep.field].key);
             for (const auto& g : plan.given)
                 if (g.field == sweep.field)
-                    throw BadInput("--sweep " + spec + ": --" + name + " is also given");
+                    throw BadInput("--sweep " + sweepText + ": --" + name + " is also given");
             for (const auto& s : plan.sweeps)
                 if (s.field == sweep.field)
-                    throw BadInput("--sweep " + spec + ": " + name + " is swept twice");
+                    throw BadInput("--sweep " + sweepText + ": " + name + " is swept twice");
             rows *= sweep.count;
             if (rows > kMaxSweepRows)
                 throw BadInput("--sweep: more than " + std::to_string(kMaxSweepRows) +

@@ -79,14 +79,14 @@ void CDialog::reportUnreadable(int controlId, const QString& text) {
 
 QString CDialog::controlLabel(int controlId) const {
     const dialogs::ControlSpec* previousLabel = nullptr;
-    for (const auto& spec : template_.controls) {
-        if (spec.id == controlId) {
-            if (!spec.name.empty())
-                return QString::fromStdString(spec.name);
+    for (const auto& entry : template_.controls) {
+        if (entry.id == controlId) {
+            if (!entry.name.empty())
+                return QString::fromStdString(entry.name);
             break;
         }
-        if (spec.kind == dialogs::ControlKind::Label)
-            previousLabel = &spec;
+        if (entry.kind == dialogs::ControlKind::Label)
+            previousLabel = &entry;
     }
     if (!previousLabel)
         return QString::number(controlId);

@@ -66,10 +66,10 @@ QString wrapCaption(const QString& caption, const QFontMetrics& metrics, int wid
     return lines.join(QLatin1Char('\n'));
 }
 
-Qt::Alignment textAlignment(const ControlSpec& spec) {
-    const Qt::Alignment horizontal = spec.alignRight    ? Qt::AlignRight
-                                     : spec.alignCenter ? Qt::AlignHCenter
-                                                        : Qt::AlignLeft;
+Qt::Alignment textAlignment(const ControlSpec& entry) {
+    const Qt::Alignment horizontal = entry.alignRight    ? Qt::AlignRight
+                                     : entry.alignCenter ? Qt::AlignHCenter
+                                                         : Qt::AlignLeft;
     return horizontal | Qt::AlignTop;
 }
 
@@ -80,47 +80,47 @@ void greyWhenReadOnly(QWidget* box) {
     box->setPalette(palette);
 }
 
-QWidget* makeControl(QDialog& dialog, const ControlSpec& spec, const QRect& rect,
+QWidget* makeControl(QDialog& dialog, const ControlSpec& entry, const QRect& rect,
                      const std::function<void(int)>& onCommand) {
-    const QString caption = qs(spec.caption);
-    switch (spec.kind) {
+    const QString caption = qs(entry.caption);
+    switch (entry.kind) {
     case ControlKind::Label: {
         auto* label = new QLabel(caption, &dialog);
         label->setWordWrap(true);
-        label->setAlignment(textAlignment(spec));
+        label->setAlignment(textAlignment(entry));
         label->setTextFormat(Qt::PlainText);
         return label;
     }
     case ControlKind::Edit: {
-        if (spec.multiline) {
+        if (entry.multiline) {
             auto* box = new QPlainTextEdit(&dialog);
-            box->setReadOnly(spec.readOnly);
+            box->setReadOnly(entry.readOnly);
             box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-            box->setVerticalScrollBarPolicy(spec.verticalScroll ? Qt::ScrollBarAlwaysOn
-                                                                : Qt::ScrollBarAsNeeded);
+            box->setVerticalScrollBarPolicy(entry.verticalScroll ? Qt::ScrollBarAlwaysOn
+                                                                 : Qt::ScrollBarAsNeeded);
             box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            if (spec.readOnly)
+            if (entry.readOnly)
                 greyWhenReadOnly(box);
             return box;
         }
         auto* box = new QLineEdit(&dialog);
-        box->setReadOnly(spec.readOnly);
-        box->setAlignment(spec.alignRight ? Qt::AlignRight : Qt::AlignLeft);
-        if (spec.readOnly)
+        box->setReadOnly(entry.readOnly);
+        box->setAlignment(entry.alignRight ? Qt::AlignRight : Qt::AlignLeft);
+        if (entry.readOnly)
             greyWhenReadOnly(box);
         return box;
     }
     case ControlKind::Button:
     case ControlKind::DefButton: {
         auto* button = new QPushButton(&dialog);
-        button->setText(spec.multiline
+        button->setText(entry.multiline
                             ? wrapCaption(caption, QFontMetrics(dialog.font()), rect.width() - 8)
                             : caption);
-        button->setFlat(spec.flat);
-        button->setDefault(spec.kind == ControlKind::DefButton);
-        if (spec.id > 0)
+        button->setFlat(entry.flat);
+        button->setDefault(entry.kind == ControlKind::DefButton);
+        if (entry.id > 0)
             QObject::connect(button, &QPushButton::clicked, &dialog,
-                             [onCommand, id = spec.id] { onCommand(id); });
+                             [onCommand, id = entry.id] { onCommand(id); });
         return button;
     }
     case ControlKind::Group: {
@@ -135,20 +135,20 @@ QWidget* makeControl(QDialog& dialog, const ControlSpec& spec, const QRect& rect
     case ControlKind::List: {
         auto* list = new QComboBox(&dialog);
         list->setEditable(false);
-        for (const auto& item : spec.items)
+        for (const auto& item : entry.items)
             list->addItem(qs(item));
         list->setCurrentIndex(-1);
         return list;
     }
     case ControlKind::Picture: {
         auto* picture = new QLabel(&dialog);
-        picture->setPixmap(renderBitmap(spec.resource, rect.size(), dialog.devicePixelRatioF()));
+        picture->setPixmap(renderBitmap(entry.resource, rect.size(), dialog.devicePixelRatioF()));
         return picture;
     }
     case ControlKind::Icon: {
         // An icon keeps its own 32 pixel size wherever it is placed.
         auto* icon = new QLabel(&dialog);
-        icon->setPixmap(iconPixmap(spec.resource, 32, dialog.devicePixelRatioF()));
+        icon->setPixmap(iconPixmap(entry.resource, 32, dialog.devicePixelRatioF()));
         return icon;
     }
     case ControlKind::Rule: {
@@ -227,18 +227,18 @@ BuiltDialog buildDialog(QDialog& dialog, const DialogTemplate& tmpl,
         bar->setGeometry(0, 0, units.x(tmpl.width), built.menuHeight);
     }
 
-    for (const auto& spec : tmpl.controls) {
-        QRect rect = units.toPixels(spec.rect);
+    for (const auto& entry : tmpl.controls) {
+        QRect rect = units.toPixels(entry.rect);
         rect.translate(0, built.menuHeight);
-        QWidget* control = makeControl(dialog, spec, rect, onCommand);
-        if (spec.kind == ControlKind::Icon)
+        QWidget* control = makeControl(dialog, entry, rect, onCommand);
+        if (entry.kind == ControlKind::Icon)
             rect.setSize(QSize(32, 32));
-        if (spec.kind == ControlKind::List) // the rectangle's height includes the dropped list
+        if (entry.kind == ControlKind::List) // the rectangle's height includes the dropped list
             rect.setHeight(control->sizeHint().height());
         control->setGeometry(rect);
-        if (spec.id > 0) {
-            control->setObjectName(QStringLiteral("control%1").arg(spec.id));
-            built.controls.emplace(spec.id, control);
+        if (entry.id > 0) {
+            control->setObjectName(QStringLiteral("control%1").arg(entry.id));
+            built.controls.emplace(entry.id, control);
         }
     }
     dialog.setFixedSize(units.x(tmpl.width), units.y(tmpl.height) + built.menuHeight);

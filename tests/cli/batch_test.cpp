@@ -171,7 +171,7 @@ TEST(Sweep, CartesianProductFirstSlowest) {
 
 TEST(Sweep, HowStepsAreCounted) {
     const struct {
-        std::string spec;
+        std::string sweepText;
         std::vector<float> values;
     } cases[] = {
         {"comp-outlet-diameter=0:1:0.25", {0, 0.25f, 0.5f, 0.75f, 1}},
@@ -185,13 +185,13 @@ TEST(Sweep, HowStepsAreCounted) {
         {"comp-outlet-diameter=-1.5:+1.5:1.5", {-1.5f, 0, 1.5f}},
     };
     for (const auto& c : cases) {
-        const auto outcome = calc({"max-rpm", "--sweep", c.spec, "--csv"});
-        ASSERT_EQ(outcome.status, 0) << c.spec << outcome.err;
+        const auto outcome = calc({"max-rpm", "--sweep", c.sweepText, "--csv"});
+        ASSERT_EQ(outcome.status, 0) << c.sweepText << outcome.err;
         const auto rows = csvRows(outcome.out);
-        ASSERT_EQ(rows.size(), c.values.size() + 1) << c.spec;
+        ASSERT_EQ(rows.size(), c.values.size() + 1) << c.sweepText;
         for (std::size_t i = 0; i < c.values.size(); ++i)
             EXPECT_TRUE(sameFloat(number(rows[i + 1][0]), c.values[i]))
-                << c.spec << " point " << i << ": " << rows[i + 1][0];
+                << c.sweepText << " point " << i << ": " << rows[i + 1][0];
     }
 }
 

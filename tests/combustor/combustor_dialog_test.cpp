@@ -512,11 +512,11 @@ TEST(CombustorWindow, TemplateHasTheSizeFramesAndPictureOfTheLayout) {
     };
     std::vector<const dialogs::ControlSpec*> groups;
     const dialogs::ControlSpec* picture = nullptr;
-    for (const auto& spec : t.controls) {
-        if (spec.kind == dialogs::ControlKind::Group)
-            groups.push_back(&spec);
-        if (spec.kind == dialogs::ControlKind::Picture)
-            picture = &spec;
+    for (const auto& entry : t.controls) {
+        if (entry.kind == dialogs::ControlKind::Group)
+            groups.push_back(&entry);
+        if (entry.kind == dialogs::ControlKind::Picture)
+            picture = &entry;
     }
     ASSERT_EQ(groups.size(), std::size(frames));
     for (std::size_t i = 0; i < groups.size(); ++i) {

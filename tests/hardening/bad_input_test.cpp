@@ -77,17 +77,17 @@ void enter(QLineEdit* box, const QString& text) {
 
 std::vector<int> inputBoxes(const CDialog& dialog) {
     std::vector<int> ids;
-    for (const auto& spec : dialog.dialogTemplate().controls)
-        if (spec.kind == dialogs::ControlKind::Edit && !spec.readOnly)
-            ids.push_back(spec.id);
+    for (const auto& entry : dialog.dialogTemplate().controls)
+        if (entry.kind == dialogs::ControlKind::Edit && !entry.readOnly)
+            ids.push_back(entry.id);
     return ids;
 }
 
 std::map<int, QString> boxTexts(const CDialog& dialog) {
     std::map<int, QString> texts;
-    for (const auto& spec : dialog.dialogTemplate().controls)
-        if (spec.kind == dialogs::ControlKind::Edit || spec.kind == dialogs::ControlKind::List)
-            texts[spec.id] = textOf(dialog.GetDlgItem(spec.id));
+    for (const auto& entry : dialog.dialogTemplate().controls)
+        if (entry.kind == dialogs::ControlKind::Edit || entry.kind == dialogs::ControlKind::List)
+            texts[entry.id] = textOf(dialog.GetDlgItem(entry.id));
     return texts;
 }
 
