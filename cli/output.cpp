@@ -15,7 +15,8 @@ Sink::Sink(std::ostream& out, std::size_t capacity) : out_(out), buffer_(capacit
 
 char* Sink::reserve(std::size_t n) {
     if (buffer_.size() - used_ < n) {
-        flush();
+        if (!flush())
+            throw OutputFailed();
         if (buffer_.size() < n)
             buffer_.resize(n);
     }

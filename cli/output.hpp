@@ -6,6 +6,7 @@
 #include "calculations.hpp"
 
 #include <cstddef>
+#include <exception>
 #include <ostream>
 #include <string_view>
 #include <vector>
@@ -14,10 +15,17 @@ namespace cli {
 
 enum class Format { Table, Json, Csv };
 
+// The output refused bytes (a full disk, a closed pipe): nothing more is worth computing.
+class OutputFailed : public std::exception {
+public:
+    const char* what() const noexcept override { return "the output could not be written"; }
+};
+
 class Sink {
 public:
     explicit Sink(std::ostream& out, std::size_t capacity = std::size_t{1} << 18);
-    // Room for at least n more bytes; write up to there, then commit.
+    // Room for at least n more bytes; write up to there, then commit. Throws OutputFailed when
+    // making room meets an output that no longer takes anything.
     char* reserve(std::size_t n);
     void commit(char* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
     void write(std::string_view text);

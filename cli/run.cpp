@@ -492,9 +492,12 @@ int run(int argc, const char* const* argv, std::istream& in, std::ostream& out, 
         sink.flush(); // the points before the bad one stand
         err << kProgram << ": " << e.what() << '\n';
         return kExitBadInput;
+    } catch (const OutputFailed& e) {
+        err << kProgram << ": " << e.what() << '\n';
+        return kExitWriteFailed;
     }
     if (!sink.flush()) {
-        err << kProgram << ": the output could not be written\n";
+        err << kProgram << ": " << OutputFailed().what() << '\n';
         return kExitWriteFailed;
     }
     return kExitOk;

@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include "run.hpp"
+
+#include <chrono>
 #include <random>
+#include <sstream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -158,6 +163,38 @@ TEST(Errors, GarbledInputIsEitherReadOrRefused) {
     }
     // The edits must leave some files readable, or this tests only the first refusal.
     EXPECT_GT(accepted, 10);
+}
+
+} // namespace
+
+namespace {
+
+// Takes nothing, as a full disk does.
+class RefusingBuffer : public std::streambuf {
+protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+TEST(Errors, AnOutputThatRefusesBytesEndsTheRunAtOnce) {
+    // A hundred million points into a full disk: the run stops at the first refused write
+    // instead of computing them all, which would take minutes.
+    for (const char* format : {"--csv", "--json", ""}) {
+        std::vector<const char*> argv{"vorlaxen-calc", "cycle",   "--sweep",
+                                      "p2=0:999999:1", "--sweep", "ambient-temp=0:99:1"};
+        if (*format)
+            argv.push_back(format);
+        RefusingBuffer refusing;
+        std::ostream out(&refusing);
+        std::ostringstream err;
+        std::istringstream in;
+        const auto started = std::chrono::steady_clock::now();
+        const int status = cli::run(static_cast<int>(argv.size()), argv.data(), in, out, err);
+        const auto took = std::chrono::steady_clock::now() - started;
+        EXPECT_EQ(status, cli::kExitWriteFailed) << format;
+        EXPECT_EQ(err.str(), "vorlaxen-calc: the output could not be written\n") << format;
+        EXPECT_LT(took, std::chrono::seconds(10)) << format;
+    }
 }
 
 } // namespace
