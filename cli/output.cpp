@@ -159,7 +159,7 @@ void PointWriter::table() {
             const auto preset = combustor::presetFor(calc_.unitIndex());
             value = preset ? std::string(preset->listItem) : "(none)";
         } else {
-            value = dialogs::formatFloat(calc_.get(i));
+            value = fields::formatFloat(calc_.get(i));
         }
         text += "  ";
         text += f.label;

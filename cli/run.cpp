@@ -80,7 +80,7 @@ std::string defaultText(const Calculation& calc, std::size_t field) {
         return "none; required";
     if (f.key.ends_with("-drill"))
         return "the unit's preset";
-    return dialogs::formatFloat(calc.get(field));
+    return fields::formatFloat(calc.get(field));
 }
 
 std::string numberProblem(std::string_view text) {
@@ -201,7 +201,7 @@ void runBatch(Calculation& calc, const Plan& plan, std::istream& in, std::string
         return std::string(source) + ", line " + std::to_string(line);
     };
 
-    CsvReader reader(in);
+    csv::CsvReader reader(in);
     try {
         if (!reader.next())
             throw BadInput(std::string(source) +
@@ -270,7 +270,7 @@ void runBatch(Calculation& calc, const Plan& plan, std::istream& in, std::string
             for (std::size_t c = 0; c < row.size(); ++c) {
                 if (unitColumn && c == *unitColumn)
                     continue;
-                const auto value = dialogs::parseFloat(row[c]);
+                const auto value = fields::parseFloat(row[c]);
                 if (!value)
                     throw BadInput(where(reader.line()) + ", column " + std::to_string(c + 1) +
                                    " (" + std::string(fields[columns[c]].key) +
@@ -280,7 +280,7 @@ void runBatch(Calculation& calc, const Plan& plan, std::istream& in, std::string
             calc.compute();
             writer.point();
         }
-    } catch (const CsvError& e) {
+    } catch (const csv::CsvError& e) {
         throw BadInput(where(e.line()) + ": " + e.what());
     }
 }
@@ -420,7 +420,7 @@ int run(int argc, const char* const* argv, std::istream& in, std::ostream& out, 
                 plan.unitGiven = true;
                 continue;
             }
-            const auto value = dialogs::parseFloat(text);
+            const auto value = fields::parseFloat(text);
             if (!value)
                 throw BadInput(option + ": " + numberProblem(text));
             plan.given.push_back({i, *value});

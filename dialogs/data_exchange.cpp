@@ -30,7 +30,7 @@ void DDX_Text(CDataExchange& dx, int controlId, float& value) {
     if (!box)
         return;
     if (!dx.m_bSaveAndValidate) {
-        const QString text = QString::fromStdString(dialogs::formatFloat(value));
+        const QString text = QString::fromStdString(fields::formatFloat(value));
         box->setText(text);
         box->setCursorPosition(0);
         dx.rememberWritten(controlId, text, value);
@@ -43,7 +43,7 @@ void DDX_Text(CDataExchange& dx, int controlId, float& value) {
             return;
         }
     }
-    if (const auto typed = dialogs::parseFloat(text.toStdString())) {
+    if (const auto typed = fields::parseFloat(text.toStdString())) {
         value = *typed;
         return;
     }

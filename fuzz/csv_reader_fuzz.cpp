@@ -21,13 +21,13 @@ struct Outcome {
 Outcome readAll(const std::string& text, std::size_t bufferSize, std::size_t maxRecord) {
     Outcome outcome;
     std::istringstream in(text);
-    cli::CsvReader reader(in, bufferSize, maxRecord);
+    csv::CsvReader reader(in, bufferSize, maxRecord);
     try {
         while (reader.next()) {
             outcome.records.emplace_back(reader.fields().begin(), reader.fields().end());
             outcome.lines.push_back(reader.line());
         }
-    } catch (const cli::CsvError& error) {
+    } catch (const csv::CsvError& error) {
         outcome.refused = true;
         outcome.refusedLine = error.line();
     }

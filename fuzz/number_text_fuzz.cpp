@@ -18,15 +18,15 @@ void check(bool condition) {
 }
 
 void checkWrittenReadsBack(float value) {
-    const auto shortest = dialogs::parseFloat(dialogs::shortestFloat(value));
+    const auto shortest = fields::parseFloat(fields::shortestFloat(value));
     check(shortest.has_value());
     if (std::isnan(value))
         check(std::isnan(*shortest));
     else
         check(std::bit_cast<std::uint32_t>(*shortest) == std::bit_cast<std::uint32_t>(value));
 
-    const std::string shown = dialogs::formatFloat(value);
-    const auto six = dialogs::parseFloat(shown);
+    const std::string shown = fields::formatFloat(value);
+    const auto six = fields::parseFloat(shown);
     check(six.has_value());
     check(std::isnan(*six) == std::isnan(value));
     if (!std::isnan(value)) {
@@ -43,7 +43,7 @@ void checkWrittenReadsBack(float value) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    if (const auto read = dialogs::parseFloat(text)) {
+    if (const auto read = fields::parseFloat(text)) {
         const bool written = std::isnan(*read) || std::isinf(*read);
         check(std::isfinite(*read) || written);
         checkWrittenReadsBack(*read);

@@ -81,8 +81,8 @@ TEST(Batch, CycleRowsReadBackExactly) {
         f.m_TurbineEfficiency = any(random);
         f.m_CompEfficiency = any(random);
         for (float v : {f.m_AmbientTemp, f.m_P2, f.m_MassFlow, f.m_TurbineEfficiency})
-            input += dialogs::shortestFloat(v) + ",";
-        input += dialogs::shortestFloat(f.m_CompEfficiency) + "\r\n";
+            input += fields::shortestFloat(v) + ",";
+        input += fields::shortestFloat(f.m_CompEfficiency) + "\r\n";
         turbo::calcFullAnalysis(f);
         expected.push_back(f);
     }
@@ -107,7 +107,7 @@ TEST(Batch, OptionsServeAsDefaultsAndJsonGivesALinePerRow) {
     EXPECT_EQ(first.at("p2"), "15");
     EXPECT_EQ(second.at("p2"), "32");
     // Twice the default mass flow: twice the default thrust.
-    EXPECT_EQ(dialogs::formatFloat(number(second.at("thrust"))), "117.267");
+    EXPECT_EQ(fields::formatFloat(number(second.at("thrust"))), "117.267");
 }
 
 TEST(Batch, FlameTubeUnitsPerRowWithTheirPresets) {

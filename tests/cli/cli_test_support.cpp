@@ -57,7 +57,7 @@ std::vector<std::vector<std::string>> csvRows(const std::string& text) {
 }
 
 float number(const std::string& text) {
-    const auto value = dialogs::parseFloat(text);
+    const auto value = fields::parseFloat(text);
     EXPECT_TRUE(value.has_value()) << '"' << text << "\" does not read back";
     return value.value_or(0.0f);
 }

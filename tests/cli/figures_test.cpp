@@ -37,7 +37,7 @@ void expectFigures(const std::vector<Case>& cases) {
         const auto object = jsonObject(outcome.out.substr(0, outcome.out.find('\n')));
         for (const auto& f : c.figures) {
             ASSERT_TRUE(object.contains(f.key)) << line << f.key;
-            EXPECT_EQ(dialogs::formatFloat(number(object.at(f.key))), f.shown) << line << f.key;
+            EXPECT_EQ(fields::formatFloat(number(object.at(f.key))), f.shown) << line << f.key;
         }
     }
 }
@@ -195,7 +195,7 @@ TEST(Figures, BitForBitWithTheWindowsCalculation) {
         for (int i = 0; i < 7; ++i) {
             args.push_back(std::string("--") + keys[i]);
             args.push_back(row[i]);
-            *targets[i] = *dialogs::parseFloat(row[i]);
+            *targets[i] = *fields::parseFloat(row[i]);
         }
         turbo::calcFullAnalysis(f);
         const auto outcome = calc(args);

@@ -9,7 +9,7 @@
 #include <string>
 
 using combustor::CombustorFields;
-using dialogs::formatFloat;
+using fields::formatFloat;
 
 namespace {
 

@@ -58,7 +58,7 @@ TEST(UnitPresets, EachUnitFillsItsNameDrillsAndExamples) {
                                         f.m_TertiaryExample};
         for (int row = 0; row < 3; ++row) {
             EXPECT_EQ(drills[row], c.drillValues[row]) << c.name << " row " << row;
-            EXPECT_EQ(dialogs::formatFloat(drills[row]), c.drills[row]);
+            EXPECT_EQ(fields::formatFloat(drills[row]), c.drills[row]);
             EXPECT_EQ(examples[row], c.examples[row]);
         }
         // The diameter and the earlier results stay, even though they may be in another unit.

@@ -60,7 +60,7 @@ bool contains(const std::vector<Field>& fields, Field field) {
 }
 
 std::string shown(float value) {
-    return dialogs::formatFloat(value);
+    return fields::formatFloat(value);
 }
 
 std::uint32_t bits(float value) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace dialogs {
+namespace fields {
 
 // Up to six significant digits, as printf's "%g" writes them; "inf", "-inf" and "nan"
 // (never "-nan") for the values that are not finite.
@@ -21,4 +21,4 @@ std::string shortestFloat(float value);
 // (empty text, letters, "4,3", a value beyond the float range) is not a number: nullopt.
 std::optional<float> parseFloat(std::string_view text);
 
-} // namespace dialogs
+} // namespace fields

@@ -9,9 +9,9 @@
 #include <limits>
 #include <string>
 
-using dialogs::formatFloat;
-using dialogs::parseFloat;
-using dialogs::shortestFloat;
+using fields::formatFloat;
+using fields::parseFloat;
+using fields::shortestFloat;
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace cli {
+namespace csv {
 
 // Malformed CSV (a quote left open, text after a closing quote, an overlong record).
 class CsvError : public std::runtime_error {
@@ -61,4 +61,4 @@ private:
     std::vector<Span> spans_;
 };
 
-} // namespace cli
+} // namespace csv

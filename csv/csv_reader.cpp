@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace cli {
+namespace csv {
 
 namespace {
 
@@ -159,4 +159,4 @@ bool CsvReader::next() {
     }
 }
 
-} // namespace cli
+} // namespace csv

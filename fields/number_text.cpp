@@ -6,7 +6,7 @@
 #include <limits>
 #include <system_error>
 
-namespace dialogs {
+namespace fields {
 
 namespace {
 
@@ -117,4 +117,4 @@ std::optional<float> parseFloat(std::string_view text) {
     return text.front() == '-' ? -0.0f : 0.0f;
 }
 
-} // namespace dialogs
+} // namespace fields

@@ -18,7 +18,7 @@ struct Record {
 
 std::vector<Record> readAll(const std::string& text, std::size_t buffer) {
     std::istringstream in(text);
-    cli::CsvReader reader(in, buffer, 1024);
+    csv::CsvReader reader(in, buffer, 1024);
     std::vector<Record> records;
     while (reader.next()) {
         Record r{reader.line(), {}};
@@ -82,7 +82,7 @@ TEST(CsvReader, MalformedAndOverlongRecords) {
         try {
             readAll(c.text, 16);
             ADD_FAILURE() << "accepted: " << c.text.substr(0, 20);
-        } catch (const cli::CsvError& e) {
+        } catch (const csv::CsvError& e) {
             EXPECT_EQ(e.line(), c.line) << c.text.substr(0, 20);
         }
     }
