@@ -7,7 +7,10 @@
 
 namespace fields {
 
-SweepProblem planSweep(double start, double stop, double step, Sweep& sweep) {
+SweepProblem planSweep(double start, double stop, double step, Sweep& sweep,
+                       std::size_t maxPoints) {
+    if (!std::isfinite(start) || !std::isfinite(stop) || !std::isfinite(step))
+        return SweepProblem::NotFinite;
     if (step == 0)
         return SweepProblem::ZeroStep;
     const double span = (stop - start) / step;
@@ -15,7 +18,7 @@ SweepProblem planSweep(double start, double stop, double step, Sweep& sweep) {
         return SweepProblem::AwayFromStop;
     // A stop within a billionth of a step of the grid counts as reached, so 0:1:0.1 has 11 points.
     const double last = std::floor(span + 1e-9);
-    if (last + 1 > static_cast<double>(kMaxSweepPoints))
+    if (last + 1 > static_cast<double>(maxPoints))
         return SweepProblem::TooManyPoints;
     sweep = {start, step, static_cast<std::size_t>(last) + 1};
     return SweepProblem::None;

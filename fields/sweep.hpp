@@ -28,12 +28,15 @@ enum class SweepProblem {
     None,
     ZeroStep,      // the step is 0
     AwayFromStop,  // the step goes away from the stop
-    TooManyPoints, // more than kMaxSweepPoints
+    TooManyPoints, // more than the most points allowed (kMaxSweepPoints unless told)
+    NotFinite,     // start, stop or step is NaN or infinite (text never gives one:
+                   // parseSweepNumber refuses it)
 };
 
 // The points from start towards stop while they do not pass it; a stop within a billionth of a
 // step of the grid counts as reached, so 0:1:0.1 has 11 points. On a problem, sweep is unchanged.
-SweepProblem planSweep(double start, double stop, double step, Sweep& sweep);
+SweepProblem planSweep(double start, double stop, double step, Sweep& sweep,
+                       std::size_t maxPoints = kMaxSweepPoints);
 
 // A number of a sweep's range: as from_chars reads it (a leading '+' allowed), finite and within
 // the single-precision range; nullopt otherwise.
