@@ -3,12 +3,14 @@
 #include "about_dialog.hpp"
 #include "agreement_dialog.hpp"
 #include "combustor_dialog.hpp"
+#include "explorer_window.hpp"
 #include "launcher_dialog.hpp"
 #include "resources.hpp"
 #include "turbo_analysis_dialog.hpp"
 
 #include <QApplication>
 #include <QDir>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -30,6 +32,10 @@ bool shoot(CDialog& dialog, const QString& path) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // The explorer remembers units and sweeps; the pictures show a first opening, whatever this
+    // machine's user has chosen.
+    QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
     QApplication application(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: vorlaxen-screenshots <folder>\n");
@@ -62,6 +68,13 @@ int main(int argc, char** argv) {
     {
         CombustorDialog dialog;
         ok &= shoot(dialog, folder.filePath(QStringLiteral("combustor.png")));
+    }
+    {
+        // The explorer as it opens with its two starting candidates, at a size that shows the
+        // chart and the first columns of the table.
+        ExplorerWindow dialog;
+        dialog.resize(1280, 720);
+        ok &= shoot(dialog, folder.filePath(QStringLiteral("design-explorer.png")));
     }
     return ok ? 0 : 1;
 }
