@@ -177,6 +177,7 @@ QWidget* ExplorerWindow::buildCandidatesSide() {
     auto* buttons = new QHBoxLayout;
     auto button = [&](const QString& text, const QString& actionName) {
         auto* push = new QPushButton(text, side);
+        push->setObjectName(actionName + QStringLiteral("Button"));
         push->setAutoDefault(false); // Enter belongs to the cell being edited
         connect(push, &QPushButton::clicked, this,
                 [this, actionName] { action(actionName)->trigger(); });
@@ -400,10 +401,15 @@ void ExplorerWindow::fillRecentMenu() {
 
 void ExplorerWindow::updateTitle() {
     const QString base = QString::fromStdString(dialogTemplate().title);
-    // Qt puts the unsaved-changes mark where "[*]" stands.
-    setWindowTitle(file_.isEmpty() ? base + QStringLiteral("[*]")
-                                   : QFileInfo(file_).fileName() + QStringLiteral("[*] - ") + base);
-    setWindowModified(!undo_->isClean());
+    const bool modified = !undo_->isClean();
+    if (file_.isEmpty() && !modified) {
+        setWindowTitle(base);
+        return;
+    }
+    // The file's name first, with a star while it differs from what the file holds.
+    const QString name = file_.isEmpty() ? tr("Untitled") : QFileInfo(file_).fileName();
+    setWindowTitle(name + (modified ? QStringLiteral("*") : QString()) + QStringLiteral(" - ") +
+                   base);
 }
 
 namespace {
@@ -520,8 +526,7 @@ bool ExplorerWindow::maySetAside() {
         return true;
     const QString name = file_.isEmpty() ? tr("the new candidates") : QFileInfo(file_).fileName();
     const auto answer = QMessageBox::question(
-        this, windowTitle().remove(QStringLiteral("[*]")),
-        tr("Save the changes to %1 first?").arg(name),
+        this, windowTitle(), tr("Save the changes to %1 first?").arg(name),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     if (answer == QMessageBox::Cancel)
         return false;
@@ -536,8 +541,7 @@ bool ExplorerWindow::maySetAside() {
 }
 
 void ExplorerWindow::OnHelp() {
-    QMessageBox box(QMessageBox::Information,
-                    windowTitle().remove(QStringLiteral("[*]")) + tr(" Help"),
+    QMessageBox box(QMessageBox::Information, windowTitle() + tr(" Help"),
                     dialogs::namedText(QStringLiteral("explorer-help.txt")), QMessageBox::Ok, this);
     box.exec();
 }
@@ -583,7 +587,7 @@ void ExplorerWindow::OnFileSaveAs() {
 bool ExplorerWindow::openFile(const QString& path) {
     QString problem;
     if (!model_->load(path, &problem)) {
-        QMessageBox::warning(this, windowTitle().remove(QStringLiteral("[*]")),
+        QMessageBox::warning(this, windowTitle(),
                              tr("%1\nThe candidates that were open are unchanged.").arg(problem));
         return false;
     }
@@ -598,8 +602,7 @@ bool ExplorerWindow::openFile(const QString& path) {
 bool ExplorerWindow::saveTo(const QString& path) {
     QString problem;
     if (!model_->save(path, &problem)) {
-        QMessageBox::warning(this, windowTitle().remove(QStringLiteral("[*]")),
-                             tr("%1\nThe file was not changed.").arg(problem));
+        QMessageBox::warning(this, windowTitle(), tr("%1\nThe file was not changed.").arg(problem));
         return false;
     }
     file_ = path;
@@ -646,7 +649,7 @@ void ExplorerWindow::OnExport(int kind) {
 namespace {
 
 bool refused(QWidget* window, const QString& path) {
-    QMessageBox::warning(window, window->windowTitle().remove(QStringLiteral("[*]")),
+    QMessageBox::warning(window, window->windowTitle(),
                          QObject::tr("%1 could not be written.").arg(path));
     return false;
 }
