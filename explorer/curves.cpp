@@ -137,7 +137,7 @@ std::string causeText(std::uint8_t cause) {
     case kAmbientPressureZero:
         return "ambient pressure 0";
     case kNegativePressure:
-        return "P2 below minus the ambient pressure";
+        return "compressor PR below 0";
     case kCompEfficiencyZero:
         return "compressor efficiency 0";
     case kTurbineTooWeak:
