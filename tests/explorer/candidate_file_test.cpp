@@ -164,8 +164,8 @@ TEST_F(TempFolder, FailedSaveLeavesTheOldFileIntact) {
     list[1][EngineInput::P2] = Cell{0, "abc", true};
     const auto refused = explorer::saveCandidates(file, list);
     ASSERT_TRUE(refused);
-    EXPECT_EQ(refused->text(), file.string() + ": not saved: Candidate \"Smaller wheel\", P2 "
-                                               "(psig): \"abc\" is not a number");
+    EXPECT_EQ(refused->text(), file.string() + ": not saved: Candidate \"Smaller wheel\", P2: "
+                                               "\"abc\" is not a number");
     EXPECT_EQ(slurp(file), old);
 
     // The disk fills up halfway: a file size limit makes the write fail as a full disk would.
