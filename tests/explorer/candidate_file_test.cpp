@@ -31,7 +31,7 @@ std::string slurp(const fs::path& p) {
     return s.str();
 }
 
-class TempFolder : public ::testing::Test {
+class CandidateSave : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
@@ -142,7 +142,7 @@ TEST(CandidateFile, BadFilesSayWhereAndGiveNothing) {
               "/nonexistent/folder/engines.csv: cannot open: No such file or directory");
 }
 
-TEST_F(TempFolder, SaveReplacesTheFileAndKeepsItsPermissions) {
+TEST_F(CandidateSave, SaveReplacesTheFileAndKeepsItsPermissions) {
     const auto file = dir_ / "engines.csv";
     std::ofstream(file) << "old\n";
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -156,7 +156,7 @@ TEST_F(TempFolder, SaveReplacesTheFileAndKeepsItsPermissions) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}), 1);
 }
 
-TEST_F(TempFolder, FailedSaveLeavesTheOldFileIntact) {
+TEST_F(CandidateSave, FailedSaveLeavesTheOldFileIntact) {
     const auto file = dir_ / "engines.csv";
     const std::string old = "name,p2\nkept,15\n";
     std::ofstream(file) << old;
