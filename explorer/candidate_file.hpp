@@ -1,6 +1,7 @@
 #pragma once
 // The candidate file: CSV as vorlaxen-calc reads it, numbers always in the forms' units, written
-// so that they read back bit for bit. The header names the columns:
+// so that they read back bit for bit (any NaN is written "nan" and reads back as that one NaN).
+// The header names the columns:
 //   name,comp-outlet-diameter,inducer-diameter,hub-diameter,mass-flow-source,mass-flow,p2,
 //   comp-efficiency,turbine-efficiency,nozzle-efficiency,ambient-temp,ambient-pressure,
 //   turbine-inlet-temp
