@@ -478,7 +478,7 @@ std::vector<ChartPanel> CandidateTable::curves(const CurveRequest& request, QStr
 
 QByteArray CandidateTable::curveCsv(const CurveRequest& request) const {
     std::ostringstream out;
-    (void)request; // PENDING writeCurveCsv from explorer_core
+    writeCurveCsv(out, candidates_, request);
     return QByteArray::fromStdString(out.str());
 }
 

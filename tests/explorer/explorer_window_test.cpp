@@ -251,10 +251,12 @@ TEST_F(Explorer, SavedCandidatesOpenAgainAsTheyWere) {
             EXPECT_EQ(read.name, saved[c].name);
             EXPECT_EQ(read.massFlowSource, saved[c].massFlowSource);
             // With the estimate as source the file holds the estimate, the number the cycle used.
-            for (std::size_t i = 0; i < read.inputs.size(); ++i)
+            for (std::size_t i = 0; i < read.inputs.size(); ++i) {
                 if (read.massFlowSource == turbo::MassFlowSource::Typed ||
-                    i != std::size_t(explorer::EngineInput::MassFlow))
+                    i != std::size_t(explorer::EngineInput::MassFlow)) {
                     EXPECT_EQ(read.inputs[i].value, saved[c].inputs[i].value) << c << " " << i;
+                }
+            }
         }
     });
 }
