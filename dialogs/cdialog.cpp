@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -23,6 +24,8 @@ CDialog::CDialog(int templateId, QWidget* parent) : QDialog(parent) {
     setWindowFlags(flags);
     controls_ =
         dialogs::buildDialog(*this, template_, [this](int id) { SendCommand(id); }).controls;
+    // Tooltips (the whole text of a shortened figure) are windows of their own; one font for all.
+    QToolTip::setFont(dialogs::programFont());
 }
 
 CDialog::~CDialog() = default;

@@ -144,8 +144,9 @@ void EditBox::refit() {
 }
 
 void EditBox::focusInEvent(QFocusEvent* event) {
-    // In the box the user sees, selects and edits the whole text.
-    if (!written_.isNull() && showsWritten() && shown_ != written_) {
+    // In a box the user can edit, the whole text is there to edit. A result keeps its short form
+    // (the tooltip has the whole): scrolled, the whole text would be cut again.
+    if (!isReadOnly() && !written_.isNull() && showsWritten() && shown_ != written_) {
         const bool allSelected = hasSelectedText() && selectedText() == text();
         show(written_);
         if (allSelected)

@@ -2,8 +2,8 @@
 // The one-line box of every dialog. A number the program writes that is wider than the box is
 // shown shortened, never cut at the box's edge: cut, "1.19707e+10" would read "1.19707e+1", a
 // different number. The shortened form keeps the sign and the exponent and as many leading
-// digits as fit, and marks the cut with an ellipsis ("1.19…e+10"); the box's tooltip and the box
-// itself, once it has the focus, show the whole six-digit text.
+// digits as fit, and marks the cut with an ellipsis ("1.19…e+10"). The box's tooltip shows the
+// whole six-digit text, and so does a box the user can edit once it has the focus.
 
 #include <QLineEdit>
 #include <QString>

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -93,6 +94,7 @@ TEST(CombustorWindow, OpensWithTheFocusShownInTheUnitList) {
     CombustorDialog d;
     runModal(d, [&] {
         ASSERT_EQ(d.focusWidget(), unitList(d));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d)); // the focus is drawn in the active window
         const QImage focused = grab(unitList(d));
         item(d, kInducerDiameter)->setFocus();
         EXPECT_NE(grab(unitList(d)), focused) << "the focus is not drawn";
