@@ -112,7 +112,7 @@ EditBox::EditBox(QWidget* parent) : QLineEdit(parent) {}
 
 void EditBox::showNumber(const QString& text) {
     written_ = text;
-    show(text);
+    display(text);
     if (!hasFocus())
         refit();
 }
@@ -121,7 +121,7 @@ QString EditBox::numberText() const {
     return showsWritten() && !written_.isNull() ? written_ : text();
 }
 
-void EditBox::show(const QString& text) {
+void EditBox::display(const QString& text) {
     shown_ = text;
     setText(text); // also marks the box unedited
     setCursorPosition(0);
@@ -139,7 +139,7 @@ void EditBox::refit() {
     // The box keeps two pixels clear at either side of its text.
     const int room = contents.width() - 4;
     const QFontMetrics metrics(font());
-    show(fitNumberText(
+    display(fitNumberText(
         written_, [&](const QString& text) { return metrics.horizontalAdvance(text) <= room; }));
 }
 
@@ -148,7 +148,7 @@ void EditBox::focusInEvent(QFocusEvent* event) {
     // (the tooltip has the whole): scrolled, the whole text would be cut again.
     if (!isReadOnly() && !written_.isNull() && showsWritten() && shown_ != written_) {
         const bool allSelected = hasSelectedText() && selectedText() == text();
-        show(written_);
+        display(written_);
         if (allSelected)
             selectAll();
     }

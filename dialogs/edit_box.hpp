@@ -39,7 +39,7 @@ protected:
 
 private:
     bool showsWritten() const { return !isModified() && text() == shown_; }
-    void show(const QString& text);
+    void display(const QString& text);
     void refit();
 
     QString written_; // the whole text the program last wrote
