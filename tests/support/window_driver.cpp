@@ -16,11 +16,14 @@ namespace window_test {
 
 namespace {
 
-// Polls until `find` returns a widget, then hands it to `act`; gives up after about two seconds.
+// Polls until `find` returns a widget that is on screen and active (so that focus, as a person
+// would see it, has arrived), then hands it to `act`. After about two seconds a window that is
+// on screen but never became active is handed over all the same; one not on screen is given up.
 void whenOpen(const std::function<QWidget*()>& find, const std::function<void(QWidget*)>& act,
               int triesLeft = 200) {
     QTimer::singleShot(10, [=] {
-        if (QWidget* widget = find(); widget && widget->isVisible()) {
+        if (QWidget* widget = find();
+            widget && widget->isVisible() && (widget->isActiveWindow() || triesLeft == 0)) {
             act(widget);
             return;
         }
