@@ -224,10 +224,21 @@ constexpr std::array<std::string_view, 3> kUnitKeys{"in", "mm", "cm"};
 }
 
 std::optional<int> unitFromKey(std::string_view key) {
-    if (key == "none")
+    auto same = [key](std::string_view name) {
+        if (key.size() != name.size())
+            return false;
+        for (std::size_t i = 0; i < key.size(); ++i) {
+            const char c =
+                key[i] >= 'A' && key[i] <= 'Z' ? static_cast<char>(key[i] - 'A' + 'a') : key[i];
+            if (c != name[i])
+                return false;
+        }
+        return true;
+    };
+    if (same("none"))
         return -1;
     for (std::size_t i = 0; i < kUnitKeys.size(); ++i)
-        if (kUnitKeys[i] == key)
+        if (same(kUnitKeys[i]))
             return static_cast<int>(i);
     return std::nullopt;
 }

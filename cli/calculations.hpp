@@ -71,7 +71,8 @@ const CalculationInfo* findCalculation(std::string_view name);
 // The index of a field by key, or nothing.
 std::optional<std::size_t> findField(std::span<const FieldInfo> fields, std::string_view key);
 
-// --units and the units column: "in", "mm", "cm" and "none" for the list's indexes 0, 1, 2, -1.
+// --units and the units column: "in", "mm", "cm" and "none" (in any case) for the list's indexes
+// 0, 1, 2, -1.
 std::optional<int> unitFromKey(std::string_view key);
 std::string_view unitKey(int unitIndex);
 
