@@ -180,7 +180,7 @@ char* putShortest(char* out, float value) {
 }
 
 // The least a program can do for the same result: columns in a known order, no quotes, no
-// checks beyond from_chars; the cycle; the 19 fields with to_chars into one buffered write.
+// checks beyond from_chars; the cycle; the 20 fields with to_chars into one buffered write.
 std::size_t floorLoop(const std::string& path, std::FILE* sink) {
     std::FILE* in = std::fopen(path.c_str(), "rb");
     if (!in)
@@ -193,7 +193,8 @@ std::size_t floorLoop(const std::string& path, std::FILE* sink) {
     bool header = true;
     const char* outHeader =
         "mass-flow,p2,comp-efficiency,turbine-efficiency,nozzle-efficiency,ambient-temp,"
-        "ambient-pressure,comp-temp-rise,comp-discharge-temp,turbine-temp-drop,turbine-outlet-"
+        "ambient-pressure,turbine-inlet-temp,comp-temp-rise,comp-discharge-temp,turbine-temp-drop,"
+        "turbine-outlet-"
         "temp,turbine-pr-required,nozzle-pr,nozzle-exit-temp,nozzle-velocity,nozzle-outlet-"
         "density,nozzle-area,nozzle-diameter,thrust\n";
     std::fwrite(outHeader, 1, std::strlen(outHeader), sink);
@@ -221,18 +222,19 @@ std::size_t floorLoop(const std::string& path, std::FILE* sink) {
             }
             p = nl + 1;
             turbo::calcFullAnalysis(f);
-            if (output.size() - used < 19 * 16 + 1) {
+            if (output.size() - used < 20 * 16 + 1) {
                 std::fwrite(output.data(), 1, used, sink);
                 used = 0;
             }
             char* o = output.data() + used;
-            const float outputs[19] = {f.m_MassFlow,
+            const float outputs[20] = {f.m_MassFlow,
                                        f.m_P2,
                                        f.m_CompEfficiency,
                                        f.m_TurbineEfficiency,
                                        f.m_NozzleEfficiency,
                                        f.m_AmbientTemp,
                                        f.m_AmbientPressure,
+                                       turbo::kDefaultTurbineInletTemp,
                                        f.m_CompTempRise,
                                        f.m_CompDischargeTemp,
                                        f.m_TurbineTempDrop,
@@ -245,9 +247,9 @@ std::size_t floorLoop(const std::string& path, std::FILE* sink) {
                                        f.m_NozzleArea,
                                        f.m_NozzleDiameter,
                                        f.m_Thrust};
-            for (int i = 0; i < 19; ++i) {
+            for (int i = 0; i < 20; ++i) {
                 o = putShortest(o, outputs[i]);
-                *o++ = i == 18 ? '\n' : ',';
+                *o++ = i == 19 ? '\n' : ',';
             }
             used = static_cast<std::size_t>(o - output.data());
             ++rows;

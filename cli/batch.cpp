@@ -21,8 +21,15 @@ std::string_view trimmed(std::string_view name) {
 }
 
 // What each input column feeds.
+struct ColumnUse {
+    enum class What : unsigned char { Number, Units, Choice, Carried };
+    What what;
+    std::size_t field; // of the calculation, unless carried
+    float* target;     // where a number goes
+};
+
 struct Header {
-    std::vector<std::optional<std::size_t>> fields; // per column; nothing for a carried one
+    std::vector<ColumnUse> columns;
     std::optional<std::size_t> unitColumn;
     std::vector<OutColumn> carried;
 };
@@ -43,7 +50,7 @@ Header readHeader(const Calculation& calc, const Plan& plan,
         seen.emplace_back(name);
         const auto field = findField(fields, name);
         if (!field) {
-            header.fields.emplace_back();
+            header.columns.push_back({ColumnUse::What::Carried, 0, nullptr});
             header.carried.push_back({std::string(name), true, c});
             continue;
         }
@@ -53,19 +60,24 @@ Header readHeader(const Calculation& calc, const Plan& plan,
         if (plan.isGiven(*field))
             throw BadInput(column + ": " + shown(name) + " is also given as --" +
                            std::string(name));
-        if (fields[*field].kind == Kind::Units) {
+        using W = ColumnUse::What;
+        const auto kind = fields[*field].kind;
+        if (kind == Kind::Units) {
             if (plan.unitGiven)
                 throw BadInput(column + ": \"units\" is also given as --units");
             header.unitColumn = c;
         }
-        header.fields.push_back(field);
+        header.columns.push_back({kind == Kind::Number  ? W::Number
+                                  : kind == Kind::Units ? W::Units
+                                                        : W::Choice,
+                                  *field, calc.slot(*field)});
     }
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (!fields[i].required || plan.isGiven(i))
             continue;
         bool present = false;
-        for (const auto& f : header.fields)
-            present = present || f == i;
+        for (const auto& u : header.columns)
+            present = present || (u.what != ColumnUse::What::Carried && u.field == i);
         if (!present)
             throw BadInput(where.substr(0, where.rfind(", line")) + ": no column \"" +
                            std::string(fields[i].key) + "\" and no --" +
@@ -104,7 +116,7 @@ void runBatch(std::string_view calcName, Calculation& calc, const Plan& plan, st
         }
         writer.begin();
 
-        const std::size_t columns = header.fields.size();
+        const std::size_t columns = header.columns.size();
         while (reader.next()) {
             const auto row = reader.fields();
             if (row.size() != columns)
@@ -119,15 +131,21 @@ void runBatch(std::string_view calcName, Calculation& calc, const Plan& plan, st
                                           std::to_string(*header.unitColumn + 1) + " (units)");
             startPoint(calc, plan, unitIndex);
             for (std::size_t c = 0; c < columns; ++c) {
-                const auto& field = header.fields[c];
-                if (!field || c == header.unitColumn)
-                    continue;
-                const auto value = fields::parseFloat(row[c]);
-                if (!value)
-                    throw BadInput(where(reader.line()) + ", column " + std::to_string(c + 1) +
-                                   " (" + std::string(fields[*field].key) +
-                                   "): " + numberProblem(row[c]));
-                calc.set(*field, *value);
+                const auto& use = header.columns[c];
+                if (use.what == ColumnUse::What::Number) {
+                    const auto value = fields::parseFloat(row[c]);
+                    if (!value)
+                        throw BadInput(where(reader.line()) + ", column " + std::to_string(c + 1) +
+                                       " (" + std::string(fields[use.field].key) +
+                                       "): " + numberProblem(row[c]));
+                    *use.target = *value;
+                } else if (use.what == ColumnUse::What::Choice) {
+                    calc.setChoice(use.field,
+                                   choiceFromText(fields[use.field], row[c],
+                                                  where(reader.line()) + ", column " +
+                                                      std::to_string(c + 1) + " (" +
+                                                      std::string(fields[use.field].key) + ")"));
+                }
             }
             calc.compute();
             writer.point(row);

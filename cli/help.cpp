@@ -53,6 +53,18 @@ std::string inputDescription(const Calculation& calc, std::size_t i) {
     const auto& f = calc.fields()[i];
     if (f.kind == Kind::Units)
         return "Unit system: in, mm, cm or none, any case (default none)";
+    if (f.kind == Kind::Choice) {
+        std::string words;
+        for (std::size_t c = 0; c < f.choices.size(); ++c)
+            words += (c == 0                      ? ""
+                      : c + 1 == f.choices.size() ? " or "
+                                                  : ", ") +
+                     std::string(f.choices[c]);
+        std::string_view label = f.label;
+        if (label.ends_with(':'))
+            label.remove_suffix(1);
+        return std::string(label) + ": " + words + " (default " + std::string(f.choices[0]) + ")";
+    }
     std::string_view label = f.label.empty() ? f.unit : f.label;
     if (label.ends_with(':'))
         label.remove_suffix(1);
@@ -74,7 +86,9 @@ std::vector<Row> inputRows(const Calculation& calc) {
     for (std::size_t i = 0; i < fields.size(); ++i)
         if (isInput(fields[i]))
             rows.push_back({"--" + std::string(fields[i].key) +
-                                (fields[i].kind == Kind::Units ? " UNITS" : " NUMBER"),
+                                (fields[i].kind == Kind::Units    ? " UNITS"
+                                 : fields[i].kind == Kind::Choice ? " WORD"
+                                                                  : " NUMBER"),
                             inputDescription(calc, i)});
     return rows;
 }
@@ -217,6 +231,17 @@ std::string bashCompletion() {
          "        COMPREPLY=($(compgen -W \"in mm cm none\" -- \"$cur\"))\n"
          "        return\n"
          "        ;;\n";
+    std::vector<std::string> choiceKeys;
+    for (const auto& c : calculations())
+        for (const auto& f : c.make()->fields()) {
+            if (f.kind != Kind::Choice ||
+                std::find(choiceKeys.begin(), choiceKeys.end(), f.key) != choiceKeys.end())
+                continue;
+            choiceKeys.emplace_back(f.key);
+            std::vector<std::string> choices(f.choices.begin(), f.choices.end());
+            s += "    --" + std::string(f.key) + ")\n        COMPREPLY=($(compgen -W \"" +
+                 words(choices) + "\" -- \"$cur\"))\n        return\n        ;;\n";
+        }
     for (const auto& o : commonOptions()) {
         const std::string name = "    --" + std::string(o.name) + ")\n";
         switch (o.completion) {

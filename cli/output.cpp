@@ -122,6 +122,8 @@ PointWriter::PointWriter(Sink& sink, Format format, const Calculation& calc,
         // "key": "value", for a number or the unit's key
         rowBytes_ += c.name.size() + kMaxNumberText + 8;
         widths_.push_back(std::max(c.name.size(), numberWidth));
+        const bool isNumber = !c.carried && fields[c.index].kind == Kind::Number;
+        cells_.push_back({isNumber ? calc.slot(c.index) : nullptr, c.carried, c.index});
     }
     rowBytes_ += 8;
 }
@@ -142,7 +144,7 @@ void PointWriter::begin() {
                 header += "  ";
             // Names stand over their values: right for numbers, left for text.
             const bool left =
-                columns_[i].carried || calc_.fields()[columns_[i].index].kind == Kind::Units;
+                columns_[i].carried || calc_.fields()[columns_[i].index].kind != Kind::Number;
             if (!left)
                 header.append(widths_[i] - name.size(), ' ');
             header += name;
@@ -172,6 +174,15 @@ void PointWriter::point(std::span<const std::string_view> inputRow) {
     ++points_;
 }
 
+// The text of a field that holds a word: the unit's key or the choice made.
+std::string_view PointWriter::word(std::size_t field) const {
+    const auto& f = calc_.fields()[field];
+    if (f.kind == Kind::Units)
+        return unitKey(calc_.unitIndex());
+    const auto choice = static_cast<std::size_t>(calc_.choice(field));
+    return choice < f.choices.size() ? f.choices[choice] : std::string_view("?");
+}
+
 char* PointWriter::number(char* p, float value) const {
     return digits_ == 0 ? writeShortest(p, value) : writeDigits(p, value, digits_);
 }
@@ -188,20 +199,19 @@ std::size_t PointWriter::carriedBytes(std::span<const std::string_view> inputRow
 
 void PointWriter::csv(std::span<const std::string_view> inputRow) {
     char* p = sink_.reserve(rowBytes_ + carriedBytes(inputRow));
-    const auto fields = calc_.fields();
-    bool first = true;
-    for (const auto& c : columns_) {
-        if (!first)
-            *p++ = ',';
-        first = false;
-        if (c.carried)
-            p = putCsvText(p, inputRow[c.index]);
-        else if (fields[c.index].kind == Kind::Units)
-            p = put(p, unitKey(calc_.unitIndex()));
+    for (const auto& cell : cells_) {
+        if (cell.value)
+            p = number(p, *cell.value);
+        else if (cell.carried)
+            p = putCsvText(p, inputRow[cell.index]);
         else
-            p = number(p, calc_.get(c.index));
+            p = put(p, word(cell.index));
+        *p++ = ',';
     }
-    *p++ = '\n';
+    if (cells_.empty())
+        *p++ = '\n';
+    else
+        p[-1] = '\n'; // in place of the last comma
     sink_.commit(p);
 }
 
@@ -221,9 +231,9 @@ void PointWriter::json(std::span<const std::string_view> inputRow) {
         p = put(p, "\": ");
         if (c.carried) {
             p = putJsonText(p, inputRow[c.index]);
-        } else if (fields[c.index].kind == Kind::Units) {
+        } else if (fields[c.index].kind != Kind::Number) {
             *p++ = '"';
-            p = put(p, unitKey(calc_.unitIndex()));
+            p = put(p, word(c.index));
             *p++ = '"';
         } else {
             const float value = calc_.get(c.index);
@@ -247,8 +257,8 @@ void PointWriter::rows(std::span<const std::string_view> inputRow) {
         bool left = true;
         if (c.carried) {
             value = inputRow[c.index];
-        } else if (fields[c.index].kind == Kind::Units) {
-            value = unitKey(calc_.unitIndex());
+        } else if (fields[c.index].kind != Kind::Number) {
+            value = word(c.index);
         } else {
             char buffer[kMaxNumberText];
             const float v = calc_.get(c.index);
@@ -291,6 +301,8 @@ void PointWriter::form() {
         if (f.kind == Kind::Units) {
             const auto preset = combustor::presetFor(calc_.unitIndex());
             value = preset ? std::string(preset->listItem) : "(none)";
+        } else if (f.kind == Kind::Choice) {
+            value = word(c.index);
         } else if (digits_ > 0) {
             char buffer[kMaxNumberText];
             value.assign(buffer, writeDigits(buffer, calc_.get(c.index), digits_));

@@ -80,6 +80,7 @@ private:
     void json(std::span<const std::string_view> inputRow);
     void csv(std::span<const std::string_view> inputRow);
     char* number(char* p, float value) const;
+    std::string_view word(std::size_t field) const;
     std::size_t carriedBytes(std::span<const std::string_view> inputRow) const;
 
     Sink& sink_;
@@ -92,6 +93,14 @@ private:
     std::size_t points_ = 0;
     std::size_t rowBytes_ = 0;        // the most a JSON or CSV point can take, carried text aside
     std::vector<std::size_t> widths_; // per column in the Rows table
+    // Per column, what a CSV row needs: where a number is kept (stable for the calculation's
+    // life), else a carried column or a word.
+    struct Cell {
+        const float* value;
+        bool carried;
+        std::size_t index;
+    };
+    std::vector<Cell> cells_;
     bool anyCarried_ = false;
 };
 

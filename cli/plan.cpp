@@ -11,7 +11,19 @@ bool Plan::isGiven(std::size_t field) const {
     for (const auto& g : given)
         if (g.field == field)
             return true;
+    for (const auto& c : choices)
+        if (c.field == field)
+            return true;
     return false;
+}
+
+int choiceFromText(const Field& field, std::string_view text, const std::string& where) {
+    const auto choice = choiceFromText(field, text);
+    if (!choice) {
+        std::vector<std::string> words(field.choices.begin(), field.choices.end());
+        throw BadInput(where + ": " + shown(text) + " is not one of " + joined(words));
+    }
+    return *choice;
 }
 
 int unitIndexFromText(std::string_view text, const std::string& where) {
@@ -77,6 +89,10 @@ Plan makePlan(const Arguments& args) {
             plan.unitGiven = true;
             continue;
         }
+        if (fields[i].kind == Kind::Choice) {
+            plan.choices.push_back({i, choiceFromText(fields[i], text, option)});
+            continue;
+        }
         const auto value = fields::parseFloat(text);
         if (!value)
             throw BadInput(option + ": " + numberProblem(text));
@@ -92,9 +108,9 @@ Plan makePlan(const Arguments& args) {
         for (const auto& s : plan.sweeps)
             if (s.field == sweep.field)
                 throw BadInput("--sweep " + sweepText + ": " + name + " is swept twice");
-        rows *= sweep.count;
-        if (rows > kMaxSweepRows)
-            throw BadInput("--sweep: more than " + std::to_string(kMaxSweepRows) +
+        rows *= sweep.points.count;
+        if (rows > fields::kMaxSweepRows)
+            throw BadInput("--sweep: more than " + std::to_string(fields::kMaxSweepRows) +
                            " points in all");
         plan.sweeps.push_back(sweep);
     }
@@ -156,6 +172,8 @@ void startPoint(Calculation& calc, const Plan& plan, int unitIndex) {
     calc.start(unitIndex);
     for (const auto& g : plan.given)
         calc.set(g.field, g.value);
+    for (const auto& c : plan.choices)
+        calc.setChoice(c.field, c.index);
 }
 
 } // namespace cli

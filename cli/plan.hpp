@@ -4,7 +4,7 @@
 
 #include "options.hpp"
 #include "output.hpp"
-#include "sweep.hpp"
+#include "sweep_option.hpp"
 
 #include <optional>
 #include <span>
@@ -18,12 +18,18 @@ struct Given {
     float value;
 };
 
+struct GivenChoice {
+    std::size_t field;
+    int index;
+};
+
 // What the command line asked for.
 struct Plan {
     Format format = Format::Table;
     int unitIndex = -1;
     bool unitGiven = false;
     std::vector<Given> given;
+    std::vector<GivenChoice> choices;
     std::vector<Sweep> sweeps;
     std::optional<std::string> input;
     std::vector<std::string> columns; // --columns; empty for every column
@@ -42,6 +48,8 @@ std::vector<OutColumn> outputColumns(const Calculation& calc, const Plan& plan,
 
 // --units and the units column, in any case.
 int unitIndexFromText(std::string_view text, const std::string& where);
+// A word option or column, in any case.
+int choiceFromText(const Field& field, std::string_view text, const std::string& where);
 
 } // namespace cli
 

@@ -6,7 +6,7 @@
 #include "options.hpp"
 #include "output.hpp"
 #include "plan.hpp"
-#include "sweep.hpp"
+#include "sweep_option.hpp"
 
 #include <cerrno>
 #include <cstring>
@@ -24,12 +24,12 @@ void runSweeps(Calculation& calc, const Plan& plan, PointWriter& writer) {
     for (;;) {
         startPoint(calc, plan, plan.unitIndex);
         for (std::size_t s = 0; s < plan.sweeps.size(); ++s)
-            calc.set(plan.sweeps[s].field, sweepValue(plan.sweeps[s], index[s]));
+            calc.set(plan.sweeps[s].field, plan.sweeps[s].points.point(index[s]));
         calc.compute();
         writer.point();
         // The last sweep moves fastest.
         std::size_t s = plan.sweeps.size();
-        while (s > 0 && ++index[s - 1] == plan.sweeps[s - 1].count)
+        while (s > 0 && ++index[s - 1] == plan.sweeps[s - 1].points.count)
             index[--s] = 0;
         if (s == 0)
             return;

@@ -47,7 +47,7 @@ TEST(Errors, Options) {
         // Unknown, repeated and malformed options, in the program's words.
         {{"cycle", "--p3", "15"}, "", "unknown option --p3 for cycle; did you mean --p2?\n"},
         {{"cycle", "--colums", "p2"}, "", "did you mean --columns?"},
-        {{"cycle", "--hub-diameter", "1"}, "", "it is an option of mass-flow\n"},
+        {{"cycle", "--hub-diameter", "1"}, "", "it is an option of mass-flow, engine\n"},
         {{"cycle", "--zzz"}, "", "the options are --mass-flow, --p2,"},
         {{"mass-flow", "--mass-flow", "1"}, "", "--mass-flow is a result of mass-flow, not an"},
         {{"cycle", "--p2"}, "", "--p2 needs a value"},
@@ -148,7 +148,7 @@ TEST(Errors, RowsBeforeABadRowStayValid) {
     const auto rows = csvRows(outcome.out);
     ASSERT_EQ(rows.size(), 5001u);
     for (const auto& row : rows)
-        ASSERT_EQ(row.size(), 19u);
+        ASSERT_EQ(row.size(), 20u);
     EXPECT_TRUE(outcome.out.ends_with("\n"));
 }
 
