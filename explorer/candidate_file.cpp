@@ -22,6 +22,7 @@ constexpr std::string_view kNameColumn = "name";
 // More would make neither a table nor a chart anyone can read; it also bounds the memory a
 // stray file can take.
 constexpr std::size_t kMaxCandidates = 10'000;
+constexpr std::size_t kBufferSize = 16 << 10;
 
 // What a column of the file holds.
 struct Column {
@@ -104,7 +105,8 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
         return std::move(result);
     };
     try {
-        csv::CsvReader reader(in);
+        // Candidate files are small; the buffer grows for a longer record.
+        csv::CsvReader reader(in, kBufferSize);
         if (!reader.next())
             return fail(0, 0, "empty; the first line must name the columns (" + columnList() + ")");
 

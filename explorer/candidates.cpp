@@ -48,10 +48,7 @@ std::string cellText(EngineInput input, fields::UnitSystem units, const Cell& ce
 }
 
 std::string inputName(EngineInput input) {
-    std::string_view label = turbo::engineField(input).label;
-    if (label.ends_with(':'))
-        label.remove_suffix(1);
-    return std::string(label);
+    return std::string(fields::plainLabel(turbo::engineField(input)));
 }
 
 std::string quoted(std::string_view text) {

@@ -63,7 +63,7 @@ std::optional<turbo::EngineInputs> engineInputs(const Candidate& candidate);
 // turbo::evaluateEngine gives them; nullopt when a cell is bad.
 std::optional<turbo::EngineResults> evaluate(const Candidate& candidate);
 
-// Pieces of messages: the input's label without its colon ("Inducer Diameter"), a text in quotes
+// Pieces of messages: the input's plain label ("Inducer Diameter", "P2"), a text in quotes
 // cut to 40 characters, and what is wrong with a text that is not a number.
 std::string inputName(EngineInput input);
 std::string quoted(std::string_view text);

@@ -137,7 +137,7 @@ std::string causeText(std::uint8_t cause) {
     case kAmbientPressureZero:
         return "ambient pressure 0";
     case kNegativePressure:
-        return "P2 below minus the ambient pressure";
+        return "compressor PR below 0";
     case kCompEfficiencyZero:
         return "compressor efficiency 0";
     case kTurbineTooWeak:
@@ -165,12 +165,8 @@ std::string causeText(std::uint8_t cause) {
 
 // A label as words in a sentence: "P2 (psig):" -> "P2", "Turbine PR Required:" ->
 // "turbine PR required". Words in capitals stay as they are.
-std::string sentenceName(std::string_view label) {
-    if (const auto paren = label.find('('); paren != std::string_view::npos)
-        label = label.substr(0, paren);
-    while (!label.empty() && (label.back() == ':' || label.back() == ' '))
-        label.remove_suffix(1);
-    std::string name(label);
+std::string sentenceName(const fields::Field& field) {
+    std::string name(fields::plainLabel(field));
     bool wordStart = true;
     for (std::size_t i = 0; i < name.size(); ++i) {
         if (name[i] == ' ') {
@@ -189,7 +185,7 @@ std::string resultName(EngineResult r) {
     // Both mass flows are labelled "Mass Flow Rate:" on the form.
     if (r == EngineResult::MassFlowEstimate)
         return "mass-flow estimate";
-    return sentenceName(turbo::engineField(r).label);
+    return sentenceName(turbo::engineField(r));
 }
 
 // "no thrust below P2 = 2.4 psig: nozzle PR below 1; ..." for the runs of points without a
@@ -198,7 +194,7 @@ std::string describeGaps(EngineResult result, EngineInput swept, UnitSystem unit
                          std::span<const float> x, std::span<const float> y,
                          std::span<const std::uint8_t> causes, bool rising) {
     const std::string what = "no " + resultName(result) + " ";
-    const std::string xName = sentenceName(turbo::engineField(swept).label) + " = ";
+    const std::string xName = sentenceName(turbo::engineField(swept)) + " = ";
     const std::string_view unit = fields::unitText(turbo::engineField(swept).quantity, units);
     auto at = [&](std::size_t i) {
         std::string t = fields::formatFloat(x[i]);

@@ -48,6 +48,18 @@ constexpr bool isResult(const Field& f) {
     return f.role != Role::In;
 }
 
+// The label without its colon and without a unit it carries in brackets, for headings that add
+// the unit of the chosen system: "P2 (psig):" -> "P2", "Compressor Outlet Diameter(inches):" ->
+// "Compressor Outlet Diameter", "Thrust:" -> "Thrust".
+constexpr std::string_view plainLabel(const Field& f) {
+    std::string_view label = f.label;
+    if (const auto bracket = label.find('('); bracket != std::string_view::npos)
+        label = label.substr(0, bracket);
+    while (!label.empty() && (label.back() == ':' || label.back() == ' '))
+        label.remove_suffix(1);
+    return label;
+}
+
 struct CalculationFields {
     std::string_view name;
     std::string_view summary;
