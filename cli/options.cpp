@@ -37,7 +37,8 @@ std::vector<std::string> names(std::span<const OptionSpec> options) {
     return out;
 }
 
-// The calculations that take an option, for "cycle has no option --hub-diameter (mass-flow has)".
+// The calculations that take an option, for "unknown option --hub-diameter for cycle; it is an
+// option of mass-flow, engine".
 std::vector<std::string> ownersOf(std::string_view option) {
     std::vector<std::string> owners;
     for (const auto& c : calculations()) {
