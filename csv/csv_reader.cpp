@@ -83,6 +83,7 @@ bool CsvReader::refill() {
 // again after a refill. On Done, end is the offset just past the record's line break.
 CsvReader::Parse CsvReader::parseRecord(std::size_t& end) {
     spans_.clear();
+    quotedBreaks_ = 0;
     const char* const data = buffer_.data();
     std::size_t pos = begin_;
     std::size_t lineEnd = 0; // where the next '\n' (or the data) ends, once looked up
@@ -115,6 +116,8 @@ CsvReader::Parse CsvReader::parseRecord(std::size_t& end) {
                 break;
             }
             span.last = pos;
+            quotedBreaks_ +=
+                static_cast<std::size_t>(std::count(data + span.first, data + span.last, '\n'));
             ++pos; // the closing quote
             while (pos < end_ && (data[pos] == ' ' || data[pos] == '\t'))
                 ++pos;
@@ -173,9 +176,9 @@ bool CsvReader::next() {
         while (parseRecord(end) == Parse::NeedMore)
             refill();
         char* const data = buffer_.data();
-        nextLine_ += static_cast<std::size_t>(std::count(data + begin_, data + end, '\n'));
-        if (end > begin_ && data[end - 1] != '\n')
-            nextLine_ += 1; // the last line had no line break; the count stays right for errors
+        // Its own line, ended by a line break or the end of the input, and the breaks inside
+        // quotes.
+        nextLine_ += 1 + quotedBreaks_;
 
         fields_.clear();
         for (const auto& span : spans_) {

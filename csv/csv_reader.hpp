@@ -61,6 +61,7 @@ private:
     bool first_ = true;
     std::size_t nextLine_ = 1;
     std::size_t recordLine_ = 0;
+    std::size_t quotedBreaks_ = 0; // line breaks inside the quotes of the record being read
     std::vector<std::string_view> fields_;
     // Per field: start and end offsets from begin_, and whether quotes need undoubling.
     struct Span {
