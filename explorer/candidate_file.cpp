@@ -214,6 +214,76 @@ std::optional<std::string> writeCandidates(std::ostream& out,
 
 namespace {
 
+// Where a cycle column's value comes from in the engine's inputs and results.
+struct CycleSource {
+    enum Kind { Input, UsedMassFlow, Result } kind;
+    std::size_t index;
+};
+
+std::vector<CycleSource> cycleSources() {
+    std::vector<CycleSource> sources;
+    for (const auto& f : fields::kCycleFields) {
+        const auto at = fields::findField(kEngineFields, f.key);
+        CycleSource s{CycleSource::Input, 0};
+        for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i)
+            if (turbo::engineFieldIndex(static_cast<EngineInput>(i)) == *at)
+                s = {static_cast<EngineInput>(i) == EngineInput::MassFlow
+                         ? CycleSource::UsedMassFlow
+                         : CycleSource::Input,
+                     i};
+        for (std::size_t r = 0; r < turbo::kEngineResultCount; ++r)
+            if (turbo::engineFieldIndex(static_cast<EngineResult>(r)) == *at)
+                s = {CycleSource::Result, r};
+        sources.push_back(s);
+    }
+    return sources;
+}
+
+} // namespace
+
+std::optional<std::string> writeCurveCsv(std::ostream& out, std::span<const Candidate> candidates,
+                                         const CurveRequest& request) {
+    fields::Sweep sweep;
+    if (fields::planSweep(request.from, request.to, request.step, sweep) !=
+        fields::SweepProblem::None)
+        return "the sweep gives no points";
+    const auto& swept = turbo::engineField(request.swept);
+    const bool sweptIsWheel = !fields::findField(fields::kCycleFields, swept.key);
+    const auto sources = cycleSources();
+
+    out << kNameColumn;
+    if (sweptIsWheel)
+        out << ',' << swept.key;
+    for (const auto& f : fields::kCycleFields)
+        out << ',' << f.key;
+    out << '\n';
+    for (const auto& c : candidates) {
+        auto in = engineInputs(c);
+        if (!in)
+            continue;
+        if (request.swept == EngineInput::MassFlow)
+            in->massFlowSource = MassFlowSource::Typed;
+        for (std::size_t i = 0; i < sweep.count; ++i) {
+            (*in)[request.swept] =
+                fields::fromDisplay(swept.quantity, request.units, sweep.point(i));
+            const auto r = turbo::evaluateEngine(*in);
+            putText(out, c.name);
+            if (sweptIsWheel)
+                out << ',' << fields::shortestFloat((*in)[request.swept]);
+            for (const auto& s : sources) {
+                const float v = s.kind == CycleSource::Input          ? in->values[s.index]
+                                : s.kind == CycleSource::UsedMassFlow ? r.massFlow
+                                                                      : r.values[s.index];
+                out << ',' << fields::shortestFloat(v);
+            }
+            out << '\n';
+        }
+    }
+    return std::nullopt;
+}
+
+namespace {
+
 std::string systemError(std::string_view what) {
     return std::string(what) + ": " + std::strerror(errno);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The candidate file: CSV as vorlaxen-calc reads it, numbers always in the forms' units, written
-// so that they read back bit for bit. The header names the columns:
+// so that they read back bit for bit (any NaN is written "nan" and reads back as that one NaN).
+// The header names the columns:
 //   name,comp-outlet-diameter,inducer-diameter,hub-diameter,mass-flow-source,mass-flow,p2,
 //   comp-efficiency,turbine-efficiency,nozzle-efficiency,ambient-temp,ambient-pressure,
 //   turbine-inlet-temp
@@ -10,6 +11,7 @@
 // missing mass-flow-source means "typed", a missing name gives "Candidate N".
 
 #include "candidates.hpp"
+#include "curves.hpp"
 
 #include <cstddef>
 #include <filesystem>
@@ -54,5 +56,13 @@ std::optional<std::string> writeCandidates(std::ostream& out,
 // file is as it was and the error says why.
 std::optional<FileError> saveCandidates(const std::filesystem::path& file,
                                         std::span<const Candidate> candidates);
+
+// The curves' points as CSV: the columns of vorlaxen-calc cycle --sweep ... --csv with a name
+// column first (and the swept input after it when it is a wheel size, which the cycle does not
+// read), one line per candidate and point, in the forms' units whatever the request's units.
+// Candidates with a bad cell are left out. Returns why nothing was written when the sweep itself
+// is refused.
+std::optional<std::string> writeCurveCsv(std::ostream& out, std::span<const Candidate> candidates,
+                                         const CurveRequest& request);
 
 } // namespace explorer

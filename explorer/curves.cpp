@@ -1,6 +1,5 @@
 #include "curves.hpp"
 
-#include "engine_cycle.hpp"
 #include "number_text.hpp"
 #include "turbo_constants.hpp"
 
@@ -196,10 +195,7 @@ std::string describeGaps(EngineResult result, EngineInput swept, UnitSystem unit
     const std::string what = "no " + resultName(result) + " ";
     const std::string xName = sentenceName(turbo::engineField(swept)) + " = ";
     const std::string_view unit = fields::unitText(turbo::engineField(swept).quantity, units);
-    auto at = [&](std::size_t i) {
-        std::string t = fields::formatFloat(x[i]);
-        return t;
-    };
+    auto at = [&](std::size_t i) { return fields::formatFloat(x[i]); };
     auto withUnit = [&](std::string t) { return unit.empty() ? t : t + " " + std::string(unit); };
 
     constexpr int kMaxRuns = 3;

@@ -1,6 +1,8 @@
 // The candidate file: a round trip changes no bit, a bad file says where and leaves the work
 // alone, and a save that fails leaves the old file as it was.
 #include "candidate_file.hpp"
+#include "engine_cycle.hpp"
+#include "number_text.hpp"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +31,7 @@ std::string slurp(const fs::path& p) {
     return s.str();
 }
 
-class TempFolder : public ::testing::Test {
+class CandidateSave : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
@@ -140,7 +142,7 @@ TEST(CandidateFile, BadFilesSayWhereAndGiveNothing) {
               "/nonexistent/folder/engines.csv: cannot open: No such file or directory");
 }
 
-TEST_F(TempFolder, SaveReplacesTheFileAndKeepsItsPermissions) {
+TEST_F(CandidateSave, SaveReplacesTheFileAndKeepsItsPermissions) {
     const auto file = dir_ / "engines.csv";
     std::ofstream(file) << "old\n";
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -154,7 +156,7 @@ TEST_F(TempFolder, SaveReplacesTheFileAndKeepsItsPermissions) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}), 1);
 }
 
-TEST_F(TempFolder, FailedSaveLeavesTheOldFileIntact) {
+TEST_F(CandidateSave, FailedSaveLeavesTheOldFileIntact) {
     const auto file = dir_ / "engines.csv";
     const std::string old = "name,p2\nkept,15\n";
     std::ofstream(file) << old;
@@ -189,6 +191,68 @@ TEST_F(TempFolder, FailedSaveLeavesTheOldFileIntact) {
         explorer::saveCandidates(dir_ / "no" / "engines.csv", explorer::startingCandidates());
     ASSERT_TRUE(nowhere);
     EXPECT_NE(nowhere->message.find("No such file or directory"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+TEST(CurveCsv, RowsAreTheCyclesFiguresInTheFormsUnits) {
+    auto list = explorer::startingCandidates();
+    list.push_back(Candidate("bad"));
+    list.back()[EngineInput::P2] = Cell{0, "x", true}; // left out
+    explorer::CurveRequest request;
+    request.units = fields::UnitSystem::Metric;
+    request.from = 2;
+    request.to = 2.2;
+    request.step = 0.1;
+    std::ostringstream out;
+    ASSERT_FALSE(explorer::writeCurveCsv(out, list, request));
+    std::istringstream lines(out.str());
+    std::string header, row;
+    std::getline(lines, header);
+    EXPECT_EQ(header, "name,mass-flow,p2,comp-efficiency,turbine-efficiency,nozzle-efficiency,"
+                      "ambient-temp,ambient-pressure,turbine-inlet-temp,comp-temp-rise,"
+                      "comp-discharge-temp,turbine-temp-drop,turbine-outlet-temp,"
+                      "turbine-pr-required,nozzle-pr,nozzle-exit-temp,nozzle-velocity,"
+                      "nozzle-outlet-density,nozzle-area,nozzle-diameter,thrust");
+    std::getline(lines, row);
+    // The first point, 2 bar g, in psi, through the window's own calculation.
+    turbo::TurboFields f;
+    f.m_P2 = fields::fromDisplay(fields::Quantity::GaugePressure, fields::UnitSystem::Metric, 2.0f);
+    turbo::calcFullAnalysis(f);
+    std::string expected = "Turbo Analysis defaults";
+    for (float v : {f.m_MassFlow,
+                    f.m_P2,
+                    f.m_CompEfficiency,
+                    f.m_TurbineEfficiency,
+                    f.m_NozzleEfficiency,
+                    f.m_AmbientTemp,
+                    f.m_AmbientPressure,
+                    788.0f,
+                    f.m_CompTempRise,
+                    f.m_CompDischargeTemp,
+                    f.m_TurbineTempDrop,
+                    f.m_TurbineOutletTemp,
+                    f.m_TurbinePrRequired,
+                    f.m_NozzlePr,
+                    f.m_NozzleExitTemp,
+                    f.m_NozzleVelocity,
+                    f.m_NozzleOutletDensity,
+                    f.m_NozzleArea,
+                    f.m_NozzleDiameter,
+                    f.m_Thrust})
+        expected += "," + fields::shortestFloat(v);
+    EXPECT_EQ(row, expected);
+    std::size_t rows = 1;
+    while (std::getline(lines, row))
+        ++rows;
+    EXPECT_EQ(rows, 2u * 3u); // two good candidates, three points each
+
+    request.swept = EngineInput::InducerDiameter; // a wheel size: its own column after the name
+    std::ostringstream wheel;
+    ASSERT_FALSE(explorer::writeCurveCsv(wheel, list, request));
+    EXPECT_TRUE(wheel.str().starts_with("name,inducer-diameter,mass-flow,"));
 }
 
 } // namespace

@@ -40,16 +40,4 @@ TEST(Cells, TextThatIsNotANumberIsKeptAndNamed) {
     EXPECT_EQ(explorer::problem(c), "Candidate \"T3 \"big\"\", P2: \"1e40\" is too large");
 }
 
-TEST(Cells, StartingCandidatesAreComputed) {
-    const auto list = explorer::startingCandidates();
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0][EngineInput::CompOutletDiameter].value, 4.3f); // the window's defaults
-    for (const auto& c : list) {
-        EXPECT_FALSE(explorer::problem(c));
-        const auto r = explorer::evaluate(c);
-        ASSERT_TRUE(r);
-        EXPECT_GT((*r)[explorer::EngineResult::Thrust], 0);
-    }
-}
-
 } // namespace

@@ -87,10 +87,4 @@ TEST(Units, TypedMetricTextComesBackAsTyped) {
         }
 }
 
-TEST(Units, SystemKeys) {
-    for (auto s : {UnitSystem::Forms, UnitSystem::Metric})
-        EXPECT_EQ(fields::systemFromKey(fields::systemKey(s)), s);
-    EXPECT_FALSE(fields::systemFromKey("Metric"));
-}
-
 } // namespace

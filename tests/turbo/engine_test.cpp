@@ -129,22 +129,4 @@ TEST(Engine, GivesTheWindowsFiguresBitForBit) {
         }
 }
 
-TEST(Engine, DefaultsAreTheWindowsAnd788) {
-    const turbo::EngineInputs in;
-    const TurboFields window;
-    EXPECT_EQ(in[EngineInput::MassFlow], window.m_MassFlow);
-    EXPECT_EQ(in[EngineInput::AmbientPressure], window.m_AmbientPressure);
-    EXPECT_EQ(in[EngineInput::TurbineInletTemp], 788.0f);
-    EXPECT_EQ(in.massFlowSource, turbo::MassFlowSource::Typed);
-}
-
-TEST(Engine, FieldsLineUpWithTheDescriptions) {
-    for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i)
-        EXPECT_TRUE(fields::isInput(turbo::engineField(static_cast<EngineInput>(i))));
-    for (std::size_t i = 0; i < turbo::kEngineResultCount; ++i)
-        EXPECT_TRUE(fields::isResult(turbo::engineField(static_cast<EngineResult>(i))));
-    EXPECT_EQ(turbo::engineField(EngineInput::P2).key, "p2");
-    EXPECT_EQ(turbo::engineField(EngineResult::NozzleVelocity).key, "nozzle-velocity");
-}
-
 } // namespace
