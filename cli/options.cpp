@@ -87,9 +87,10 @@ void parseProgramLevel(Arguments& args, std::string_view arg) {
     if (arg == "-h")
         arg = "--help";
     if (!arg.starts_with("--")) {
-        const auto near = closest(arg, calculationNames());
+        const auto names = calculationNames();
+        const auto near = closest(arg, names); // a view into names
         throw BadInput("unknown calculation " + shown(arg) +
-                       (near.empty() ? "; choose one of " + joined(calculationNames())
+                       (near.empty() ? "; choose one of " + joined(names)
                                      : "; did you mean " + std::string(near) + "?"));
     }
     const auto word = split(arg);
