@@ -3,7 +3,8 @@
 #include "candidate_table.hpp"
 #include "curve_chart.hpp"
 #include "number_text.hpp"
-#include "resources.hpp"
+#include "message_box.hpp"
+#include "template_builder.hpp"
 #include "sweep.hpp"
 #include "units.hpp"
 
@@ -48,7 +49,6 @@ enum ExportKind { ExportPng, ExportSvg, ExportCsv, ExportPdf };
 } // namespace
 
 ExplorerWindow::ExplorerWindow(QWidget* parent) : CDialog(133, parent) {
-    mapCommand(ID_HELP, &ExplorerWindow::OnHelp);
     // The template gives the first size only: this window is laid out by Qt and may be resized.
     const QSize firstSize = size();
     setMinimumSize(QSize(480, 320));
@@ -525,9 +525,12 @@ bool ExplorerWindow::maySetAside() {
     if (undo_->isClean())
         return true;
     const QString name = file_.isEmpty() ? tr("the new candidates") : QFileInfo(file_).fileName();
-    const auto answer = QMessageBox::question(
-        this, windowTitle(), tr("Save the changes to %1 first?").arg(name),
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    QMessageBox ask(QMessageBox::Question, windowTitle(),
+                    tr("Save the changes to %1 first?").arg(name),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    ask.setDefaultButton(QMessageBox::Save);
+    ask.setFont(dialogs::programFont());
+    const int answer = ask.exec();
     if (answer == QMessageBox::Cancel)
         return false;
     if (answer == QMessageBox::Discard)
@@ -538,12 +541,6 @@ bool ExplorerWindow::maySetAside() {
         return !path.isEmpty() && saveTo(path);
     }
     return saveTo(file_);
-}
-
-void ExplorerWindow::OnHelp() {
-    QMessageBox box(QMessageBox::Information, windowTitle() + tr(" Help"),
-                    dialogs::namedText(QStringLiteral("explorer-help.txt")), QMessageBox::Ok, this);
-    box.exec();
 }
 
 // ---- files -----------------------------------------------------------------------------------
@@ -587,7 +584,7 @@ void ExplorerWindow::OnFileSaveAs() {
 bool ExplorerWindow::openFile(const QString& path) {
     QString problem;
     if (!model_->load(path, &problem)) {
-        QMessageBox::warning(this, windowTitle(),
+        dialogs::showMessage(this, windowTitle(),
                              tr("%1\nThe candidates that were open are unchanged.").arg(problem));
         return false;
     }
@@ -649,7 +646,7 @@ void ExplorerWindow::OnExport(int kind) {
 namespace {
 
 bool refused(QWidget* window, const QString& path) {
-    QMessageBox::warning(window, window->windowTitle(),
+    dialogs::showMessage(window, window->windowTitle(),
                          QObject::tr("%1 could not be written.").arg(path));
     return false;
 }

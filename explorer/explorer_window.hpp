@@ -70,7 +70,6 @@ private:
     void OnFileSave();
     void OnFileSaveAs();
     void OnExport(int kind);
-    void OnHelp();
 
     void buildMenus(QMenu* file, QMenu* edit);
     QWidget* buildCandidatesSide();
