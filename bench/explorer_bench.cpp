@@ -21,6 +21,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -76,9 +77,13 @@ public:
     QImage image;
 };
 
+// Made when a case first needs it, and gone before the application object is.
+std::unique_ptr<Setup> shared;
+
 Setup& setup() {
-    static Setup shared;
-    return shared;
+    if (!shared)
+        shared = std::make_unique<Setup>();
+    return *shared;
 }
 
 void BM_EditToChart(benchmark::State& state) {
@@ -166,5 +171,6 @@ int main(int argc, char** argv) {
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    shared.reset();
     return 0;
 }

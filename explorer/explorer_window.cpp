@@ -2,10 +2,10 @@
 
 #include "candidate_table.hpp"
 #include "curve_chart.hpp"
-#include "number_text.hpp"
 #include "message_box.hpp"
-#include "template_builder.hpp"
+#include "number_text.hpp"
 #include "sweep.hpp"
+#include "template_builder.hpp"
 #include "units.hpp"
 
 #include <QAction>
@@ -599,7 +599,7 @@ bool ExplorerWindow::openFile(const QString& path) {
 bool ExplorerWindow::saveTo(const QString& path) {
     QString problem;
     if (!model_->save(path, &problem)) {
-        QMessageBox::warning(this, windowTitle(), tr("%1\nThe file was not changed.").arg(problem));
+        dialogs::showMessage(this, windowTitle(), tr("%1\nThe file was not changed.").arg(problem));
         return false;
     }
     file_ = path;

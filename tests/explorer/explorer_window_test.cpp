@@ -270,11 +270,16 @@ TEST_F(Explorer, AFileThatCannotBeReadLeavesTheOpenCandidates) {
     ExplorerWindow w;
     runModal(w, [&] {
         typeIntoCell(w, 0, "p2", "20");
-        const auto message = dismissNextMessageBox();
-        EXPECT_FALSE(w.openFile(path));
-        EXPECT_TRUE(message->contains("bad.csv")) << message->toStdString();
-        EXPECT_TRUE(message->contains("line 1")) << message->toStdString();
-        EXPECT_TRUE(message->contains("column 3")) << message->toStdString();
+        QString message;
+        {
+            PopupWatcher watcher;
+            EXPECT_FALSE(w.openFile(path));
+            ASSERT_EQ(watcher.messages().size(), 1);
+            message = watcher.messages().front();
+        }
+        EXPECT_TRUE(message.contains("bad.csv")) << message.toStdString();
+        EXPECT_TRUE(message.contains("line 1")) << message.toStdString();
+        EXPECT_TRUE(message.contains("column 3")) << message.toStdString();
         EXPECT_EQ(w.candidates()->rowCount(), 2);
         EXPECT_EQ(shown(w, 0, "p2"), "20");
         EXPECT_TRUE(!w.undoStack()->isClean());
