@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -108,6 +109,18 @@ int main(int argc, char** argv) {
         ExplorerWindow dialog;
         dialog.resize(1280, 720);
         ok &= shoot(dialog, folder.filePath(QStringLiteral("design-explorer.png")));
+        // Its design sheet as the PDF holds it: A4 across, 12 mm margins, at 2 pixels a point.
+        QImage sheet(QSize(774, 527) * 2, QImage::Format_RGB32);
+        sheet.fill(Qt::white);
+        {
+            QPainter painter(&sheet);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.scale(2, 2);
+            dialog.paintDesignSheet(painter, QSizeF(774, 527));
+        }
+        const QString sheetPath = folder.filePath(QStringLiteral("design-sheet.png"));
+        ok &= sheet.save(sheetPath);
+        std::printf("wrote %s\n", qPrintable(sheetPath));
     }
     return ok ? 0 : 1;
 }

@@ -703,8 +703,12 @@ bool ExplorerWindow::exportDesignSheet(const QString& path) {
     // Laid out in points (1/72 in) whatever the writer's resolution.
     const double scale = pdf.resolution() / 72.0;
     painter.scale(scale, scale);
-    const QRectF page(QPointF(0, 0), QSizeF(pdf.width() / scale, pdf.height() / scale));
+    paintDesignSheet(painter, QSizeF(pdf.width() / scale, pdf.height() / scale));
+    return painter.end() || refused(this, path);
+}
 
+void ExplorerWindow::paintDesignSheet(QPainter& painter, const QSizeF& size) {
+    const QRectF page(QPointF(0, 0), size);
     QTextDocument head;
     head.setDefaultFont(QFont(font().family(), 9));
     head.setTextWidth(page.width());
@@ -734,5 +738,4 @@ bool ExplorerWindow::exportDesignSheet(const QString& path) {
     }
     figures.drawContents(&painter);
     painter.restore();
-    return painter.end() || refused(this, path);
 }

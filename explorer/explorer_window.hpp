@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
+class QPainter;
 class QTableView;
 class QUndoStack;
 
@@ -54,6 +55,8 @@ public:
     bool exportChartSvg(const QString& path);
     bool exportCurveCsv(const QString& path);
     bool exportDesignSheet(const QString& path); // PDF
+    // The design sheet on a page of `size` points, as the PDF holds it.
+    void paintDesignSheet(QPainter& painter, const QSizeF& size);
 
     // Recomputes the curves of every plotted result and redraws the chart.
     void refreshChart();
