@@ -336,12 +336,6 @@ void ExplorerWindow::saveSweepSettings() const {
     s.setValue(QStringLiteral("plot/results"), plotted);
 }
 
-void ExplorerWindow::resizeEvent(QResizeEvent* event) {
-    CDialog::resizeEvent(event);
-    if (isVisible())
-        settings().setValue(QStringLiteral("window/size"), size());
-}
-
 fields::UnitSystem ExplorerWindow::units() const {
     return units_->currentIndex() == 1 ? fields::UnitSystem::Metric : fields::UnitSystem::Forms;
 }
@@ -509,6 +503,7 @@ bool ExplorerWindow::OnInitDialog() {
     refreshChart();
     if (model_->rowCount() > 0)
         table_->selectRow(0);
+    table_->setFocus(Qt::OtherFocusReason); // typing starts in the first candidate's row
     return true;
 }
 
@@ -517,6 +512,7 @@ void ExplorerWindow::OnOK() {}
 void ExplorerWindow::OnCancel() {
     if (!maySetAside())
         return;
+    // The size is kept when the window closes, not at every step of a resize.
     settings().setValue(QStringLiteral("window/size"), size());
     CDialog::OnCancel();
 }

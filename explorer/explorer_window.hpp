@@ -65,7 +65,6 @@ protected:
     bool OnInitDialog() override;
     void OnOK() override;     // Enter edits cells here; it never closes the window
     void OnCancel() override; // Escape and the close box: asks first when there is unsaved work
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void OnFileNew();
