@@ -172,6 +172,46 @@ TEST_F(Explorer, AnAddedCandidateGetsItsOwnCurveAndEditsUndo) {
     });
 }
 
+// Each command on the selected row, as the buttons give them; a candidate keeps its colour and its
+// line's colour wherever it moves.
+TEST_F(Explorer, RowCommandsKeepEachCandidatesColour) {
+    ExplorerWindow w;
+    runModal(w, [&] {
+        auto names = [&] {
+            QStringList list;
+            for (int row = 0; row < w.candidates()->rowCount(); ++row)
+                list << w.candidates()->index(row, 0).data().toString();
+            return list;
+        };
+        const QString first = names()[0], second = names()[1];
+        const QColor firstColour = w.candidates()->colour(0);
+        const struct {
+            const char* button;
+            int row; // selected before the click
+            QStringList expected;
+        } steps[] = {
+            {"moveDownButton", 0, {second, first}},
+            {"duplicateButton", 1, {second, first, first + " (copy)"}},
+            {"moveUpButton", 2, {second, first + " (copy)", first}},
+            {"deleteButton", 0, {first + " (copy)", first}},
+        };
+        for (const auto& step : steps) {
+            w.table()->selectRow(step.row);
+            click(w.findChild<QAbstractButton*>(step.button));
+            EXPECT_EQ(names(), step.expected) << step.button;
+        }
+        EXPECT_EQ(w.candidates()->colour(1), firstColour);
+        EXPECT_NE(w.candidates()->colour(0), firstColour); // a copy gets a colour of its own
+        for (QAbstractSeries* series : w.chart()->chart(0)->series()) {
+            auto* line = static_cast<QLineSeries*>(series);
+            if (line->isVisible() && line->name() == first) {
+                EXPECT_EQ(line->color(), firstColour);
+            }
+        }
+        answerNextQuestion(QMessageBox::Discard);
+    });
+}
+
 TEST_F(Explorer, ACellThatIsNotANumberIsMarkedAndItsRowIsNotComputed) {
     ExplorerWindow w;
     runModal(w, [&] {
