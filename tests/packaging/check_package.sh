@@ -41,7 +41,8 @@ fi
 
 depends=$(dpkg-deb -f "$package" Depends)
 for name in $(echo "$needed" | tr ',' ' '); do
-    printf '%s\n' "$depends" | grep -Eq "(^|, )$name( |,|$)" || fail "Depends lacks $name: $depends"
+    printf '%s\n' "$depends" | tr ',' '\n' | sed 's/^ *//; s/ .*//' | grep -qxF "$name" ||
+        fail "Depends lacks $name: $depends"
 done
 
 dpkg-deb -x "$package" "$work/root"
