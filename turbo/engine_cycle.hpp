@@ -1,11 +1,15 @@
 #pragma once
 // One steady-state operating point of a turbocharger jet engine ("Calculate" in the
 // "Full Analysis" frame): compressor rise, the turbine work that drives it from a turbine inlet
-// temperature of 788 deg. C, and what is left for the jet nozzle.
+// temperature (788 deg. C in the window), and what is left for the jet nozzle.
 
 #include "turbo_fields.hpp"
 
 namespace turbo {
+
+// The turbine inlet temperature the window holds fixed: the most the turbine takes in steady
+// running.
+inline constexpr float kDefaultTurbineInletTemp = 788.0f; // deg. C
 
 // The three single-precision values the calculation keeps along the way.
 struct CycleIntermediates {
@@ -14,9 +18,10 @@ struct CycleIntermediates {
     float nozzleTempDrop = 0.0f;      // dTn
 };
 
-// Writes the twelve cycle results from m_MassFlow, m_P2, the three efficiencies and the ambient
-// temperature and pressure; changes no other field. Nothing is validated: infinities and NaN
-// from odd inputs go on into the results.
-CycleIntermediates calcFullAnalysis(TurboFields& f);
+// Writes the twelve cycle results from m_MassFlow, m_P2, the three efficiencies, the ambient
+// temperature and pressure and the turbine inlet temperature (deg. C); changes no other field.
+// Nothing is validated: infinities and NaN from odd inputs go on into the results.
+CycleIntermediates calcFullAnalysis(TurboFields& f,
+                                    float turbineInletTemp = kDefaultTurbineInletTemp);
 
 } // namespace turbo

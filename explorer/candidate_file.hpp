@@ -1,0 +1,68 @@
+#pragma once
+// The candidate file: CSV as vorlaxen-calc reads it, numbers always in the forms' units, written
+// so that they read back bit for bit (any NaN is written "nan" and reads back as that one NaN).
+// The header names the columns:
+//   name,comp-outlet-diameter,inducer-diameter,hub-diameter,mass-flow-source,mass-flow,p2,
+//   comp-efficiency,turbine-efficiency,nozzle-efficiency,ambient-temp,ambient-pressure,
+//   turbine-inlet-temp
+// mass-flow-source is "typed" or "estimate"; mass-flow always holds the number the cycle uses (the
+// wheel's estimate with "estimate"), so the file also runs through vorlaxen-calc cycle --input.
+// Reading takes the columns in any order; a missing input takes the Turbo Analysis default, a
+// missing mass-flow-source means "typed", a missing name gives "Candidate N".
+
+#include "candidates.hpp"
+#include "curves.hpp"
+
+#include <cstddef>
+#include <filesystem>
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace explorer {
+
+// Why a file could not be read or written. line and column count from 1; 0 where they do not
+// apply (the file could not be opened, or the problem is not at one place).
+struct FileError {
+    std::string file;
+    std::size_t line = 0;
+    std::size_t column = 0;
+    std::string message;
+
+    // "FILE, line L, column C: MESSAGE", leaving out what does not apply.
+    std::string text() const;
+};
+
+// Either the candidates read or why not: the caller's open work is never touched.
+struct ReadResult {
+    std::vector<Candidate> candidates;
+    std::optional<FileError> error;
+};
+
+ReadResult readCandidates(std::istream& in, std::string_view fileName);
+ReadResult loadCandidates(const std::filesystem::path& file);
+
+// The file's text. Every candidate must be computable (no bad cell): returns the problem
+// otherwise and writes nothing.
+std::optional<std::string> writeCandidates(std::ostream& out,
+                                           std::span<const Candidate> candidates);
+
+// Writes a temporary file beside the target, flushes it to the disk and renames it over the
+// target, so that a crash or a full disk never leaves a half-written file: on any failure the old
+// file is as it was and the error says why.
+std::optional<FileError> saveCandidates(const std::filesystem::path& file,
+                                        std::span<const Candidate> candidates);
+
+// The curves' points as CSV: the columns of vorlaxen-calc cycle --sweep ... --csv with a name
+// column first (and the swept input after it when it is a wheel size, which the cycle does not
+// read), one line per candidate and point, in the forms' units whatever the request's units.
+// Candidates with a bad cell are left out. Returns why nothing was written when the sweep itself
+// is refused.
+std::optional<std::string> writeCurveCsv(std::ostream& out, std::span<const Candidate> candidates,
+                                         const CurveRequest& request);
+
+} // namespace explorer

@@ -1,0 +1,112 @@
+#include "candidates.hpp"
+
+#include "number_text.hpp"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace explorer {
+
+namespace {
+
+fields::Quantity quantityOf(EngineInput input) {
+    return turbo::engineField(input).quantity;
+}
+
+} // namespace
+
+Candidate::Candidate(std::string candidateName) : name(std::move(candidateName)) {
+    const turbo::EngineInputs defaults;
+    for (std::size_t i = 0; i < inputs.size(); ++i)
+        inputs[i] = Cell::number(defaults.values[i]);
+}
+
+std::vector<Candidate> startingCandidates() {
+    std::vector<Candidate> list;
+    list.emplace_back("Turbo Analysis defaults");
+    // A smaller turbocharger beside it, its mass flow taken from its wheel.
+    Candidate small("Smaller wheel");
+    small[EngineInput::CompOutletDiameter] = Cell::number(3.5f);
+    small[EngineInput::InducerDiameter] = Cell::number(2.4f);
+    small[EngineInput::HubDiameter] = Cell::number(0.95f);
+    small.massFlowSource = MassFlowSource::Estimate;
+    list.push_back(std::move(small));
+    return list;
+}
+
+Cell readCell(EngineInput input, fields::UnitSystem units, std::string_view text) {
+    if (const auto value = fields::parseFloat(text))
+        return Cell::number(fields::fromDisplay(quantityOf(input), units, *value));
+    return Cell{0, std::string(text), true};
+}
+
+std::string cellText(EngineInput input, fields::UnitSystem units, const Cell& cell) {
+    if (cell.bad)
+        return cell.text;
+    return fields::formatFloat(fields::toDisplay(quantityOf(input), units, cell.value));
+}
+
+std::string inputName(EngineInput input) {
+    return std::string(fields::plainLabel(turbo::engineField(input)));
+}
+
+std::string quoted(std::string_view text) {
+    constexpr std::size_t kShown = 40;
+    std::string q = "\"";
+    q.append(text.substr(0, kShown));
+    if (text.size() > kShown)
+        q += "...";
+    return q + "\"";
+}
+
+std::string notANumber(std::string_view text) {
+    if (text.find(',') != std::string_view::npos)
+        return quoted(text) + " is not a number (the decimal point is '.')";
+    std::string_view digits = text;
+    while (!digits.empty() && (digits.front() == ' ' || digits.front() == '\t'))
+        digits.remove_prefix(1);
+    while (!digits.empty() && (digits.back() == ' ' || digits.back() == '\t'))
+        digits.remove_suffix(1);
+    if (!digits.empty() && digits.front() == '+')
+        digits.remove_prefix(1);
+    double wide = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), wide);
+    if (!digits.empty() && end == digits.data() + digits.size() &&
+        (error == std::errc::result_out_of_range ||
+         std::abs(wide) > std::numeric_limits<float>::max()))
+        return quoted(text) + " is too large";
+    if (digits.empty())
+        return "empty, not a number";
+    return quoted(text) + " is not a number";
+}
+
+std::optional<std::string> problem(const Candidate& candidate) {
+    for (std::size_t i = 0; i < candidate.inputs.size(); ++i) {
+        const auto& cell = candidate.inputs[i];
+        if (cell.bad)
+            return "Candidate " + quoted(candidate.name) + ", " +
+                   inputName(static_cast<EngineInput>(i)) + ": " + notANumber(cell.text);
+    }
+    return std::nullopt;
+}
+
+std::optional<turbo::EngineInputs> engineInputs(const Candidate& candidate) {
+    turbo::EngineInputs in;
+    in.massFlowSource = candidate.massFlowSource;
+    for (std::size_t i = 0; i < candidate.inputs.size(); ++i) {
+        if (candidate.inputs[i].bad)
+            return std::nullopt;
+        in.values[i] = candidate.inputs[i].value;
+    }
+    return in;
+}
+
+std::optional<turbo::EngineResults> evaluate(const Candidate& candidate) {
+    const auto in = engineInputs(candidate);
+    if (!in)
+        return std::nullopt;
+    return turbo::evaluateEngine(*in);
+}
+
+} // namespace explorer

@@ -1,0 +1,72 @@
+#pragma once
+// The Design Explorer's candidate engines, without any window: each candidate's name and inputs
+// as typed, and its figures.
+
+#include "engine.hpp"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace explorer {
+
+using turbo::EngineInput;
+using turbo::EngineResult;
+using turbo::MassFlowSource;
+
+// One input of a candidate. Text that is not a number is kept as typed, so the row still shows it
+// and says what is wrong; such a candidate is not computed.
+struct Cell {
+    float value = 0;  // in the forms' units; meaningless while bad
+    std::string text; // what was typed, when it is not a number
+    bool bad = false;
+
+    static Cell number(float value) { return Cell{value, {}, false}; }
+};
+
+struct Candidate {
+    std::string name;
+    MassFlowSource massFlowSource = MassFlowSource::Typed;
+    std::array<Cell, turbo::kEngineInputCount> inputs; // by EngineInput
+
+    // A candidate with the Turbo Analysis window's defaults.
+    explicit Candidate(std::string name = "Candidate");
+
+    Cell& operator[](EngineInput i) { return inputs[static_cast<std::size_t>(i)]; }
+    const Cell& operator[](EngineInput i) const { return inputs[static_cast<std::size_t>(i)]; }
+};
+
+// The two candidates a new explorer starts with: the Turbo Analysis window's defaults, and a
+// smaller wheel whose mass flow is the wheel's estimate.
+std::vector<Candidate> startingCandidates();
+
+// Reads a cell's text as a display value of the input in the given units, by the rule of the
+// windows' boxes (fields::parseFloat), and converts it to the forms' units. Text that is not a
+// number gives a bad cell holding the text.
+Cell readCell(EngineInput input, fields::UnitSystem units, std::string_view text);
+
+// The cell's text as shown in the given units: the number to six significant digits, or the bad
+// text as typed.
+std::string cellText(EngineInput input, fields::UnitSystem units, const Cell& cell);
+
+// What stops the candidate from being computed, naming the candidate and the input
+// ("Candidate \"T3\": Inducer Diameter: \"4,3\" is not a number"); nullopt when every cell holds a
+// number. Only the first bad cell is named.
+std::optional<std::string> problem(const Candidate& candidate);
+
+// The candidate's inputs as the engine takes them; nullopt when a cell is bad.
+std::optional<turbo::EngineInputs> engineInputs(const Candidate& candidate);
+
+// Max RPM, the mass-flow estimate and the twelve cycle results, in the forms' units, exactly as
+// turbo::evaluateEngine gives them; nullopt when a cell is bad.
+std::optional<turbo::EngineResults> evaluate(const Candidate& candidate);
+
+// Pieces of messages: the input's plain label ("Inducer Diameter", "P2"), a text in quotes
+// cut to 40 characters, and what is wrong with a text that is not a number.
+std::string inputName(EngineInput input);
+std::string quoted(std::string_view text);
+std::string notANumber(std::string_view text);
+
+} // namespace explorer

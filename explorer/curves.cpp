@@ -1,0 +1,324 @@
+#include "curves.hpp"
+
+#include "number_text.hpp"
+#include "turbo_constants.hpp"
+
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+
+namespace explorer {
+
+namespace {
+
+using fields::UnitSystem;
+using turbo::EngineInputs;
+using turbo::EngineResults;
+
+// A chart shows far fewer; this bounds the memory of ten candidates and several results.
+constexpr std::size_t kMaxCurvePoints = 100'000;
+
+// Why a result gives no figure at a point, found by following the formulas from the inputs down
+// to the result and naming the first step that leaves the numbers.
+enum Cause : std::uint8_t {
+    kOther,
+    kOutletDiameterZero,
+    kAmbientPressureZero,
+    kNegativePressure,
+    kCompEfficiencyZero,
+    kTurbineTooWeak,
+    kTurbineEfficiencyZero,
+    kCombustorLoss,
+    kNozzlePrBelowOne,
+    kNozzlePrOne,
+    kNozzleEfficiencyZero,
+    kNegativeMassFlow,
+    kInputNotFinite, // + the input's number
+};
+
+// How far down the formulas a result sits.
+enum class Stage { Wheel, Estimate, Compressor, Turbine, Nozzle };
+
+Stage stageOf(EngineResult r) {
+    switch (r) {
+    case EngineResult::MaxRpm:
+        return Stage::Wheel;
+    case EngineResult::MassFlowEstimate:
+        return Stage::Estimate;
+    case EngineResult::CompTempRise:
+    case EngineResult::CompDischargeTemp:
+    case EngineResult::TurbineTempDrop:
+    case EngineResult::TurbineOutletTemp:
+        return Stage::Compressor;
+    case EngineResult::TurbinePrRequired:
+    case EngineResult::NozzlePr:
+        return Stage::Turbine;
+    default:
+        return Stage::Nozzle;
+    }
+}
+
+std::uint8_t notFinite(EngineInput input) {
+    return static_cast<std::uint8_t>(kInputNotFinite + static_cast<std::size_t>(input));
+}
+
+// The inputs each stage reads, in the order of the formulas.
+std::optional<std::uint8_t> badInput(const EngineInputs& in,
+                                     std::initializer_list<EngineInput> list) {
+    for (const auto input : list)
+        if (!std::isfinite(in[input]))
+            return notFinite(input);
+    return std::nullopt;
+}
+
+std::uint8_t diagnose(const EngineInputs& in, const EngineResults& r, EngineResult result) {
+    using I = EngineInput;
+    using D = double;
+    const Stage stage = stageOf(result);
+    if (stage == Stage::Wheel) {
+        if (auto bad = badInput(in, {I::CompOutletDiameter}))
+            return *bad;
+        return in[I::CompOutletDiameter] == 0 ? kOutletDiameterZero : kOther;
+    }
+    if (stage == Stage::Estimate)
+        return badInput(in, {I::InducerDiameter, I::HubDiameter}).value_or(kOther);
+
+    if (auto bad = badInput(in, {I::P2, I::AmbientPressure, I::AmbientTemp, I::CompEfficiency,
+                                 I::TurbineInletTemp}))
+        return *bad;
+    const D pa = in[I::AmbientPressure];
+    if (pa == 0)
+        return kAmbientPressureZero;
+    // The compressor pressure ratio as the cycle stores it.
+    const float prc = static_cast<float>((D(in[I::P2]) + pa) / pa);
+    if (prc < 0)
+        return kNegativePressure;
+    if (in[I::CompEfficiency] == 0)
+        return kCompEfficiencyZero;
+    if (stage == Stage::Compressor)
+        return kOther;
+
+    if (auto bad = badInput(in, {I::TurbineEfficiency}))
+        return *bad;
+    if (in[I::TurbineEfficiency] == 0)
+        return kTurbineEfficiencyZero;
+    // The turbine must take out drop / (efficiency x inlet temperature in K) < 1 of its heat.
+    const D inletKelvin = D(in[I::TurbineInletTemp]) + turbo::kZeroCelsiusInKelvin;
+    const D share =
+        D(r[EngineResult::TurbineTempDrop]) / (D(in[I::TurbineEfficiency]) / 100 * inletKelvin);
+    if (!(share < 1))
+        return kTurbineTooWeak;
+    if (stage == Stage::Turbine)
+        return kOther;
+
+    if (auto bad = badInput(in, {I::NozzleEfficiency}))
+        return *bad;
+    if (!std::isfinite(r.massFlow))
+        return notFinite(I::MassFlow);
+    const float nozzlePr = r[EngineResult::NozzlePr];
+    if (nozzlePr < 0)
+        return kCombustorLoss;
+    if (nozzlePr < 1)
+        return kNozzlePrBelowOne;
+    if (nozzlePr == 1)
+        return kNozzlePrOne;
+    if (in[I::NozzleEfficiency] == 0)
+        return kNozzleEfficiencyZero;
+    if (r.massFlow < 0)
+        return kNegativeMassFlow;
+    return kOther;
+}
+
+std::string causeText(std::uint8_t cause) {
+    switch (cause) {
+    case kOutletDiameterZero:
+        return "compressor outlet diameter 0";
+    case kAmbientPressureZero:
+        return "ambient pressure 0";
+    case kNegativePressure:
+        return "compressor PR below 0";
+    case kCompEfficiencyZero:
+        return "compressor efficiency 0";
+    case kTurbineTooWeak:
+        return "turbine efficiency too low to drive the compressor";
+    case kTurbineEfficiencyZero:
+        return "turbine efficiency 0";
+    case kCombustorLoss:
+        return "compressor PR below the combustor's loss of 0.1";
+    case kNozzlePrBelowOne:
+        return "nozzle PR below 1";
+    case kNozzlePrOne:
+        return "nozzle PR 1, no jet velocity";
+    case kNozzleEfficiencyZero:
+        return "nozzle efficiency 0, no jet velocity";
+    case kNegativeMassFlow:
+        return "mass flow below 0";
+    case kOther:
+        return "the formulas give no finite figure";
+    default: {
+        const auto input = static_cast<EngineInput>(cause - kInputNotFinite);
+        return inputName(input) + " is not a finite number";
+    }
+    }
+}
+
+// A label as words in a sentence: "P2 (psig):" -> "P2", "Turbine PR Required:" ->
+// "turbine PR required". Words in capitals stay as they are.
+std::string sentenceName(const fields::Field& field) {
+    std::string name(fields::plainLabel(field));
+    bool wordStart = true;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == ' ') {
+            wordStart = true;
+            continue;
+        }
+        if (wordStart && i + 1 < name.size() &&
+            std::islower(static_cast<unsigned char>(name[i + 1])))
+            name[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
+        wordStart = false;
+    }
+    return name;
+}
+
+std::string resultName(EngineResult r) {
+    // Both mass flows are labelled "Mass Flow Rate:" on the form.
+    if (r == EngineResult::MassFlowEstimate)
+        return "mass-flow estimate";
+    return sentenceName(turbo::engineField(r));
+}
+
+// "no thrust below P2 = 2.4 psig: nozzle PR below 1; ..." for the runs of points without a
+// figure, each run one cause.
+std::string describeGaps(EngineResult result, EngineInput swept, UnitSystem units,
+                         std::span<const float> x, std::span<const float> y,
+                         std::span<const std::uint8_t> causes, bool rising) {
+    const std::string what = "no " + resultName(result) + " ";
+    const std::string xName = sentenceName(turbo::engineField(swept)) + " = ";
+    const std::string_view unit = fields::unitText(turbo::engineField(swept).quantity, units);
+    auto at = [&](std::size_t i) { return fields::formatFloat(x[i]); };
+    auto withUnit = [&](std::string t) { return unit.empty() ? t : t + " " + std::string(unit); };
+
+    constexpr int kMaxRuns = 3;
+    std::string text;
+    int runs = 0;
+    const std::size_t n = y.size();
+    for (std::size_t a = 0; a < n;) {
+        if (std::isfinite(y[a])) {
+            ++a;
+            continue;
+        }
+        std::size_t b = a;
+        while (b + 1 < n && !std::isfinite(y[b + 1]) && causes[b + 1] == causes[a])
+            ++b;
+        if (++runs <= kMaxRuns) {
+            const bool before = a > 0 && std::isfinite(y[a - 1]);
+            const bool after = b + 1 < n && std::isfinite(y[b + 1]);
+            std::string range;
+            if (a == 0 && after)
+                range = (rising ? "below " : "above ") + xName + withUnit(at(b + 1));
+            else if (b + 1 == n && before)
+                range = (rising ? "above " : "below ") + xName + withUnit(at(a - 1));
+            else if (before && after && a < b)
+                range = "between " + xName + at(rising ? a - 1 : b + 1) + " and " +
+                        withUnit(at(rising ? b + 1 : a - 1));
+            else if (a == b)
+                range = "at " + xName + withUnit(at(a));
+            else
+                range = "for " + xName + at(rising ? a : b) + " to " + withUnit(at(rising ? b : a));
+            if (!text.empty())
+                text += "; ";
+            text += what + range + ": " + causeText(causes[a]);
+        }
+        a = b + 1;
+    }
+    if (runs > kMaxRuns)
+        text += "; and " + std::to_string(runs - kMaxRuns) + " more gaps";
+    return text;
+}
+
+} // namespace
+
+void computeCandidateCurves(const Candidate& candidate, const CurveRequest& request,
+                            std::span<const float> x, CandidateCurves& out) {
+    out.problem.clear();
+    const auto inputs = engineInputs(candidate);
+    if (!inputs) {
+        out.problem = problem(candidate).value_or("");
+        out.results.clear();
+        return;
+    }
+    EngineInputs in = *inputs;
+    // A swept mass flow is the mass flow the cycle uses.
+    if (request.swept == EngineInput::MassFlow)
+        in.massFlowSource = MassFlowSource::Typed;
+
+    const std::size_t nResults = request.results.size();
+    const std::size_t n = x.size();
+    out.results.resize(nResults);
+    thread_local std::vector<std::vector<std::uint8_t>> causes;
+    if (causes.size() < nResults)
+        causes.resize(nResults);
+    fields::Quantity resultQuantity[turbo::kEngineResultCount];
+    for (std::size_t k = 0; k < nResults; ++k) {
+        out.results[k].y.resize(n);
+        out.results[k].gaps.clear();
+        causes[k].assign(n, kOther);
+        resultQuantity[k] = turbo::engineField(request.results[k]).quantity;
+    }
+    const auto sweptQuantity = turbo::engineField(request.swept).quantity;
+
+    bool anyGap = false;
+    for (std::size_t i = 0; i < n; ++i) {
+        in[request.swept] = fields::fromDisplay(sweptQuantity, request.units, x[i]);
+        const EngineResults r = turbo::evaluateEngine(in);
+        for (std::size_t k = 0; k < nResults; ++k) {
+            const float v = r[request.results[k]];
+            out.results[k].y[i] = fields::toDisplay(resultQuantity[k], request.units, v);
+            if (!std::isfinite(v)) {
+                causes[k][i] = diagnose(in, r, request.results[k]);
+                anyGap = true;
+            }
+        }
+    }
+    if (!anyGap)
+        return;
+    for (std::size_t k = 0; k < nResults; ++k)
+        out.results[k].gaps = describeGaps(request.results[k], request.swept, request.units, x,
+                                           out.results[k].y, causes[k], request.step > 0);
+}
+
+void computeCurves(std::span<const Candidate> candidates, const CurveRequest& request,
+                   Curves& out) {
+    fields::Sweep sweep;
+    out.sweepProblem =
+        fields::planSweep(request.from, request.to, request.step, sweep, kMaxCurvePoints);
+    if (out.sweepProblem != fields::SweepProblem::None) {
+        out.x.clear();
+        out.candidates.clear();
+        return;
+    }
+    out.x.resize(sweep.count);
+    for (std::size_t i = 0; i < sweep.count; ++i)
+        out.x[i] = sweep.point(i);
+    out.candidates.resize(candidates.size());
+    for (std::size_t c = 0; c < candidates.size(); ++c)
+        computeCandidateCurves(candidates[c], request, out.x, out.candidates[c]);
+}
+
+std::vector<Run> finiteRuns(std::span<const float> y) {
+    std::vector<Run> runs;
+    for (std::size_t i = 0; i < y.size();) {
+        if (!std::isfinite(y[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t j = i;
+        while (j < y.size() && std::isfinite(y[j]))
+            ++j;
+        runs.push_back({i, j});
+        i = j;
+    }
+    return runs;
+}
+
+} // namespace explorer

@@ -1,0 +1,258 @@
+#pragma once
+// The fields of each calculation, described once: the key that names it on the command line and
+// in files, where and how the form shows it, the quantity that decides its units, and whether the
+// calculation reads it or writes it. The command line and the Design Explorer both take their
+// options, columns, headings and units from here; a test checks the labels against the templates.
+
+#include "units.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace fields {
+
+enum class Role {
+    In,    // read by the calculation: an option and an input column
+    Out,   // written by it: a result
+    InOut, // both (the converter writes back into one of its boxes; the engine's mass flow
+           // becomes the estimate when the candidate asks for it)
+};
+
+enum class Kind {
+    Number, // a float field
+    Units,  // the combustor's unit list: in, mm, cm or none
+    Choice, // a word from Field::choices
+};
+
+struct Field {
+    std::string_view key;   // the member's name without "m_", in kebab-case
+    std::string_view frame; // the frame of the form holding the box ("" when untitled)
+    std::string_view label; // the label on the form
+    std::string_view unit;  // the unit text beside the box on the form ("" for none)
+    Quantity quantity = Quantity::None;
+    Role role = Role::In;
+    Kind kind = Kind::Number;
+    bool required = false; // an input that has no useful default
+    int control = 0;       // the box's control number on the form, 0 where no form shows it
+    std::span<const std::string_view> choices = {}; // the words a Choice field takes
+};
+
+constexpr bool isInput(const Field& f) {
+    return f.role != Role::Out;
+}
+constexpr bool isResult(const Field& f) {
+    return f.role != Role::In;
+}
+
+// The label without its colon and without a unit it carries in brackets, for headings that add
+// the unit of the chosen system: "P2 (psig):" -> "P2", "Compressor Outlet Diameter(inches):" ->
+// "Compressor Outlet Diameter", "Thrust:" -> "Thrust".
+constexpr std::string_view plainLabel(const Field& f) {
+    std::string_view label = f.label;
+    if (const auto bracket = label.find('('); bracket != std::string_view::npos)
+        label = label.substr(0, bracket);
+    while (!label.empty() && (label.back() == ':' || label.back() == ' '))
+        label.remove_suffix(1);
+    return label;
+}
+
+struct CalculationFields {
+    std::string_view name;
+    std::string_view summary;
+    int dialog; // the template of the window it comes from, 0 for none
+    std::span<const Field> fields;
+};
+
+namespace detail {
+
+constexpr Field number(Role role, std::string_view key, int control, std::string_view frame,
+                       std::string_view label, std::string_view unit, Quantity quantity) {
+    return Field{key, frame, label, unit, quantity, role, Kind::Number, false, control, {}};
+}
+constexpr Field withRole(Field f, Role role) {
+    f.role = role;
+    return f;
+}
+
+// Frames of the Turbo Analysis form.
+inline constexpr std::string_view kMaxRpmFrame = "Max Turbo RPM";
+inline constexpr std::string_view kMassFlowFrame = "Mass Flow Rate";
+inline constexpr std::string_view kCompressorFrame = "Full Analysis - Compressor and Turbine";
+inline constexpr std::string_view kNozzleFrame = "Full Analysis - Nozzle";
+inline constexpr std::string_view kHolesFrame = "Flame Tube Holes";
+inline constexpr std::string_view kDrillsFrame = "Drill Hole Diameters";
+
+using Q = Quantity;
+using R = Role;
+
+inline constexpr Field kCompOutletDiameter =
+    number(R::In, "comp-outlet-diameter", 1000, kMaxRpmFrame,
+           "Compressor Outlet Diameter(inches):", "", Q::Length);
+inline constexpr Field kMaxRpm =
+    number(R::Out, "max-rpm", 1002, kMaxRpmFrame, "Max RPM:", "", Q::Speed);
+inline constexpr Field kInducerDiameter =
+    number(R::In, "inducer-diameter", 1003, kMassFlowFrame, "Inducer Diameter:", "", Q::Length);
+inline constexpr Field kHubDiameter =
+    number(R::In, "hub-diameter", 1004, kMassFlowFrame, "Hub Diameter:", "", Q::Length);
+inline constexpr Field kMassFlowEstimate =
+    number(R::Out, "mass-flow-estimate", 1006, kMassFlowFrame, "Mass Flow Rate:", "", Q::MassFlow);
+inline constexpr Field kMassFlow =
+    number(R::In, "mass-flow", 1028, kCompressorFrame, "Mass Flow Rate:", "", Q::MassFlow);
+
+inline constexpr std::array<std::string_view, 2> kMassFlowSources{"typed", "estimate"};
+// Not on the form: whether a candidate engine's mass flow is typed or the wheel's estimate.
+inline constexpr Field kMassFlowSource{"mass-flow-source",
+                                       kCompressorFrame,
+                                       "Mass Flow Source:",
+                                       "",
+                                       Q::None,
+                                       R::In,
+                                       Kind::Choice,
+                                       false,
+                                       0,
+                                       kMassFlowSources};
+
+// The cycle's inputs after the mass flow and its results, in the order the form shows them, top to
+// bottom; the turbine inlet temperature, which the form holds fixed, comes last among the inputs.
+inline constexpr std::array<Field, 7> kCycleInputs{{
+    number(R::In, "p2", 1007, kCompressorFrame, "P2 (psig):", "", Q::GaugePressure),
+    number(R::In, "comp-efficiency", 1010, kCompressorFrame, "Comp. Efficiency:", "%", Q::Percent),
+    number(R::In, "turbine-efficiency", 1018, kCompressorFrame, "Turbine Efficiency:", "%",
+           Q::Percent),
+    number(R::In, "nozzle-efficiency", 1021, kCompressorFrame, "Nozzle Efficiency:", "%",
+           Q::Percent),
+    number(R::In, "ambient-temp", 1014, kCompressorFrame, "Ambient Temp.:", "deg. C",
+           Q::Temperature),
+    number(R::In, "ambient-pressure", 1030, kCompressorFrame, "Ambient Pressure:", "", Q::Pressure),
+    number(R::In, "turbine-inlet-temp", 0, kCompressorFrame, "Turbine Inlet Temp.:", "deg. C",
+           Q::Temperature),
+}};
+inline constexpr std::array<Field, 12> kCycleResults{{
+    number(R::Out, "comp-temp-rise", 1011, kCompressorFrame,
+           "Compressor Temperature Rise:", "deg. C", Q::Temperature),
+    number(R::Out, "comp-discharge-temp", 1013, kCompressorFrame,
+           "Compressor Discharge Temperature:", "deg. C", Q::Temperature),
+    number(R::Out, "turbine-temp-drop", 1015, kCompressorFrame, "Turbine Temp. Drop:", "",
+           Q::Temperature),
+    number(R::Out, "turbine-outlet-temp", 1020, kCompressorFrame, "Turbine Outlet Temp.:", "deg. C",
+           Q::Temperature),
+    number(R::Out, "turbine-pr-required", 1017, kCompressorFrame, "Turbine PR Required:", "",
+           Q::None),
+    number(R::Out, "nozzle-pr", 1019, kNozzleFrame, "Nozzle PR:", "", Q::None),
+    number(R::Out, "nozzle-exit-temp", 1022, kNozzleFrame, "Nozzle Exit Temp:", "deg. C",
+           Q::Temperature),
+    number(R::Out, "nozzle-velocity", 1023, kNozzleFrame, "Nozzle Velocity:", "ft./sec.",
+           Q::Velocity),
+    number(R::Out, "nozzle-outlet-density", 1024, kNozzleFrame,
+           "Jet Nozzle Outlet Density:", "cu ft/lb.", Q::SpecificVolume),
+    number(R::Out, "nozzle-area", 1025, kNozzleFrame, "Jet Nozzle Area:", "sq. in.", Q::Area),
+    number(R::Out, "nozzle-diameter", 1026, kNozzleFrame, "Jet Nozzle Diameter:", "in.", Q::Length),
+    number(R::Out, "thrust", 1027, kNozzleFrame, "Thrust:", "lbs.", Q::Force),
+}};
+template <std::size_t... N> constexpr auto joined(const std::array<Field, N>&... parts) {
+    std::array<Field, (N + ...)> out{};
+    std::size_t at = 0;
+    ((std::copy(parts.begin(), parts.end(), out.begin() + at), at += N), ...);
+    return out;
+}
+
+} // namespace detail
+
+// "Calculate" in "Max Turbo RPM".
+inline constexpr std::array<Field, 2> kMaxRpmFields{detail::kCompOutletDiameter, detail::kMaxRpm};
+
+// "Calculate" in "Mass Flow Rate". The estimate is also copied into the full analysis input, so
+// both are results here.
+inline constexpr std::array<Field, 4> kMassFlowFields{
+    detail::kInducerDiameter, detail::kHubDiameter, detail::kMassFlowEstimate,
+    detail::withRole(detail::kMassFlow, Role::Out)};
+
+// "Calculate" in "Full Analysis", with the turbine inlet temperature as an input.
+inline constexpr std::array<Field, 20> kCycleFields = detail::joined(
+    std::array<Field, 1>{detail::kMassFlow}, detail::kCycleInputs, detail::kCycleResults);
+
+// The converter's boxes have no labels of their own; the frame's caption and unit texts read as
+// "Converter: 10 cm = 3.93701 inches".
+inline constexpr std::array<Field, 2> kConvertFields{{
+    detail::withRole(
+        detail::number(Role::In, "conv-cm", 1032, "", "Converter:", "cm   =", Quantity::None),
+        Role::InOut),
+    detail::withRole(
+        detail::number(Role::In, "conv-inches", 1033, "", "", "inches", Quantity::None),
+        Role::InOut),
+}};
+
+// "Calculate Flame Tube". Lengths are in the unit chosen in the window's list, so nothing here is
+// converted between systems.
+inline constexpr std::array<Field, 15> kFlameTubeFields{{
+    {"units", "", "Select Units:", "", Quantity::None, Role::In, Kind::Units, false, 1018, {}},
+    {"inducer-diameter",
+     "Inputs",
+     "Inducer Diameter:",
+     "",
+     Quantity::None,
+     Role::In,
+     Kind::Number,
+     true,
+     1001,
+     {}},
+    detail::number(Role::In, "primary-drill", 1014, detail::kDrillsFrame, "Primary:", "",
+                   Quantity::None),
+    detail::number(Role::In, "secondary-drill", 1015, detail::kDrillsFrame, "Secondary:", "",
+                   Quantity::None),
+    detail::number(Role::In, "tertiary-drill", 1016, detail::kDrillsFrame, "Tertiary:", "",
+                   Quantity::None),
+    detail::number(Role::Out, "inducer-radius", 1002, "", "Inducer Radius:", "", Quantity::None),
+    detail::number(Role::Out, "inducer-area", 1004, "", "Inducer Area:", "", Quantity::None),
+    detail::number(Role::Out, "tube-length", 1006, "Flame Tube", "Length:", "", Quantity::None),
+    detail::number(Role::Out, "tube-diameter", 1007, "Flame Tube", "Diameter:", "", Quantity::None),
+    // The holes frame is a grid: a row label ("Primary:") and a column heading ("Hole Area").
+    detail::number(Role::Out, "primary-hole-area", 1008, detail::kHolesFrame,
+                   "Primary Hole Area:", "", Quantity::None),
+    detail::number(Role::Out, "primary-holes", 1011, detail::kHolesFrame,
+                   "Primary Number Of Holes:", "", Quantity::None),
+    detail::number(Role::Out, "secondary-hole-area", 1009, detail::kHolesFrame,
+                   "Secondary Hole Area:", "", Quantity::None),
+    detail::number(Role::Out, "secondary-holes", 1012, detail::kHolesFrame,
+                   "Secondary Number Of Holes:", "", Quantity::None),
+    detail::number(Role::Out, "tertiary-hole-area", 1010, detail::kHolesFrame,
+                   "Tertiary Hole Area:", "", Quantity::None),
+    detail::number(Role::Out, "tertiary-holes", 1013, detail::kHolesFrame,
+                   "Tertiary Number Of Holes:", "", Quantity::None),
+}};
+
+// One candidate engine of the Design Explorer (and vorlaxen-calc engine): the wheel, the mass flow
+// typed or estimated from the wheel, the cycle's conditions; then max RPM, the mass-flow
+// estimate and the twelve cycle results. The mass flow is written back: with the estimate chosen
+// it becomes the estimate, the number the cycle used.
+inline constexpr std::array<Field, 26> kEngineFields = detail::joined(
+    std::array<Field, 5>{detail::kCompOutletDiameter, detail::kInducerDiameter,
+                         detail::kHubDiameter, detail::kMassFlowSource,
+                         detail::withRole(detail::kMassFlow, Role::InOut)},
+    detail::kCycleInputs, std::array<Field, 2>{detail::kMaxRpm, detail::kMassFlowEstimate},
+    detail::kCycleResults);
+
+inline constexpr std::array<CalculationFields, 6> kCalculations{{
+    {"max-rpm", "Maximum compressor speed from the outlet diameter (Max Turbo RPM)", 132,
+     kMaxRpmFields},
+    {"mass-flow", "Air mass flow from the inducer and hub diameters (Mass Flow Rate)", 132,
+     kMassFlowFields},
+    {"cycle", "One steady-state operating point of the engine (Full Analysis)", 132, kCycleFields},
+    {"flame-tube", "Flame tube size and air holes from the inducer diameter (Combustor)", 131,
+     kFlameTubeFields},
+    {"convert", "Centimetres to inches or inches to centimetres, from the larger number", 132,
+     kConvertFields},
+    {"engine", "A candidate engine: max RPM, mass-flow estimate and the full cycle", 0,
+     kEngineFields},
+}};
+
+const CalculationFields* findCalculation(std::string_view name);
+
+// The index of a field by key, or nothing.
+std::optional<std::size_t> findField(std::span<const Field> fields, std::string_view key);
+
+} // namespace fields

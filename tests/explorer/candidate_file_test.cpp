@@ -1,0 +1,258 @@
+// The candidate file: a round trip changes no bit, a bad file says where and leaves the work
+// alone, and a save that fails leaves the old file as it was.
+#include "candidate_file.hpp"
+#include "engine_cycle.hpp"
+#include "number_text.hpp"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <csignal>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+
+using explorer::Candidate;
+using explorer::Cell;
+using explorer::EngineInput;
+namespace fs = std::filesystem;
+
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class CandidateSave : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("vx-candidates-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    fs::path dir_;
+};
+
+std::vector<Candidate> oddCandidates() {
+    auto list = explorer::startingCandidates();
+    Candidate odd(" comma, \"quote\"\nand a line break ");
+    const float values[] = {std::numeric_limits<float>::quiet_NaN(),
+                            -std::numeric_limits<float>::infinity(),
+                            -0.0f,
+                            1e-45f,
+                            std::numeric_limits<float>::max(),
+                            0.1f,
+                            1.41307f,
+                            -273.15f,
+                            123456.789f,
+                            3.4e-38f,
+                            1000.25f};
+    for (std::size_t i = 0; i < odd.inputs.size(); ++i)
+        odd.inputs[i] = Cell::number(values[i]);
+    list.push_back(odd);
+    list.push_back(Candidate(""));
+    return list;
+}
+
+TEST(CandidateFile, RoundTripKeepsEveryBit) {
+    const auto list = oddCandidates();
+    std::stringstream file;
+    ASSERT_FALSE(explorer::writeCandidates(file, list));
+    const auto text = file.str();
+    EXPECT_TRUE(text.starts_with(
+        "name,comp-outlet-diameter,inducer-diameter,hub-diameter,mass-flow-source,mass-flow,p2,"
+        "comp-efficiency,turbine-efficiency,nozzle-efficiency,ambient-temp,ambient-pressure,"
+        "turbine-inlet-temp\nTurbo Analysis defaults,4.3,3,1.2,typed,1.41,32,70,78,90,15,14.7,788\n"
+        "Smaller wheel,3.5,2.4,0.95,estimate,"))
+        << text;
+
+    const auto back = explorer::readCandidates(file, "mem.csv");
+    ASSERT_FALSE(back.error) << back.error->text();
+    ASSERT_EQ(back.candidates.size(), list.size());
+    for (std::size_t c = 0; c < list.size(); ++c) {
+        EXPECT_EQ(back.candidates[c].name, list[c].name);
+        EXPECT_EQ(back.candidates[c].massFlowSource, list[c].massFlowSource);
+        for (std::size_t i = 0; i < list[c].inputs.size(); ++i) {
+            // With the estimate chosen, the file holds the estimate as the mass flow.
+            const float expected = i == std::size_t(EngineInput::MassFlow)
+                                       ? explorer::evaluate(list[c])->massFlow
+                                       : list[c].inputs[i].value;
+            EXPECT_EQ(std::bit_cast<std::uint32_t>(back.candidates[c].inputs[i].value),
+                      std::bit_cast<std::uint32_t>(expected))
+                << c << " " << i;
+        }
+    }
+}
+
+TEST(CandidateFile, ColumnsInAnyOrderAndDefaults) {
+    std::istringstream file(" p2 , name\n15,A\n20,\"B, C\"\n");
+    const auto r = explorer::readCandidates(file, "x.csv");
+    ASSERT_FALSE(r.error) << r.error->text();
+    ASSERT_EQ(r.candidates.size(), 2u);
+    EXPECT_EQ(r.candidates[1].name, "B, C");
+    EXPECT_EQ(r.candidates[1][EngineInput::P2].value, 20.0f);
+    EXPECT_EQ(r.candidates[0][EngineInput::TurbineInletTemp].value, 788.0f);
+    EXPECT_EQ(r.candidates[0].massFlowSource, explorer::MassFlowSource::Typed);
+
+    std::istringstream unnamed("p2\n15\n16\n");
+    EXPECT_EQ(explorer::readCandidates(unnamed, "y.csv").candidates[1].name, "Candidate 2");
+}
+
+struct BadFile {
+    const char* text;
+    const char* error;
+};
+
+TEST(CandidateFile, BadFilesSayWhereAndGiveNothing) {
+    const BadFile cases[] = {
+        {"", "bad.csv: empty; the first line must name the columns (name, comp-outlet-diameter"},
+        {"name,p2,thrust\n", "bad.csv, line 1, column 3: unknown column \"thrust\""},
+        {"name,p2,P3\n", "bad.csv, line 1, column 3: unknown column \"P3\""},
+        {"p2,name,p2\n", "bad.csv, line 1, column 3: column \"p2\" appears twice"},
+        {"name,p2\nA,15\n\nB,4,3\n", "bad.csv, line 4, column 3: 3 fields where the header has 2"},
+        {"name,p2\nA\n", "bad.csv, line 2, column 2: 1 field where the header has 2"},
+        {"name,p2\nA,15\nB,\"4,3\"\n",
+         "bad.csv, line 3, column 2: p2: \"4,3\" is not a number (the decimal point is '.')"},
+        {"name,p2\nA,1e39\n", "bad.csv, line 2, column 2: p2: \"1e39\" is too large"},
+        {"name,mass-flow-source\nA,Typed\n",
+         "bad.csv, line 2, column 2: mass-flow-source \"Typed\" is neither"},
+        {"name,p2\n\"A,15\n", "bad.csv, line 2: a quoted field is not closed"},
+    };
+    for (const auto& c : cases) {
+        std::istringstream file(c.text);
+        const auto r = explorer::readCandidates(file, "bad.csv");
+        ASSERT_TRUE(r.error) << c.text;
+        EXPECT_TRUE(r.error->text().starts_with(c.error)) << r.error->text();
+        EXPECT_TRUE(r.candidates.empty());
+    }
+    const auto missing = explorer::loadCandidates("/nonexistent/folder/engines.csv");
+    ASSERT_TRUE(missing.error);
+    EXPECT_EQ(missing.error->text(),
+              "/nonexistent/folder/engines.csv: cannot open: No such file or directory");
+}
+
+TEST_F(CandidateSave, SaveReplacesTheFileAndKeepsItsPermissions) {
+    const auto file = dir_ / "engines.csv";
+    std::ofstream(file) << "old\n";
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const auto list = explorer::startingCandidates();
+    ASSERT_FALSE(explorer::saveCandidates(file, list));
+    const auto back = explorer::loadCandidates(file);
+    ASSERT_FALSE(back.error);
+    EXPECT_EQ(back.candidates.size(), 2u);
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}), 1);
+}
+
+TEST_F(CandidateSave, FailedSaveLeavesTheOldFileIntact) {
+    const auto file = dir_ / "engines.csv";
+    const std::string old = "name,p2\nkept,15\n";
+    std::ofstream(file) << old;
+
+    // A cell that is not a number: nothing is written.
+    auto list = explorer::startingCandidates();
+    list[1][EngineInput::P2] = Cell{0, "abc", true};
+    const auto refused = explorer::saveCandidates(file, list);
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->text(), file.string() + ": not saved: Candidate \"Smaller wheel\", P2: "
+                                               "\"abc\" is not a number");
+    EXPECT_EQ(slurp(file), old);
+
+    // The disk fills up halfway: a file size limit makes the write fail as a full disk would.
+    std::vector<Candidate> many(50, Candidate("a long enough name to pass the limit"));
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 1000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto failed = explorer::saveCandidates(file, many);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->text(), file.string() + ": not saved: writing failed: File too large");
+    EXPECT_EQ(slurp(file), old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}), 1)
+        << "the temporary file is removed";
+
+    // A folder that does not exist.
+    const auto nowhere =
+        explorer::saveCandidates(dir_ / "no" / "engines.csv", explorer::startingCandidates());
+    ASSERT_TRUE(nowhere);
+    EXPECT_NE(nowhere->message.find("No such file or directory"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+TEST(CurveCsv, RowsAreTheCyclesFiguresInTheFormsUnits) {
+    auto list = explorer::startingCandidates();
+    list.push_back(Candidate("bad"));
+    list.back()[EngineInput::P2] = Cell{0, "x", true}; // left out
+    explorer::CurveRequest request;
+    request.units = fields::UnitSystem::Metric;
+    request.from = 2;
+    request.to = 2.2;
+    request.step = 0.1;
+    std::ostringstream out;
+    ASSERT_FALSE(explorer::writeCurveCsv(out, list, request));
+    std::istringstream lines(out.str());
+    std::string header, row;
+    std::getline(lines, header);
+    EXPECT_EQ(header, "name,mass-flow,p2,comp-efficiency,turbine-efficiency,nozzle-efficiency,"
+                      "ambient-temp,ambient-pressure,turbine-inlet-temp,comp-temp-rise,"
+                      "comp-discharge-temp,turbine-temp-drop,turbine-outlet-temp,"
+                      "turbine-pr-required,nozzle-pr,nozzle-exit-temp,nozzle-velocity,"
+                      "nozzle-outlet-density,nozzle-area,nozzle-diameter,thrust");
+    std::getline(lines, row);
+    // The first point, 2 bar g, in psi, through the window's own calculation.
+    turbo::TurboFields f;
+    f.m_P2 = fields::fromDisplay(fields::Quantity::GaugePressure, fields::UnitSystem::Metric, 2.0f);
+    turbo::calcFullAnalysis(f);
+    std::string expected = "Turbo Analysis defaults";
+    for (float v : {f.m_MassFlow,
+                    f.m_P2,
+                    f.m_CompEfficiency,
+                    f.m_TurbineEfficiency,
+                    f.m_NozzleEfficiency,
+                    f.m_AmbientTemp,
+                    f.m_AmbientPressure,
+                    788.0f,
+                    f.m_CompTempRise,
+                    f.m_CompDischargeTemp,
+                    f.m_TurbineTempDrop,
+                    f.m_TurbineOutletTemp,
+                    f.m_TurbinePrRequired,
+                    f.m_NozzlePr,
+                    f.m_NozzleExitTemp,
+                    f.m_NozzleVelocity,
+                    f.m_NozzleOutletDensity,
+                    f.m_NozzleArea,
+                    f.m_NozzleDiameter,
+                    f.m_Thrust})
+        expected += "," + fields::shortestFloat(v);
+    EXPECT_EQ(row, expected);
+    std::size_t rows = 1;
+    while (std::getline(lines, row))
+        ++rows;
+    EXPECT_EQ(rows, 2u * 3u); // two good candidates, three points each
+
+    request.swept = EngineInput::InducerDiameter; // a wheel size: its own column after the name
+    std::ostringstream wheel;
+    ASSERT_FALSE(explorer::writeCurveCsv(wheel, list, request));
+    EXPECT_TRUE(wheel.str().starts_with("name,inducer-diameter,mass-flow,"));
+}
+
+} // namespace

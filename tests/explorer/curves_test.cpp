@@ -1,0 +1,163 @@
+// Curves: the points are the engine's figures at the sweep rule's points, NaN stays a gap, and
+// each gap is explained in the display units.
+#include "curves.hpp"
+#include "number_text.hpp"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+using explorer::Candidate;
+using explorer::CurveRequest;
+using explorer::Curves;
+using explorer::EngineInput;
+using explorer::EngineResult;
+using fields::UnitSystem;
+
+std::uint32_t bits(float v) {
+    return std::bit_cast<std::uint32_t>(v);
+}
+
+TEST(Curves, PointsAreTheEnginesFiguresInDisplayUnits) {
+    const auto candidates = explorer::startingCandidates();
+    for (auto units : {UnitSystem::Forms, UnitSystem::Metric}) {
+        CurveRequest request;
+        request.units = units;
+        request.to = units == UnitSystem::Forms ? 50 : 3.5;
+        request.step = units == UnitSystem::Forms ? 0.1 : 0.01;
+        request.results = {EngineResult::Thrust, EngineResult::NozzleDiameter,
+                           EngineResult::TurbineOutletTemp};
+        Curves curves;
+        explorer::computeCurves(candidates, request, curves);
+        ASSERT_EQ(curves.sweepProblem, fields::SweepProblem::None);
+        ASSERT_EQ(curves.x.size(), units == UnitSystem::Forms ? 501u : 351u);
+        for (std::size_t c = 0; c < candidates.size(); ++c) {
+            auto in = *explorer::engineInputs(candidates[c]);
+            for (std::size_t i = 0; i < curves.x.size(); i += 7) {
+                EXPECT_EQ(curves.x[i], static_cast<float>(request.from + double(i) * request.step));
+                in[EngineInput::P2] =
+                    fields::fromDisplay(fields::Quantity::GaugePressure, units, curves.x[i]);
+                const auto r = turbo::evaluateEngine(in);
+                for (std::size_t k = 0; k < request.results.size(); ++k) {
+                    const auto result = request.results[k];
+                    const float expected =
+                        fields::toDisplay(turbo::engineField(result).quantity, units, r[result]);
+                    EXPECT_EQ(bits(curves.candidates[c].results[k].y[i]), bits(expected));
+                }
+            }
+        }
+    }
+}
+
+// No thrust where the nozzle pressure ratio is below 1: the points there are NaN (never 0), and
+// the row says from where on there is a figure.
+TEST(Curves, GapsAreNaNAndExplained) {
+    const std::vector<Candidate> one{Candidate("A")};
+    Curves curves;
+    explorer::computeCurves(one, CurveRequest{}, curves);
+    const auto& thrust = curves.candidates[0].results[0];
+    std::size_t first = 0;
+    while (std::isnan(thrust.y[first]))
+        ++first;
+    ASSERT_GT(first, 0u);
+    for (std::size_t i = first; i < thrust.y.size(); ++i)
+        ASSERT_TRUE(std::isfinite(thrust.y[i]) && thrust.y[i] > 0) << curves.x[i];
+    // Independently: the nozzle pressure ratio crosses 1 between the two points.
+    auto nozzlePr = [](float p2) {
+        turbo::EngineInputs in;
+        in[EngineInput::P2] = p2;
+        return turbo::evaluateEngine(in)[EngineResult::NozzlePr];
+    };
+    EXPECT_LT(nozzlePr(curves.x[first - 1]), 1.0f);
+    EXPECT_GE(nozzlePr(curves.x[first]), 1.0f);
+    EXPECT_EQ(thrust.gaps, "no thrust below P2 = " + fields::formatFloat(curves.x[first]) +
+                               " psig: nozzle PR below 1");
+    const auto runs = explorer::finiteRuns(thrust.y);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].first, first);
+    EXPECT_EQ(runs[0].last, thrust.y.size());
+}
+
+struct Gap {
+    EngineInput swept;
+    double from, to, step;
+    UnitSystem units;
+    EngineResult result;
+    const char* text;
+};
+
+TEST(Curves, GapCauses) {
+    const Gap cases[] = {
+        {EngineInput::P2, 0, 3.5, 0.01, UnitSystem::Metric, EngineResult::Thrust,
+         "no thrust below P2 = 0.21 bar g: nozzle PR below 1"},
+        {EngineInput::P2, 50, 0, -0.5, UnitSystem::Forms, EngineResult::NozzleVelocity,
+         "no nozzle velocity below P2 = 3 psig: nozzle PR below 1"},
+        {EngineInput::P2, 0, 50, 1, UnitSystem::Forms, EngineResult::NozzleExitTemp, ""},
+        // At 0 % the formulas leave the turbine no pressure ratio at all (a figure of 0).
+        {EngineInput::TurbineEfficiency, 0, 100, 1, UnitSystem::Forms,
+         EngineResult::TurbinePrRequired,
+         "no turbine PR required between turbine efficiency = 0 and 14 %: turbine efficiency too "
+         "low to drive the compressor"},
+        {EngineInput::P2, -20, 10, 0.5, UnitSystem::Forms, EngineResult::Thrust,
+         "no thrust for P2 = -20 to -15 psig: compressor PR below 0; no thrust for "
+         "P2 = -14.5 to -13.5 psig: compressor PR below the combustor's loss of 0.1; no thrust for "
+         "P2 = -13 to 2.5 psig: nozzle PR below 1"},
+        {EngineInput::AmbientPressure, -1, 1, 1, UnitSystem::Forms, EngineResult::CompTempRise,
+         "no compressor temperature rise at ambient pressure = -1 psi: compressor PR below 0; no "
+         "compressor temperature rise at ambient pressure = 0 psi: ambient pressure 0"},
+        {EngineInput::MassFlow, -1, 1, 0.5, UnitSystem::Forms, EngineResult::NozzleDiameter,
+         "no jet nozzle diameter below mass flow rate = 0 lb/s: mass flow below 0"},
+        {EngineInput::CompOutletDiameter, 0, 1, 1, UnitSystem::Metric, EngineResult::MaxRpm,
+         "no max RPM below compressor outlet diameter = 1 mm: compressor outlet diameter 0"},
+    };
+    for (const auto& c : cases) {
+        CurveRequest request;
+        request.swept = c.swept;
+        request.from = c.from;
+        request.to = c.to;
+        request.step = c.step;
+        request.units = c.units;
+        request.results = {c.result};
+        Curves curves;
+        explorer::computeCurves(std::vector<Candidate>{Candidate("A")}, request, curves);
+        EXPECT_EQ(curves.candidates[0].results[0].gaps, c.text);
+    }
+}
+
+TEST(Curves, SweptMassFlowOverridesTheEstimate) {
+    Candidate c("A");
+    c.massFlowSource = explorer::MassFlowSource::Estimate;
+    CurveRequest request;
+    request.swept = EngineInput::MassFlow;
+    request.from = 1;
+    request.to = 2;
+    request.step = 1;
+    Curves curves;
+    explorer::computeCurves(std::vector<Candidate>{c}, request, curves);
+    const auto& y = curves.candidates[0].results[0].y;
+    EXPECT_EQ(y[1], y[0] * 2); // thrust is proportional to the mass flow
+}
+
+TEST(Curves, NothingForABadRowOrABadSweep) {
+    std::vector<Candidate> list = explorer::startingCandidates();
+    list[1][EngineInput::HubDiameter] = explorer::Cell{0, "x", true};
+    Curves curves;
+    explorer::computeCurves(list, CurveRequest{}, curves);
+    EXPECT_EQ(curves.candidates[0].results.size(), 1u);
+    EXPECT_TRUE(curves.candidates[1].results.empty());
+    EXPECT_EQ(curves.candidates[1].problem,
+              "Candidate \"Smaller wheel\", Hub Diameter: \"x\" is not a number");
+
+    CurveRequest away;
+    away.step = -1;
+    explorer::computeCurves(list, away, curves);
+    EXPECT_EQ(curves.sweepProblem, fields::SweepProblem::AwayFromStop);
+    EXPECT_TRUE(curves.x.empty());
+    EXPECT_TRUE(curves.candidates.empty());
+}
+
+} // namespace
