@@ -9,9 +9,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -20,6 +22,24 @@ bool shoot(CDialog& dialog, const QString& path) {
     bool saved = false;
     QTimer::singleShot(100, &dialog, [&] {
         saved = dialog.grab().save(path);
+        dialog.SendCommand(IDCANCEL);
+    });
+    dialog.DoModal();
+    std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+    return saved;
+}
+
+// Opens the dialog, runs `openAbove` (which opens a modal window over it) and saves that window.
+bool shootAbove(CDialog& dialog, const QString& path, const std::function<void()>& openAbove) {
+    bool saved = false;
+    QTimer::singleShot(100, &dialog, [&] {
+        QTimer::singleShot(100, &dialog, [&] {
+            if (QWidget* above = QApplication::activeModalWidget(); above && above != &dialog) {
+                saved = above->grab().save(path);
+                above->close();
+            }
+        });
+        openAbove();
         dialog.SendCommand(IDCANCEL);
     });
     dialog.DoModal();
@@ -62,6 +82,19 @@ int main(int argc, char** argv) {
     {
         CombustorDialog dialog;
         ok &= shoot(dialog, folder.filePath(QStringLiteral("combustor.png")));
+    }
+    {
+        TurboAnalysisDialog dialog;
+        ok &= shootAbove(dialog, folder.filePath(QStringLiteral("help.png")),
+                         [&] { dialog.ShowHelp(); });
+    }
+    {
+        // The message a box without a number brings up.
+        TurboAnalysisDialog dialog;
+        ok &= shootAbove(dialog, folder.filePath(QStringLiteral("message.png")), [&] {
+            qobject_cast<QLineEdit*>(dialog.GetDlgItem(1030))->setText(QStringLiteral("abc"));
+            dialog.SendCommand(1001);
+        });
     }
     return ok ? 0 : 1;
 }

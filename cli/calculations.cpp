@@ -1,12 +1,17 @@
 #include "calculations.hpp"
 
+#include "engine.hpp"
 #include "engine_cycle.hpp"
 #include "flame_tube.hpp"
 #include "unit_presets.hpp"
 #include "wheel_and_converter.hpp"
 
 #include <array>
+#include <stdexcept>
+#include <string>
 #include <type_traits>
+#include <utility>
+#include <vector>
 
 namespace cli {
 
@@ -15,188 +20,197 @@ namespace {
 using combustor::CombustorFields;
 using turbo::TurboFields;
 
-template <class Fields> struct Entry {
-    FieldInfo info;
-    float Fields::*member; // null for the unit list
+// Which member of the window's state holds each key. Only the binding is here; what a field is
+// and how it is shown lives in fields/.
+struct TurboState {
+    TurboFields f;
+    float turbineInletTemp = turbo::kDefaultTurbineInletTemp; // the window keeps it fixed
 };
 
-// Frames of the Turbo Analysis form.
-constexpr std::string_view kMaxRpmFrame = "Max Turbo RPM";
-constexpr std::string_view kMassFlowFrame = "Mass Flow Rate";
-constexpr std::string_view kCompressorFrame = "Full Analysis - Compressor and Turbine";
-constexpr std::string_view kNozzleFrame = "Full Analysis - Nozzle";
-
-constexpr std::array<Entry<TurboFields>, 2> kMaxRpm{{
-    {{"comp-outlet-diameter", kMaxRpmFrame, "Compressor Outlet Diameter(inches):", "", Role::In},
-     &TurboFields::m_CompOutletDiameter},
-    {{"max-rpm", kMaxRpmFrame, "Max RPM:", "", Role::Out}, &TurboFields::m_MaxRpm},
-}};
-
-// The estimate is also copied into the full analysis input, so both are results here.
-constexpr std::array<Entry<TurboFields>, 4> kMassFlow{{
-    {{"inducer-diameter", kMassFlowFrame, "Inducer Diameter:", "", Role::In},
-     &TurboFields::m_InducerDiameter},
-    {{"hub-diameter", kMassFlowFrame, "Hub Diameter:", "", Role::In}, &TurboFields::m_HubDiameter},
-    {{"mass-flow-estimate", kMassFlowFrame, "Mass Flow Rate:", "", Role::Out},
-     &TurboFields::m_MassFlowEstimate},
-    {{"mass-flow", kCompressorFrame, "Mass Flow Rate:", "", Role::Out}, &TurboFields::m_MassFlow},
-}};
-
-// Inputs and results in the order the form shows them, top to bottom.
-constexpr std::array<Entry<TurboFields>, 19> kCycle{{
-    {{"mass-flow", kCompressorFrame, "Mass Flow Rate:", "", Role::In}, &TurboFields::m_MassFlow},
-    {{"p2", kCompressorFrame, "P2 (psig):", "", Role::In}, &TurboFields::m_P2},
-    {{"comp-efficiency", kCompressorFrame, "Comp. Efficiency:", "%", Role::In},
-     &TurboFields::m_CompEfficiency},
-    {{"turbine-efficiency", kCompressorFrame, "Turbine Efficiency:", "%", Role::In},
-     &TurboFields::m_TurbineEfficiency},
-    {{"nozzle-efficiency", kCompressorFrame, "Nozzle Efficiency:", "%", Role::In},
-     &TurboFields::m_NozzleEfficiency},
-    {{"ambient-temp", kCompressorFrame, "Ambient Temp.:", "deg. C", Role::In},
-     &TurboFields::m_AmbientTemp},
-    {{"ambient-pressure", kCompressorFrame, "Ambient Pressure:", "", Role::In},
-     &TurboFields::m_AmbientPressure},
-    {{"comp-temp-rise", kCompressorFrame, "Compressor Temperature Rise:", "deg. C", Role::Out},
-     &TurboFields::m_CompTempRise},
-    {{"comp-discharge-temp", kCompressorFrame, "Compressor Discharge Temperature:", "deg. C",
-      Role::Out},
-     &TurboFields::m_CompDischargeTemp},
-    {{"turbine-temp-drop", kCompressorFrame, "Turbine Temp. Drop:", "", Role::Out},
-     &TurboFields::m_TurbineTempDrop},
-    {{"turbine-outlet-temp", kCompressorFrame, "Turbine Outlet Temp.:", "deg. C", Role::Out},
-     &TurboFields::m_TurbineOutletTemp},
-    {{"turbine-pr-required", kCompressorFrame, "Turbine PR Required:", "", Role::Out},
-     &TurboFields::m_TurbinePrRequired},
-    {{"nozzle-pr", kNozzleFrame, "Nozzle PR:", "", Role::Out}, &TurboFields::m_NozzlePr},
-    {{"nozzle-exit-temp", kNozzleFrame, "Nozzle Exit Temp:", "deg. C", Role::Out},
-     &TurboFields::m_NozzleExitTemp},
-    {{"nozzle-velocity", kNozzleFrame, "Nozzle Velocity:", "ft./sec.", Role::Out},
-     &TurboFields::m_NozzleVelocity},
-    {{"nozzle-outlet-density", kNozzleFrame, "Jet Nozzle Outlet Density:", "cu ft/lb.", Role::Out},
-     &TurboFields::m_NozzleOutletDensity},
-    {{"nozzle-area", kNozzleFrame, "Jet Nozzle Area:", "sq. in.", Role::Out},
-     &TurboFields::m_NozzleArea},
-    {{"nozzle-diameter", kNozzleFrame, "Jet Nozzle Diameter:", "in.", Role::Out},
-     &TurboFields::m_NozzleDiameter},
-    {{"thrust", kNozzleFrame, "Thrust:", "lbs.", Role::Out}, &TurboFields::m_Thrust},
-}};
-
-// The converter's boxes have no labels of their own; the frame's caption and unit texts read as
-// "Converter: 10 cm = 3.93701 inches".
-constexpr std::array<Entry<TurboFields>, 2> kConvert{{
-    {{"conv-cm", "", "Converter:", "cm   =", Role::InOut}, &TurboFields::m_ConvCm},
-    {{"conv-inches", "", "", "inches", Role::InOut}, &TurboFields::m_ConvInches},
-}};
-
-constexpr std::string_view kHolesFrame = "Flame Tube Holes";
-
-constexpr std::array<Entry<CombustorFields>, 15> kFlameTube{{
-    {{"units", "", "Select Units:", "", Role::In, Kind::Units}, nullptr},
-    {{"inducer-diameter", "Inputs", "Inducer Diameter:", "", Role::In, Kind::Number, true},
-     &CombustorFields::m_InducerDiameter},
-    {{"primary-drill", "Drill Hole Diameters", "Primary:", "", Role::In},
-     &CombustorFields::m_PrimaryDrill},
-    {{"secondary-drill", "Drill Hole Diameters", "Secondary:", "", Role::In},
-     &CombustorFields::m_SecondaryDrill},
-    {{"tertiary-drill", "Drill Hole Diameters", "Tertiary:", "", Role::In},
-     &CombustorFields::m_TertiaryDrill},
-    {{"inducer-radius", "", "Inducer Radius:", "", Role::Out}, &CombustorFields::m_InducerRadius},
-    {{"inducer-area", "", "Inducer Area:", "", Role::Out}, &CombustorFields::m_InducerArea},
-    {{"tube-length", "Flame Tube", "Length:", "", Role::Out}, &CombustorFields::m_TubeLength},
-    {{"tube-diameter", "Flame Tube", "Diameter:", "", Role::Out}, &CombustorFields::m_TubeDiameter},
-    {{"primary-hole-area", kHolesFrame, "Primary Hole Area:", "", Role::Out},
-     &CombustorFields::m_PrimaryHoleArea},
-    {{"primary-holes", kHolesFrame, "Primary Number Of Holes:", "", Role::Out},
-     &CombustorFields::m_PrimaryHoles},
-    {{"secondary-hole-area", kHolesFrame, "Secondary Hole Area:", "", Role::Out},
-     &CombustorFields::m_SecondaryHoleArea},
-    {{"secondary-holes", kHolesFrame, "Secondary Number Of Holes:", "", Role::Out},
-     &CombustorFields::m_SecondaryHoles},
-    {{"tertiary-hole-area", kHolesFrame, "Tertiary Hole Area:", "", Role::Out},
-     &CombustorFields::m_TertiaryHoleArea},
-    {{"tertiary-holes", kHolesFrame, "Tertiary Number Of Holes:", "", Role::Out},
-     &CombustorFields::m_TertiaryHoles},
-}};
-
-void startTurbo(TurboFields& f, int) {
-    f = TurboFields{};
+float* turboSlot(TurboState& s, std::string_view key) {
+    static constexpr std::pair<std::string_view, float TurboFields::*> kMembers[] = {
+        {"comp-outlet-diameter", &TurboFields::m_CompOutletDiameter},
+        {"max-rpm", &TurboFields::m_MaxRpm},
+        {"inducer-diameter", &TurboFields::m_InducerDiameter},
+        {"hub-diameter", &TurboFields::m_HubDiameter},
+        {"mass-flow-estimate", &TurboFields::m_MassFlowEstimate},
+        {"mass-flow", &TurboFields::m_MassFlow},
+        {"p2", &TurboFields::m_P2},
+        {"comp-efficiency", &TurboFields::m_CompEfficiency},
+        {"turbine-efficiency", &TurboFields::m_TurbineEfficiency},
+        {"nozzle-efficiency", &TurboFields::m_NozzleEfficiency},
+        {"ambient-temp", &TurboFields::m_AmbientTemp},
+        {"ambient-pressure", &TurboFields::m_AmbientPressure},
+        {"comp-temp-rise", &TurboFields::m_CompTempRise},
+        {"comp-discharge-temp", &TurboFields::m_CompDischargeTemp},
+        {"turbine-temp-drop", &TurboFields::m_TurbineTempDrop},
+        {"turbine-outlet-temp", &TurboFields::m_TurbineOutletTemp},
+        {"turbine-pr-required", &TurboFields::m_TurbinePrRequired},
+        {"nozzle-pr", &TurboFields::m_NozzlePr},
+        {"nozzle-exit-temp", &TurboFields::m_NozzleExitTemp},
+        {"nozzle-velocity", &TurboFields::m_NozzleVelocity},
+        {"nozzle-outlet-density", &TurboFields::m_NozzleOutletDensity},
+        {"nozzle-area", &TurboFields::m_NozzleArea},
+        {"nozzle-diameter", &TurboFields::m_NozzleDiameter},
+        {"thrust", &TurboFields::m_Thrust},
+        {"conv-cm", &TurboFields::m_ConvCm},
+        {"conv-inches", &TurboFields::m_ConvInches},
+    };
+    if (key == "turbine-inlet-temp")
+        return &s.turbineInletTemp;
+    for (const auto& [k, member] : kMembers)
+        if (k == key)
+            return &(s.f.*member);
+    return nullptr;
 }
+
+float* combustorSlot(CombustorFields& f, std::string_view key) {
+    static constexpr std::pair<std::string_view, float CombustorFields::*> kMembers[] = {
+        {"inducer-diameter", &CombustorFields::m_InducerDiameter},
+        {"primary-drill", &CombustorFields::m_PrimaryDrill},
+        {"secondary-drill", &CombustorFields::m_SecondaryDrill},
+        {"tertiary-drill", &CombustorFields::m_TertiaryDrill},
+        {"inducer-radius", &CombustorFields::m_InducerRadius},
+        {"inducer-area", &CombustorFields::m_InducerArea},
+        {"tube-length", &CombustorFields::m_TubeLength},
+        {"tube-diameter", &CombustorFields::m_TubeDiameter},
+        {"primary-hole-area", &CombustorFields::m_PrimaryHoleArea},
+        {"primary-holes", &CombustorFields::m_PrimaryHoles},
+        {"secondary-hole-area", &CombustorFields::m_SecondaryHoleArea},
+        {"secondary-holes", &CombustorFields::m_SecondaryHoles},
+        {"tertiary-hole-area", &CombustorFields::m_TertiaryHoleArea},
+        {"tertiary-holes", &CombustorFields::m_TertiaryHoles},
+    };
+    for (const auto& [k, member] : kMembers)
+        if (k == key)
+            return &(f.*member);
+    return nullptr;
+}
+
+// Every number field must have a place; a field added to fields/ without one is caught by the
+// first test that makes the calculation.
+template <class State, class Slot>
+std::vector<float*> bind(std::span<const Field> fields, State& state, Slot slot) {
+    std::vector<float*> slots;
+    for (const auto& f : fields) {
+        float* p = f.kind == Kind::Number ? slot(state, f.key) : nullptr;
+        if (f.kind == Kind::Number && !p)
+            throw std::logic_error("vorlaxen-calc has no place for " + std::string(f.key));
+        slots.push_back(p);
+    }
+    return slots;
+}
+
+class TurboCalculation final : public Calculation {
+public:
+    using Compute = void (*)(TurboState&);
+    TurboCalculation(std::span<const Field> fields, Compute compute)
+        : fields_(fields), compute_(compute), slotList_(bind(fields, state_, turboSlot)) {
+        slots_ = slotList_;
+    }
+    std::span<const Field> fields() const override { return fields_; }
+    void start(int) override { state_ = TurboState{}; }
+    void compute() override { compute_(state_); }
+
+private:
+    std::span<const Field> fields_;
+    Compute compute_;
+    TurboState state_;
+    std::vector<float*> slotList_;
+};
 
 // A new window, the unit selected and "Enter" pressed. Strings are cleared rather than replaced so
 // that their storage is reused from row to row.
-void startCombustor(CombustorFields& f, int unitIndex) {
-    f.m_UnitIndex = unitIndex;
-    f.m_InducerDiameter = 0;
-    f.m_PrimaryDrill = f.m_SecondaryDrill = f.m_TertiaryDrill = 0;
-    f.m_UnitName.clear();
-    f.m_PrimaryExample.clear();
-    f.m_SecondaryExample.clear();
-    f.m_TertiaryExample.clear();
-    combustor::applyUnitPreset(f);
-}
-
-template <class Fields, std::size_t N> class TableCalculation final : public Calculation {
+class FlameTubeCalculation final : public Calculation {
 public:
-    using Start = void (*)(Fields&, int);
-    using Compute = void (*)(Fields&);
-
-    TableCalculation(const std::array<Entry<Fields>, N>& table, Start start, Compute compute)
-        : start_(start), compute_(compute) {
-        for (std::size_t i = 0; i < N; ++i) {
-            info_[i] = table[i].info;
-            slots_[i] = table[i].member ? &(fields_.*(table[i].member)) : nullptr;
-        }
-        Calculation::slots_ = slots_;
-        start_(fields_, -1);
+    FlameTubeCalculation()
+        : slotList_(bind(std::span<const Field>(fields::kFlameTubeFields), f_, combustorSlot)) {
+        slots_ = slotList_;
+        start(-1);
     }
-
-    std::span<const FieldInfo> fields() const override { return info_; }
-    void start(int unitIndex) override { start_(fields_, unitIndex); }
-    void compute() override { compute_(fields_); }
-
-    int unitIndex() const override {
-        if constexpr (std::is_same_v<Fields, CombustorFields>)
-            return fields_.m_UnitIndex;
-        else
-            return -1;
+    std::span<const Field> fields() const override { return fields::kFlameTubeFields; }
+    void start(int unitIndex) override {
+        f_.m_UnitIndex = unitIndex;
+        f_.m_InducerDiameter = 0;
+        f_.m_PrimaryDrill = f_.m_SecondaryDrill = f_.m_TertiaryDrill = 0;
+        f_.m_UnitName.clear();
+        f_.m_PrimaryExample.clear();
+        f_.m_SecondaryExample.clear();
+        f_.m_TertiaryExample.clear();
+        combustor::applyUnitPreset(f_);
     }
-    std::string_view unitName() const override {
-        if constexpr (std::is_same_v<Fields, CombustorFields>)
-            return fields_.m_UnitName;
-        else
-            return {};
+    void compute() override { combustor::calcFlameTube(f_); }
+    int unitIndex() const override { return f_.m_UnitIndex; }
+    std::string_view unitName() const override { return f_.m_UnitName; }
+
+private:
+    CombustorFields f_;
+    std::vector<float*> slotList_;
+};
+
+// A candidate engine, through the same function the Design Explorer calls for its rows.
+class EngineCalculation final : public Calculation {
+public:
+    EngineCalculation() {
+        using turbo::EngineInput;
+        using turbo::EngineResult;
+        slotList_.assign(fields::kEngineFields.size(), nullptr);
+        for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i)
+            slotList_[turbo::engineFieldIndex(static_cast<EngineInput>(i))] = &inputs_.values[i];
+        for (std::size_t r = 0; r < turbo::kEngineResultCount; ++r)
+            slotList_[turbo::engineFieldIndex(static_cast<EngineResult>(r))] = &results_.values[r];
+        slots_ = slotList_;
+    }
+    std::span<const Field> fields() const override { return fields::kEngineFields; }
+    void start(int) override { inputs_ = turbo::EngineInputs{}; }
+    void compute() override {
+        results_ = turbo::evaluateEngine(inputs_);
+        // As the form writes it back: with the estimate chosen, the mass flow the cycle used.
+        inputs_[turbo::EngineInput::MassFlow] = results_.massFlow;
+    }
+    void setChoice(std::size_t field, int index) override {
+        if (field == turbo::kMassFlowSourceField)
+            inputs_.massFlowSource = static_cast<turbo::MassFlowSource>(index);
+    }
+    int choice(std::size_t field) const override {
+        return field == turbo::kMassFlowSourceField ? static_cast<int>(inputs_.massFlowSource) : 0;
     }
 
 private:
-    std::array<FieldInfo, N> info_{};
-    std::array<float*, N> slots_{};
-    Start start_;
-    Compute compute_;
-    Fields fields_{};
+    turbo::EngineInputs inputs_;
+    turbo::EngineResults results_;
+    std::vector<float*> slotList_;
 };
 
 // The intermediates it returns are not fields of the form.
-void fullAnalysis(TurboFields& f) {
-    turbo::calcFullAnalysis(f);
+void fullAnalysis(TurboState& s) {
+    turbo::calcFullAnalysis(s.f, s.turbineInletTemp);
 }
 
-template <class Fields, std::size_t N>
-std::unique_ptr<Calculation> make(const std::array<Entry<Fields>, N>& table,
-                                  void (*start)(Fields&, int), void (*compute)(Fields&)) {
-    return std::make_unique<TableCalculation<Fields, N>>(table, start, compute);
+template <void (*Calc)(TurboFields&)> void onForm(TurboState& s) {
+    Calc(s.f);
 }
 
-constexpr std::array<CalculationInfo, 5> kCalculations{{
-    {"max-rpm", "Maximum compressor speed from the outlet diameter (Max Turbo RPM)",
-     [] { return make(kMaxRpm, startTurbo, turbo::calcMaxRpm); }},
-    {"mass-flow", "Air mass flow from the inducer and hub diameters (Mass Flow Rate)",
-     [] { return make(kMassFlow, startTurbo, turbo::calcMassFlow); }},
-    {"cycle", "One steady-state operating point of the engine (Full Analysis)",
-     [] { return make(kCycle, startTurbo, fullAnalysis); }},
-    {"flame-tube", "Flame tube size and air holes from the inducer diameter (Combustor)",
-     [] { return make(kFlameTube, startCombustor, combustor::calcFlameTube); }},
-    {"convert", "Centimetres to inches or inches to centimetres, from the larger number",
-     [] { return make(kConvert, startTurbo, turbo::convertLength); }},
+template <const auto& Fields, void (*Compute)(TurboState&)>
+std::unique_ptr<Calculation> makeTurbo() {
+    return std::make_unique<TurboCalculation>(Fields, Compute);
+}
+
+std::string_view summaryOf(std::string_view name) {
+    return fields::findCalculation(name)->summary;
+}
+
+const std::array<CalculationInfo, 6> kCalculations{{
+    {"max-rpm", summaryOf("max-rpm"), makeTurbo<fields::kMaxRpmFields, onForm<turbo::calcMaxRpm>>},
+    {"mass-flow", summaryOf("mass-flow"),
+     makeTurbo<fields::kMassFlowFields, onForm<turbo::calcMassFlow>>},
+    {"cycle", summaryOf("cycle"), makeTurbo<fields::kCycleFields, fullAnalysis>},
+    {"flame-tube", summaryOf("flame-tube"),
+     []() -> std::unique_ptr<Calculation> { return std::make_unique<FlameTubeCalculation>(); }},
+    {"convert", summaryOf("convert"),
+     makeTurbo<fields::kConvertFields, onForm<turbo::convertLength>>},
+    {"engine", summaryOf("engine"),
+     []() -> std::unique_ptr<Calculation> { return std::make_unique<EngineCalculation>(); }},
 }};
 
 } // namespace
@@ -212,22 +226,27 @@ const CalculationInfo* findCalculation(std::string_view name) {
     return nullptr;
 }
 
-std::optional<std::size_t> findField(std::span<const FieldInfo> fields, std::string_view key) {
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        if (fields[i].key == key)
-            return i;
-    return std::nullopt;
-}
-
 namespace {
 constexpr std::array<std::string_view, 3> kUnitKeys{"in", "mm", "cm"};
+
+bool sameIgnoringCase(std::string_view typed, std::string_view word) {
+    if (typed.size() != word.size())
+        return false;
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        const char c =
+            typed[i] >= 'A' && typed[i] <= 'Z' ? static_cast<char>(typed[i] - 'A' + 'a') : typed[i];
+        if (c != word[i])
+            return false;
+    }
+    return true;
 }
+} // namespace
 
 std::optional<int> unitFromKey(std::string_view key) {
-    if (key == "none")
+    if (sameIgnoringCase(key, "none"))
         return -1;
     for (std::size_t i = 0; i < kUnitKeys.size(); ++i)
-        if (kUnitKeys[i] == key)
+        if (sameIgnoringCase(key, kUnitKeys[i]))
             return static_cast<int>(i);
     return std::nullopt;
 }
@@ -236,6 +255,13 @@ std::string_view unitKey(int unitIndex) {
     if (unitIndex < 0 || unitIndex >= static_cast<int>(kUnitKeys.size()))
         return "none";
     return kUnitKeys[static_cast<std::size_t>(unitIndex)];
+}
+
+std::optional<int> choiceFromText(const Field& field, std::string_view text) {
+    for (std::size_t i = 0; i < field.choices.size(); ++i)
+        if (sameIgnoringCase(text, field.choices[i]))
+            return static_cast<int>(i);
+    return std::nullopt;
 }
 
 } // namespace cli

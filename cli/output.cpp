@@ -54,112 +54,260 @@ char* writeShortest(char* out, float value) {
     return std::to_chars(out, out + kMaxNumberText, value).ptr;
 }
 
-PointWriter::PointWriter(Sink& sink, Format format, const Calculation& calc)
-    : sink_(sink), format_(format), calc_(calc) {
-    for (const auto& f : calc.fields()) {
-        labelWidth_ = std::max(labelWidth_, f.label.size());
-        // "key": "value", with room for quotes around a non-finite number
-        rowBytes_ += f.key.size() + kMaxNumberText + 8;
+char* writeDigits(char* out, float value, int digits) {
+    if (!std::isfinite(value))
+        return writeShortest(out, value);
+    return std::to_chars(out, out + kMaxNumberText, value, std::chars_format::general, digits).ptr;
+}
+
+std::vector<OutColumn> allFields(const Calculation& calc) {
+    std::vector<OutColumn> columns;
+    const auto fields = calc.fields();
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        columns.push_back({std::string(fields[i].key), false, i});
+    return columns;
+}
+
+namespace {
+
+bool needsQuotes(std::string_view text) {
+    return text.find_first_of(",\"\r\n") != std::string_view::npos;
+}
+
+char* putCsvText(char* p, std::string_view text) {
+    if (!needsQuotes(text))
+        return put(p, text);
+    *p++ = '"';
+    for (char c : text) {
+        *p++ = c;
+        if (c == '"')
+            *p++ = '"';
+    }
+    *p++ = '"';
+    return p;
+}
+
+char* putJsonText(char* p, std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    *p++ = '"';
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            *p++ = '\\';
+            *p++ = c;
+        } else if (u < 0x20) {
+            p = put(p, "\\u00");
+            *p++ = kHex[u >> 4];
+            *p++ = kHex[u & 15];
+        } else {
+            *p++ = c;
+        }
+    }
+    *p++ = '"';
+    return p;
+}
+
+} // namespace
+
+PointWriter::PointWriter(Sink& sink, Format format, const Calculation& calc,
+                         std::vector<OutColumn> columns, int digits, TableLayout layout)
+    : sink_(sink), format_(format), calc_(calc), columns_(std::move(columns)), digits_(digits),
+      layout_(layout) {
+    const auto fields = calc.fields();
+    const std::size_t numberWidth = digits_ > 0 ? static_cast<std::size_t>(digits_) + 6 : 12;
+    for (const auto& c : columns_) {
+        if (!c.carried)
+            labelWidth_ = std::max(labelWidth_, fields[c.index].label.size());
+        anyCarried_ = anyCarried_ || c.carried;
+        // "key": "value", for a number or the unit's key
+        rowBytes_ += c.name.size() + kMaxNumberText + 8;
+        widths_.push_back(std::max(c.name.size(), numberWidth));
+        const bool isNumber = !c.carried && fields[c.index].kind == Kind::Number;
+        cells_.push_back({isNumber ? calc.slot(c.index) : nullptr, c.carried, c.index});
     }
     rowBytes_ += 8;
 }
 
 void PointWriter::begin() {
-    if (format_ != Format::Csv)
-        return;
     std::string header;
-    for (const auto& f : calc_.fields()) {
-        if (!header.empty())
-            header += ',';
-        header += f.key;
+    if (format_ == Format::Csv) {
+        for (const auto& c : columns_) {
+            if (!header.empty())
+                header += ',';
+            header += c.name;
+        }
+        header += '\n';
+    } else if (format_ == Format::Table && layout_ == TableLayout::Rows) {
+        for (std::size_t i = 0; i < columns_.size(); ++i) {
+            const auto& name = columns_[i].name;
+            if (i > 0)
+                header += "  ";
+            // Names stand over their values: right for numbers, left for text.
+            const bool left =
+                columns_[i].carried || calc_.fields()[columns_[i].index].kind != Kind::Number;
+            if (!left)
+                header.append(widths_[i] - name.size(), ' ');
+            header += name;
+            if (left && i + 1 < columns_.size())
+                header.append(widths_[i] - name.size(), ' ');
+        }
+        header += '\n';
     }
-    header += '\n';
     sink_.write(header);
 }
 
-void PointWriter::point() {
+void PointWriter::point(std::span<const std::string_view> inputRow) {
     switch (format_) {
     case Format::Table:
-        table();
+        if (layout_ == TableLayout::Form)
+            form();
+        else
+            rows(inputRow);
         break;
     case Format::Json:
-        json();
+        json(inputRow);
         break;
     case Format::Csv:
-        csv();
+        csv(inputRow);
         break;
     }
     ++points_;
 }
 
-void PointWriter::csv() {
-    char* p = sink_.reserve(rowBytes_);
-    const auto fields = calc_.fields();
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            *p++ = ',';
-        if (fields[i].kind == Kind::Units)
-            p = put(p, unitKey(calc_.unitIndex()));
+// The text of a field that holds a word: the unit's key or the choice made.
+std::string_view PointWriter::word(std::size_t field) const {
+    const auto& f = calc_.fields()[field];
+    if (f.kind == Kind::Units)
+        return unitKey(calc_.unitIndex());
+    const auto choice = static_cast<std::size_t>(calc_.choice(field));
+    return choice < f.choices.size() ? f.choices[choice] : std::string_view("?");
+}
+
+char* PointWriter::number(char* p, float value) const {
+    return digits_ == 0 ? writeShortest(p, value) : writeDigits(p, value, digits_);
+}
+
+// Quoting and escapes take at most six bytes for one.
+std::size_t PointWriter::carriedBytes(std::span<const std::string_view> inputRow) const {
+    std::size_t bytes = 0;
+    if (anyCarried_)
+        for (const auto& c : columns_)
+            if (c.carried)
+                bytes += 6 * inputRow[c.index].size() + 2;
+    return bytes;
+}
+
+void PointWriter::csv(std::span<const std::string_view> inputRow) {
+    char* p = sink_.reserve(rowBytes_ + carriedBytes(inputRow));
+    for (const auto& cell : cells_) {
+        if (cell.value)
+            p = number(p, *cell.value);
+        else if (cell.carried)
+            p = putCsvText(p, inputRow[cell.index]);
         else
-            p = writeShortest(p, calc_.get(i));
+            p = put(p, word(cell.index));
+        *p++ = ',';
     }
-    *p++ = '\n';
+    if (cells_.empty())
+        *p++ = '\n';
+    else
+        p[-1] = '\n'; // in place of the last comma
     sink_.commit(p);
 }
 
 // One object per line, so that a batch reads as JSON Lines and a single point as one object.
-void PointWriter::json() {
-    char* p = sink_.reserve(rowBytes_);
+// JSON has no literal for NaN and the infinities; they are null, which numeric tools skip.
+void PointWriter::json(std::span<const std::string_view> inputRow) {
+    char* p = sink_.reserve(rowBytes_ + carriedBytes(inputRow));
     *p++ = '{';
     const auto fields = calc_.fields();
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0)
+    bool first = true;
+    for (const auto& c : columns_) {
+        if (!first)
             p = put(p, ", ");
+        first = false;
         *p++ = '"';
-        p = put(p, fields[i].key);
+        p = put(p, c.name);
         p = put(p, "\": ");
-        if (fields[i].kind == Kind::Units) {
+        if (c.carried) {
+            p = putJsonText(p, inputRow[c.index]);
+        } else if (fields[c.index].kind != Kind::Number) {
             *p++ = '"';
-            p = put(p, unitKey(calc_.unitIndex()));
+            p = put(p, word(c.index));
             *p++ = '"';
-            continue;
+        } else {
+            const float value = calc_.get(c.index);
+            p = std::isfinite(value) ? number(p, value) : put(p, "null");
         }
-        const float value = calc_.get(i);
-        const bool quoted = !std::isfinite(value); // JSON has no literal for these
-        if (quoted)
-            *p++ = '"';
-        p = writeShortest(p, value);
-        if (quoted)
-            *p++ = '"';
     }
     p = put(p, "}\n");
     sink_.commit(p);
 }
 
+// Under the column names: numbers to six digits as the form shows them (or --digits), text as
+// it came.
+void PointWriter::rows(std::span<const std::string_view> inputRow) {
+    std::string text;
+    const auto fields = calc_.fields();
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        const auto& c = columns_[i];
+        if (i > 0)
+            text += "  ";
+        std::string value;
+        bool left = true;
+        if (c.carried) {
+            value = inputRow[c.index];
+        } else if (fields[c.index].kind != Kind::Number) {
+            value = word(c.index);
+        } else {
+            char buffer[kMaxNumberText];
+            const float v = calc_.get(c.index);
+            value = digits_ == 0 ? fields::formatFloat(v)
+                                 : std::string(buffer, writeDigits(buffer, v, digits_));
+            left = false;
+        }
+        const std::size_t pad = value.size() < widths_[i] ? widths_[i] - value.size() : 0;
+        if (!left)
+            text.append(pad, ' ');
+        text += value;
+        if (left && i + 1 < columns_.size())
+            text.append(pad, ' ');
+    }
+    text += '\n';
+    sink_.write(text);
+}
+
 // Label, value and unit text line by line under the captions of the form's frames, numbers to six
 // digits as the form shows them.
-void PointWriter::table() {
+void PointWriter::form() {
     std::string text;
     if (points_ > 0)
         text += '\n';
     std::string_view frame = "\x01"; // no frame seen yet
     const auto fields = calc_.fields();
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        const auto& f = fields[i];
+    bool firstLine = true;
+    for (const auto& c : columns_) {
+        const auto& f = fields[c.index];
         if (f.frame != frame) {
             // An untitled frame after another one is set apart by a blank line.
             if (!f.frame.empty())
                 text.append(f.frame).append("\n");
-            else if (i > 0)
+            else if (!firstLine)
                 text += '\n';
             frame = f.frame;
         }
+        firstLine = false;
         std::string value;
         if (f.kind == Kind::Units) {
             const auto preset = combustor::presetFor(calc_.unitIndex());
             value = preset ? std::string(preset->listItem) : "(none)";
+        } else if (f.kind == Kind::Choice) {
+            value = word(c.index);
+        } else if (digits_ > 0) {
+            char buffer[kMaxNumberText];
+            value.assign(buffer, writeDigits(buffer, calc_.get(c.index), digits_));
         } else {
-            value = fields::formatFloat(calc_.get(i));
+            value = fields::formatFloat(calc_.get(c.index));
         }
         text += "  ";
         text += f.label;

@@ -20,8 +20,40 @@ char* undouble(char* first, char* last) {
 
 } // namespace
 
-CsvReader::CsvReader(std::istream& in, std::size_t bufferSize, std::size_t maxRecord)
-    : in_(in), buffer_(std::max<std::size_t>(bufferSize, 16)), maxRecord_(maxRecord) {}
+CsvReader::CsvReader(std::istream& in, std::size_t bufferSize, std::size_t maxRecord,
+                     char separator)
+    : in_(in), buffer_(std::max<std::size_t>(bufferSize, 16)), maxRecord_(maxRecord),
+      separator_(separator) {}
+
+// Looks at the first line that is not blank, read whole into the buffer, for ',' and ';' outside
+// quotes. A quoted line break is not looked through: a header rarely has one.
+void CsvReader::detectSeparator() {
+    std::size_t offset = 0; // from begin_, which a refill moves
+    for (;;) {
+        const char* data = buffer_.data() + begin_;
+        const std::size_t size = end_ - begin_;
+        while (offset < size && (data[offset] == '\r' || data[offset] == '\n'))
+            ++offset;
+        if (offset < size && std::memchr(data + offset, '\n', size - offset))
+            break;
+        if (eof_ || size >= maxRecord_ || !refill())
+            break;
+    }
+    const char* data = buffer_.data() + begin_;
+    const std::size_t size = end_ - begin_;
+    bool quoted = false;
+    bool comma = false;
+    bool semicolon = false;
+    for (std::size_t i = offset; i < size && (quoted || data[i] != '\n'); ++i) {
+        if (data[i] == '"')
+            quoted = !quoted;
+        else if (!quoted && data[i] == ',')
+            comma = true;
+        else if (!quoted && data[i] == ';')
+            semicolon = true;
+    }
+    separator_ = semicolon && !comma ? ';' : ',';
+}
 
 // Moves the unread data to the front and reads more after it, growing the buffer when a single
 // record fills it. False when nothing more could be read.
@@ -51,6 +83,7 @@ bool CsvReader::refill() {
 // again after a refill. On Done, end is the offset just past the record's line break.
 CsvReader::Parse CsvReader::parseRecord(std::size_t& end) {
     spans_.clear();
+    quotedBreaks_ = 0;
     const char* const data = buffer_.data();
     std::size_t pos = begin_;
     std::size_t lineEnd = 0; // where the next '\n' (or the data) ends, once looked up
@@ -83,12 +116,14 @@ CsvReader::Parse CsvReader::parseRecord(std::size_t& end) {
                 break;
             }
             span.last = pos;
+            quotedBreaks_ +=
+                static_cast<std::size_t>(std::count(data + span.first, data + span.last, '\n'));
             ++pos; // the closing quote
             while (pos < end_ && (data[pos] == ' ' || data[pos] == '\t'))
                 ++pos;
             if (pos < end_ && data[pos] == '\r')
                 ++pos;
-            if (pos < end_ && data[pos] != ',' && data[pos] != '\n')
+            if (pos < end_ && data[pos] != separator_ && data[pos] != '\n')
                 throw CsvError(recordLine_, "text after the closing quote of field " +
                                                 std::to_string(spans_.size() + 1));
         } else {
@@ -98,7 +133,7 @@ CsvReader::Parse CsvReader::parseRecord(std::size_t& end) {
                 lineEnd = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - data) : end_;
                 lineEndKnown = true;
             }
-            const void* comma = std::memchr(data + pos, ',', lineEnd - pos);
+            const void* comma = std::memchr(data + pos, separator_, lineEnd - pos);
             pos =
                 comma ? static_cast<std::size_t>(static_cast<const char*>(comma) - data) : lineEnd;
             span.last = pos;
@@ -133,15 +168,17 @@ bool CsvReader::next() {
             first_ = false;
             if (end_ - begin_ >= 3 && std::memcmp(buffer_.data() + begin_, "\xEF\xBB\xBF", 3) == 0)
                 begin_ += 3;
+            if (separator_ == kDetectSeparator)
+                detectSeparator();
         }
         recordLine_ = nextLine_;
         std::size_t end = 0;
         while (parseRecord(end) == Parse::NeedMore)
             refill();
         char* const data = buffer_.data();
-        nextLine_ += static_cast<std::size_t>(std::count(data + begin_, data + end, '\n'));
-        if (end > begin_ && data[end - 1] != '\n')
-            nextLine_ += 1; // the last line had no line break; the count stays right for errors
+        // Its own line, ended by a line break or the end of the input, and the breaks inside
+        // quotes.
+        nextLine_ += 1 + quotedBreaks_;
 
         fields_.clear();
         for (const auto& span : spans_) {

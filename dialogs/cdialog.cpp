@@ -2,6 +2,8 @@
 
 #include "cwinapp.hpp"
 #include "data_exchange.hpp"
+#include "help_window.hpp"
+#include "message_box.hpp"
 #include "resources.hpp"
 #include "template_builder.hpp"
 
@@ -9,7 +11,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
+#include <QToolTip>
+
+#include <algorithm>
 
 CDialog::CDialog(int templateId, QWidget* parent) : QDialog(parent) {
     template_ = dialogs::parseDialogTemplate(
@@ -20,6 +24,8 @@ CDialog::CDialog(int templateId, QWidget* parent) : QDialog(parent) {
     setWindowFlags(flags);
     controls_ =
         dialogs::buildDialog(*this, template_, [this](int id) { SendCommand(id); }).controls;
+    // Tooltips (the whole text of a shortened figure) are windows of their own; one font for all.
+    QToolTip::setFont(dialogs::programFont());
 }
 
 CDialog::~CDialog() = default;
@@ -38,6 +44,18 @@ int CDialog::DoModal() {
 
 bool CDialog::OnInitDialog() {
     UpdateData(FALSE);
+    // Show where the focus is from the start, not only after the first Tab: a window that opens
+    // with the focus in a list gives no other sign of where typing goes.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    for (const auto& entry : template_.controls) {
+        if (!entry.initialFocus)
+            continue;
+        if (QWidget* control = GetDlgItem(entry.id)) {
+            control->setFocus(Qt::OtherFocusReason);
+            if (auto* box = qobject_cast<QLineEdit*>(control))
+                box->selectAll();
+        }
+    }
     return true;
 }
 
@@ -62,18 +80,21 @@ bool CDialog::exchange(bool saveAndValidate, bool reportFailure) {
 }
 
 void CDialog::reportUnreadable(int controlId, const QString& text) {
-    const QString label = controlLabel(controlId);
+    const QString box = controlLabel(controlId);
     const QString shown =
         text.trimmed().isEmpty()
-            ? tr("The box is empty.")
-            : tr("\"%1\" is not a number this program can use.")
-                  .arg(text.size() > 40 ? text.left(40) + QStringLiteral("...") : text);
-    QMessageBox::warning(this, windowTitle(),
-                         tr("Please enter a number in the box \"%1\".\n%2\nNothing was calculated.")
-                             .arg(label, shown));
-    if (auto* box = qobject_cast<QLineEdit*>(GetDlgItem(controlId))) {
-        box->setFocus(Qt::OtherFocusReason);
-        box->selectAll();
+            ? tr("The box \"%1\" is empty.").arg(box)
+            : tr("The box \"%1\" holds \"%2\", which is not a number this program can use.")
+                  .arg(box, text.size() > 40 ? text.left(40) + QStringLiteral("...") : text);
+    const QString command = commandName(runningCommand_);
+    const QString rule = tr("every box on this form must hold a number for any calculation to "
+                            "run, even a box the calculation does not use.");
+    const QString notDone = command.isEmpty() ? tr("Nothing was calculated: %1").arg(rule)
+                                              : tr("%1 was not carried out: %2").arg(command, rule);
+    dialogs::showMessage(this, windowTitle(), shown + QStringLiteral("\n\n") + notDone);
+    if (auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(controlId))) {
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
     }
 }
 
@@ -92,7 +113,63 @@ QString CDialog::controlLabel(int controlId) const {
         return QString::number(controlId);
     QString label = QString::fromStdString(previousLabel->caption);
     label.remove(QLatin1Char('&'));
-    return label.simplified();
+    label = label.simplified();
+    if (label.endsWith(QLatin1Char(':')))
+        label.chop(1);
+    return label;
+}
+
+namespace {
+
+bool isButton(const dialogs::ControlSpec& entry) {
+    return entry.kind == dialogs::ControlKind::Button ||
+           entry.kind == dialogs::ControlKind::DefButton;
+}
+
+bool contains(const dialogs::DialogRect& outer, const dialogs::DialogRect& inner) {
+    return inner.x >= outer.x && inner.y >= outer.y &&
+           inner.x + inner.width <= outer.x + outer.width &&
+           inner.y + inner.height <= outer.y + outer.height;
+}
+
+QString withoutMnemonics(const std::string& text) {
+    return QString::fromStdString(text).remove(QLatin1Char('&')).simplified();
+}
+
+} // namespace
+
+QString CDialog::commandName(int commandId) const {
+    const dialogs::ControlSpec* button = nullptr;
+    for (const auto& entry : template_.controls)
+        if (entry.id == commandId && isButton(entry))
+            button = &entry;
+    if (button) {
+        const QString caption = withoutMnemonics(button->caption);
+        const auto sameCaption =
+            std::count_if(template_.controls.begin(), template_.controls.end(), [&](const auto& e) {
+                return isButton(e) && withoutMnemonics(e.caption) == caption;
+            });
+        if (sameCaption > 1) {
+            for (const auto& entry : template_.controls)
+                if (entry.kind == dialogs::ControlKind::Group && !entry.caption.empty() &&
+                    contains(entry.rect, button->rect))
+                    return tr("\"%1\" in \"%2\"").arg(caption, withoutMnemonics(entry.caption));
+        }
+        return QLatin1Char('"') + caption + QLatin1Char('"');
+    }
+    if (template_.menuId != 0) {
+        const auto menu = dialogs::parseMenuTemplate(
+            dialogs::resourceText(QStringLiteral("menus"), template_.menuId).toStdString());
+        for (const auto& popup : menu.popups)
+            for (const auto& item : popup.items)
+                if (!item.separator && item.id == commandId)
+                    return QLatin1Char('"') + withoutMnemonics(item.text) + QLatin1Char('"');
+    }
+    return {};
+}
+
+void CDialog::ShowHelp() {
+    dialogs::showHelp(this, template_.id);
 }
 
 QWidget* CDialog::GetDlgItem(int controlId) const {
@@ -104,7 +181,10 @@ void CDialog::SendCommand(int commandId) {
     if (const auto handler = commands_.find(commandId); handler != commands_.end()) {
         // A copy: the handler may run a nested dialog during which this table is still in use.
         const auto run = handler->second;
+        const int outer = runningCommand_;
+        runningCommand_ = commandId;
         run();
+        runningCommand_ = outer;
         return;
     }
     if (commandId == IDOK)
@@ -113,6 +193,8 @@ void CDialog::SendCommand(int commandId) {
         OnCancel();
     else if (CWinApp* app = AfxGetApp())
         app->OnCmdMsg(commandId);
+    else if (commandId == ID_HELP) // no application object to route it to
+        ShowHelp();
 }
 
 void CDialog::OnOK() {

@@ -47,13 +47,22 @@ public:
 
     const dialogs::DialogTemplate& dialogTemplate() const { return template_; }
 
-    // What the user is told a box is called: its template name, or the label before it.
+    // What the user is told a box is called: its template name, or the label before it without
+    // its colon.
     QString controlLabel(int controlId) const;
+    // What the user is told a command is called, quoted: its button's caption, with the frame it
+    // sits in when another button has the same caption, or its menu item's text; empty when
+    // unknown.
+    QString commandName(int commandId) const;
+
+    // Shows this window's help (the text resource numbered as its template).
+    void ShowHelp();
 
 protected:
     // The exchange step: one DDX_ call per bound control, in binding order.
     virtual void DoDataExchange(CDataExchange& dx);
-    // Writes every bound field into its control; returns true.
+    // Writes every bound field into its control; returns true. The control the template marks
+    // "focus" then gets the focus, its text selected so that typing replaces it.
     virtual bool OnInitDialog();
     // Reads the form and ends the dialog with 1. The fields are the dialog's to keep, so a box
     // that cannot be read does not hold the window open.
@@ -89,6 +98,7 @@ private:
     // What the program last wrote into each number box, so that a box the user has not changed
     // reads back as exactly the float that was written, not its six-digit text.
     std::map<int, WrittenNumber> written_;
+    int runningCommand_ = 0; // the command whose handler is running, 0 for none
     bool ended_ = false;
     int endCode_ = 0;
     bool running_ = false;

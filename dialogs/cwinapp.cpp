@@ -1,9 +1,8 @@
 #include "cwinapp.hpp"
 
-#include "resources.hpp"
+#include "cdialog.hpp"
 
 #include <QApplication>
-#include <QMessageBox>
 
 #include <memory>
 
@@ -34,9 +33,9 @@ void CWinApp::OnCmdMsg(int commandId) {
 }
 
 void CWinApp::OnHelp() {
-    QWidget* parent = QApplication::activeModalWidget();
-    QMessageBox::information(parent, QApplication::applicationDisplayName() + QObject::tr(" Help"),
-                             dialogs::namedText(QStringLiteral("help.txt")));
+    // The window that takes input is the one F1 was pressed in.
+    if (auto* dialog = qobject_cast<CDialog*>(QApplication::activeModalWidget()))
+        dialog->ShowHelp();
 }
 
 int AfxWinMain(int argc, char** argv) {

@@ -17,7 +17,7 @@ public:
     // The start-up operation. Returning false ends the program without a message loop of its own.
     virtual bool InitInstance() { return true; }
 
-    // Shows the program's help text (the "help.txt" text resource).
+    // Shows the help of the window that takes input (the dialog on top).
     virtual void OnHelp();
 
     // Runs the handler of a command from the application's command table, if it has one.

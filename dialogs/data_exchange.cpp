@@ -1,5 +1,6 @@
 #include "data_exchange.hpp"
 
+#include "edit_box.hpp"
 #include "number_text.hpp"
 
 #include <QComboBox>
@@ -26,17 +27,17 @@ std::optional<float> CDataExchange::writtenValue(int controlId, const QString& t
 void DDX_Text(CDataExchange& dx, int controlId, float& value) {
     if (dx.failed())
         return;
-    auto* box = qobject_cast<QLineEdit*>(dx.control(controlId));
+    auto* box = qobject_cast<dialogs::EditBox*>(dx.control(controlId));
     if (!box)
         return;
     if (!dx.m_bSaveAndValidate) {
         const QString text = QString::fromStdString(fields::formatFloat(value));
-        box->setText(text);
-        box->setCursorPosition(0);
+        box->showNumber(text);
         dx.rememberWritten(controlId, text, value);
         return;
     }
-    const QString text = box->text();
+    // A shortened number stands for the whole text written, and reads back as it does.
+    const QString text = box->numberText();
     if (!box->isModified()) {
         if (const auto written = dx.writtenValue(controlId, text)) {
             value = *written;

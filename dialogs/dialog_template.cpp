@@ -116,6 +116,8 @@ void applyOption(ControlSpec& control, const Token& token, int lineNo) {
             control.sunken = true;
         else if (word == "flat")
             control.flat = true;
+        else if (word == "focus")
+            control.initialFocus = true;
         else
             throw TemplateError(lineNo, "unknown option '" + word + "'");
         return;

@@ -10,6 +10,7 @@
 //   <kind> <id> <x> <y> <w> <h> ["caption"] [option ...]
 // Kinds: label, edit, button, defbutton, group, list (a drop-down list), picture, icon, rule.
 // Options: right, center, readonly, multiline, vscroll, sunken, flat,
+//   focus             holds the focus when the window opens (a box with its text selected),
 //   name="..."        what a message calls the box (otherwise the label before it),
 //   items="a|b|c"     the items of a list,
 //   resource=<id>     the bitmap of a picture or the icon of an icon.
@@ -48,6 +49,7 @@ struct ControlSpec {
     bool verticalScroll = false;
     bool sunken = false;
     bool flat = false;
+    bool initialFocus = false;
     std::string name;
     std::vector<std::string> items;
     int resource = 0;

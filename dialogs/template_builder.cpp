@@ -1,11 +1,11 @@
 #include "template_builder.hpp"
 
+#include "edit_box.hpp"
 #include "resources.hpp"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringList>
@@ -66,6 +67,25 @@ QString wrapCaption(const QString& caption, const QFontMetrics& metrics, int wid
     return lines.join(QLatin1Char('\n'));
 }
 
+// A drop-down list that shows when it has the focus, as a box does: the style draws no sign of it
+// on a list that has nothing selected, and a window may open with the focus there.
+class ListBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QComboBox::paintEvent(event);
+        if (!hasFocus())
+            return;
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1.5));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 2, 2);
+    }
+};
+
 Qt::Alignment textAlignment(const ControlSpec& entry) {
     const Qt::Alignment horizontal = entry.alignRight    ? Qt::AlignRight
                                      : entry.alignCenter ? Qt::AlignHCenter
@@ -103,7 +123,7 @@ QWidget* makeControl(QDialog& dialog, const ControlSpec& entry, const QRect& rec
                 greyWhenReadOnly(box);
             return box;
         }
-        auto* box = new QLineEdit(&dialog);
+        auto* box = new EditBox(&dialog);
         box->setReadOnly(entry.readOnly);
         box->setAlignment(entry.alignRight ? Qt::AlignRight : Qt::AlignLeft);
         if (entry.readOnly)
@@ -133,7 +153,7 @@ QWidget* makeControl(QDialog& dialog, const ControlSpec& entry, const QRect& rec
         return group;
     }
     case ControlKind::List: {
-        auto* list = new QComboBox(&dialog);
+        auto* list = new ListBox(&dialog);
         list->setEditable(false);
         for (const auto& item : entry.items)
             list->addItem(qs(item));
@@ -183,20 +203,19 @@ QRect DialogUnits::toPixels(const DialogRect& rect) const {
     return {x(rect.x), y(rect.y), x(rect.width), y(rect.height)};
 }
 
-QFont dialogFont(const DialogTemplate& dialog) {
-    // Liberation Sans has the proportions the layouts were drawn for; the rest are fallbacks.
-    const QStringList wanted{
-        QString::fromStdString(dialog.fontFace), QStringLiteral("Microsoft Sans Serif"),
-        QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")};
-    QFont font;
-    for (const QString& family : wanted) {
-        if (QFontDatabase::hasFamily(family)) {
-            font.setFamily(family);
-            break;
-        }
-    }
-    font.setPointSize(dialog.fontPoints);
+QFont programFont(int points) {
+    // One family on every machine, so that every window lays out as it was drawn and tested
+    // whatever else is installed. Liberation Sans (Debian's fonts-liberation2) has the widths of
+    // the sans-serif the layouts were drawn for.
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(points);
     return font;
+}
+
+QFont dialogFont(const DialogTemplate& dialog) {
+    // The template names the face it was drawn for; its size is what is taken from it.
+    return programFont(dialog.fontPoints);
 }
 
 BuiltDialog buildDialog(QDialog& dialog, const DialogTemplate& tmpl,
@@ -212,6 +231,7 @@ BuiltDialog buildDialog(QDialog& dialog, const DialogTemplate& tmpl,
             parseMenuTemplate(resourceText(QStringLiteral("menus"), tmpl.menuId).toStdString());
         for (const auto& popupSpec : menu.popups) {
             QMenu* popup = bar->addMenu(qs(popupSpec.text));
+            popup->setFont(dialog.font()); // a drop-down is a window of its own, not a child
             for (const auto& item : popupSpec.items) {
                 if (item.separator) {
                     popup->addSeparator();

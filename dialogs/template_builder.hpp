@@ -28,7 +28,9 @@ private:
     int baseY_;
 };
 
-// The font a template asks for, or the nearest sans-serif the machine has.
+// The program's one font, in `points`: every window, menu, message and help text uses it.
+QFont programFont(int points = 8);
+// The font a dialog is drawn in: the program's font in the template's size.
 QFont dialogFont(const DialogTemplate& dialog);
 
 struct BuiltDialog {

@@ -4,12 +4,11 @@
 #include "window_driver.hpp"
 
 #include "designer_app.hpp"
-#include "resources.hpp"
+#include "help_window.hpp"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QMessageBox>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -210,26 +209,56 @@ TEST(Launcher, EachCommandOpensItsWindowAboveTheLauncher) {
     }
 }
 
-TEST(Help, F1ShowsTheHelpTextFromTheAgreementAndTheLauncher) {
-    const QString help = dialogs::namedText("help.txt");
-    ASSERT_FALSE(help.isEmpty());
-    QString atAgreement, atLauncher;
-    runToLauncher([&](CDialog& agreement, CDialog& launcher) {
-        Q_UNUSED(agreement);
-        const auto shown = dismissNextMessageBox();
-        pressKey(launcher.focusWidget() ? launcher.focusWidget() : &launcher, Qt::Key_F1);
-        atLauncher = *shown;
-        EXPECT_TRUE(launcher.isVisible());
-    });
+// F1, pressed where the user is, shows the help of that window in a help window of the
+// program's font, and leaves the window open.
+TEST(Help, F1ShowsTheHelpOfTheWindowItIsPressedIn) {
+    const struct {
+        int templateId;
+        const char* title;
+        const char* saying;                 // a phrase only that window's help has
+        std::function<void(CDialog&)> open; // from the launcher; nothing for the launcher itself
+    } cases[] = {
+        {130, "Vorlaxen Designer 2.0", "launcher", nullptr},
+        {132, "Vorlaxen - Turbo Analysis", "\"nan\"",
+         [](CDialog& l) { click(l.GetDlgItem(1005)); }},
+        {131, "Vorlaxen - Combustor and Flame Tube", "not rounded",
+         [](CDialog& l) { click(l.GetDlgItem(1002)); }},
+        {100, "About Vorlaxen Designer", "documentation",
+         [](CDialog& l) { menuItem(l, "&About Vorlaxen...")->trigger(); }},
+    };
+    const auto pressF1 = [](CDialog& window) {
+        PopupWatcher watcher;
+        pressKey(window.focusWidget() ? window.focusWidget() : &window, Qt::Key_F1);
+        EXPECT_TRUE(window.isVisible());
+        return watcher.seen();
+    };
+    const auto expectHelp = [](const std::vector<PopupWatcher::Popup>& seen, int templateId,
+                               const char* title, const char* saying, const QFont& font) {
+        ASSERT_EQ(seen.size(), 1) << title;
+        EXPECT_TRUE(seen[0].help) << title;
+        EXPECT_EQ(seen[0].title, QString("Help: %1").arg(title));
+        EXPECT_EQ(seen[0].text, dialogs::helpText(templateId)) << title;
+        EXPECT_TRUE(seen[0].text.contains(saying)) << title;
+        EXPECT_EQ(seen[0].font.family(), font.family()) << title;
+    };
+    for (const auto& c : cases) {
+        runToLauncher([&](CDialog&, CDialog& launcher) {
+            if (!c.open) {
+                expectHelp(pressF1(launcher), c.templateId, c.title, c.saying, launcher.font());
+                return;
+            }
+            onNextModal([&](CDialog& window) {
+                expectHelp(pressF1(window), c.templateId, c.title, c.saying, window.font());
+            });
+            c.open(launcher);
+        });
+    }
     runProgram([&](CDialog& agreement) {
-        const auto shown = dismissNextMessageBox();
-        pressKey(agreement.GetDlgItem(1007), Qt::Key_F1); // from inside the agreement text
-        atAgreement = *shown;
-        EXPECT_TRUE(agreement.isVisible());
+        agreement.GetDlgItem(1007)->setFocus(); // from inside the agreement text
+        expectHelp(pressF1(agreement), 129, "Vorlaxen User License and Agreement", "I Disagree",
+                   agreement.font());
         click(agreement.GetDlgItem(2));
     });
-    EXPECT_EQ(atLauncher, help);
-    EXPECT_EQ(atAgreement, help);
 }
 
 } // namespace

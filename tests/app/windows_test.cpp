@@ -81,6 +81,8 @@ TEST(Launcher, MenuHoldsItsItemsInOrderWithTheirCommands) {
         QStringList found;
         for (QAction* popup : bar->actions()) {
             found << popup->text();
+            // A drop-down is a window of its own; it still uses the dialog's font.
+            EXPECT_EQ(popup->menu()->font(), launcher.font());
             for (QAction* item : popup->menu()->actions())
                 found << (item->isSeparator()
                               ? QString("-")

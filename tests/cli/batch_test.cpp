@@ -24,6 +24,7 @@ const std::vector<std::string> kCycleColumns = {"mass-flow",
                                                 "nozzle-efficiency",
                                                 "ambient-temp",
                                                 "ambient-pressure",
+                                                "turbine-inlet-temp",
                                                 "comp-temp-rise",
                                                 "comp-discharge-temp",
                                                 "turbine-temp-drop",
@@ -37,7 +38,8 @@ const std::vector<std::string> kCycleColumns = {"mass-flow",
                                                 "nozzle-diameter",
                                                 "thrust"};
 
-std::vector<float> cycleRow(const turbo::TurboFields& f) {
+std::vector<float> cycleRow(const turbo::TurboFields& f,
+                            float turbineInletTemp = turbo::kDefaultTurbineInletTemp) {
     return {f.m_MassFlow,
             f.m_P2,
             f.m_CompEfficiency,
@@ -45,6 +47,7 @@ std::vector<float> cycleRow(const turbo::TurboFields& f) {
             f.m_NozzleEfficiency,
             f.m_AmbientTemp,
             f.m_AmbientPressure,
+            turbineInletTemp,
             f.m_CompTempRise,
             f.m_CompDischargeTemp,
             f.m_TurbineTempDrop,

@@ -56,6 +56,17 @@ std::vector<std::vector<std::string>> csvRows(const std::string& text) {
     return rows;
 }
 
+std::map<std::string, std::string> csvPoint(const std::string& text) {
+    const auto rows = csvRows(text);
+    std::map<std::string, std::string> point;
+    EXPECT_EQ(rows.size(), 2u) << text;
+    if (rows.size() != 2 || rows[0].size() != rows[1].size())
+        return point;
+    for (std::size_t i = 0; i < rows[0].size(); ++i)
+        point[rows[0][i]] = rows[1][i];
+    return point;
+}
+
 float number(const std::string& text) {
     const auto value = fields::parseFloat(text);
     EXPECT_TRUE(value.has_value()) << '"' << text << "\" does not read back";

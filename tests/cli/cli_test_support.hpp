@@ -19,6 +19,8 @@ Outcome calc(const std::vector<std::string>& args, const std::string& input = ""
 std::map<std::string, std::string> jsonObject(const std::string& line);
 // Rows of comma-separated fields (our output never quotes).
 std::vector<std::vector<std::string>> csvRows(const std::string& text);
+// The one point of a CSV output: column name to text.
+std::map<std::string, std::string> csvPoint(const std::string& text);
 // A number as written by the program; fails the test if it does not read.
 float number(const std::string& text);
 // Same bits, or both NaN.

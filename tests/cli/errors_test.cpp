@@ -40,21 +40,39 @@ void expectRefused(const std::vector<Refused>& cases) {
 TEST(Errors, Options) {
     expectRefused({
         {{}, "", "choose a calculation: max-rpm, mass-flow, cycle, flame-tube, convert"},
-        {{"thrust"}, "", "Choose a calculation: max-rpm, mass-flow, cycle"},
-        {{"cycle", "--p3", "1"}, "", "The options of cycle are --mass-flow, --p2,"},
-        {{"mass-flow", "--mass-flow", "1"}, "", "--inducer-diameter, --hub-diameter, --sweep"},
-        {{"cycle", "--p2"}, "", "--p2"},
-        {{"cycle", "--p2", "1", "--p2", "2"}, "", "--p2"},
-        {{"cycle", "--p2", "4,3"}, "", "--p2: \"4,3\" is not a number (the decimal point is '.')"},
+        {{"thrust"}, "", "unknown calculation \"thrust\"; choose one of max-rpm, mass-flow,"},
+        {{"cylce"}, "", "unknown calculation \"cylce\"; did you mean cycle?"},
+        {{"--p2", "4", "cycle"}, "", "--p2: name the calculation first"},
+        {{"--verison"}, "", "unknown option --verison; did you mean --version?"},
+        // Unknown, repeated and malformed options, in the program's words.
+        {{"cycle", "--p3", "15"}, "", "unknown option --p3 for cycle; did you mean --p2?\n"},
+        {{"cycle", "--colums", "p2"}, "", "did you mean --columns?"},
+        {{"cycle", "--hub-diameter", "1"}, "", "it is an option of mass-flow, engine\n"},
+        {{"cycle", "--zzz"}, "", "the options are --mass-flow, --p2,"},
+        {{"mass-flow", "--mass-flow", "1"}, "", "--mass-flow is a result of mass-flow, not an"},
+        {{"cycle", "--p2"}, "", "--p2 needs a value"},
+        {{"cycle", "--p2", "--csv"}, "", "--p2 needs a value"},
+        {{"cycle", "--p2", "1", "--p2", "2"}, "", "--p2 is given twice"},
+        {{"cycle", "--csv", "--csv"}, "", "--csv is given twice"},
+        {{"cycle", "--csv=yes"}, "", "--csv takes no value"},
+        {{"cycle", "15"}, "", "unexpected argument \"15\""},
+        {{"cycle", "--p3", "1"}, "", "Run 'vorlaxen-calc cycle --help' for more."},
+        {{"cycle", "--p2", "4,3"}, "", "--p2: \"4,3\" is not a number (the decimal point is '.'"},
         {{"cycle", "--p2", "1e39"}, "", "--p2: \"1e39\" is too large"},
         {{"cycle", "--ambient-temp", "abc"}, "", "--ambient-temp: \"abc\" is not a number"},
         {{"cycle", "--p2", ""}, "", "--p2: \"\" is not a number"},
-        {{"cycle", "--p2", "1 2"}, "", "--p2: \"1 2\" is not a number"},
+        {{"cycle", "--p2=1 2"}, "", "--p2: \"1 2\" is not a number"},
         {{"cycle", "--csv", "--json"}, "", "--csv and --json exclude each other"},
         {{"flame-tube"}, "", "--inducer-diameter is required"},
         {{"flame-tube", "--inducer-diameter", "3", "--units", "ft"},
          "",
          "--units: \"ft\" is not a unit; choose in, mm, cm or none"},
+        {{"cycle", "--digits", "0"}, "", "--digits: \"0\" is not a whole number from 1 to 9"},
+        {{"cycle", "--digits", "10"}, "", "from 1 to 9"},
+        {{"cycle", "--digits", "3.5"}, "", "from 1 to 9"},
+        {{"cycle", "--columns", "p2,trust"}, "", "--columns: no column \"trust\"; did you mean"},
+        {{"cycle", "--columns", "p2,,thrust"}, "", "--columns: \"p2,,thrust\" has an empty name"},
+        {{"cycle", "--columns", "p2,p2"}, "", "--columns: \"p2\" appears twice"},
         {{"cycle", "--input", "/nonexistent/designs.csv"}, "", "--input: cannot open"},
         {{"cycle", "--input", "/"}, "", "--input: \"/\" is a directory"},
         {{"cycle", "--input", "-", "--sweep", "p2=1:2:1"}, "p2\n1\n", "exclude each other"},
@@ -88,7 +106,8 @@ TEST(Errors, InputFiles) {
     expectRefused({
         {batch, "", "standard input: empty input; the first line must name the columns"},
         {batch, "\n\n", "empty input"},
-        {batch, "p2,x\n1,2\n", "line 1, column 2: unknown column \"x\"; the inputs of"},
+        {batch, "p2,,x\n1,2,3\n", "line 1, column 2: the column has no name"},
+        {batch, "name,p2,name\n", "line 1, column 3: column \"name\" appears twice"},
         {batch, "p2,thrust\n", "line 1, column 2: \"thrust\" is a result, not an input"},
         {batch, "p2,p2\n", "column \"p2\" appears twice"},
         {{"cycle", "--input", "-", "--p2", "3"}, "p2\n1\n", "\"p2\" is also given as --p2"},
@@ -109,6 +128,10 @@ TEST(Errors, InputFiles) {
         {batch, "p2,mass-flow\n\"\n1\",2\n7,x\n", "line 4, column 2 (mass-flow): \"x\""},
         {batch, std::string("p2\n1\0002\n", 7), "line 2, column 1 (p2): \"1?2\" is not a number"},
         {batch, "p2\n\xff\xfe\n", "line 2, column 1 (p2): \"??\" is not a number"},
+        // A spreadsheet's ';' file: read, but its decimal commas are not.
+        {batch, "p2;mass-flow\n15;1,41\n",
+         "line 2, column 2 (mass-flow): \"1,41\" is not a "
+         "number (the decimal point is '.'; decimal commas"},
     });
 }
 
@@ -125,7 +148,7 @@ TEST(Errors, RowsBeforeABadRowStayValid) {
     const auto rows = csvRows(outcome.out);
     ASSERT_EQ(rows.size(), 5001u);
     for (const auto& row : rows)
-        ASSERT_EQ(row.size(), 19u);
+        ASSERT_EQ(row.size(), 20u);
     EXPECT_TRUE(outcome.out.ends_with("\n"));
 }
 
@@ -157,7 +180,11 @@ TEST(Errors, GarbledInputIsEitherReadOrRefused) {
             }
             const auto outcome = calc({name, "--input", "-", "--csv"}, input);
             EXPECT_TRUE(outcome.status == 0 || outcome.status == 2) << input;
-            EXPECT_EQ(outcome.status == 0, outcome.err.empty()) << input << outcome.err;
+            // Success says nothing besides naming the columns a mangled header carried.
+            std::string said = outcome.err;
+            if (said.starts_with("vorlaxen-calc: carried through unchanged"))
+                said.erase(0, said.find('\n') + 1);
+            EXPECT_EQ(outcome.status == 0, said.empty()) << input << outcome.err;
             accepted += outcome.status == 0;
         }
     }

@@ -2,6 +2,7 @@
 // typing, "Calculate Flame Tube", the Enter key and "Exit", reading what the boxes show.
 #include "combustor_dialog.hpp"
 #include "flame_tube.hpp"
+#include "number_text.hpp"
 #include "unit_presets.hpp"
 #include "window_driver.hpp"
 
@@ -11,9 +12,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -63,23 +63,6 @@ void chooseUnit(CombustorDialog& d, int index) {
         pressKey(list, Qt::Key_Up);
 }
 
-// Runs `action` and returns the text of any message box it opened (closing it), or "".
-// The watch ends with the action, so it cannot catch a later test's message.
-QString messageDuring(const std::function<void()>& action) {
-    QString seen;
-    QTimer watch;
-    watch.setInterval(10);
-    QObject::connect(&watch, &QTimer::timeout, [&seen] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            seen = box->text();
-            box->done(QMessageBox::Ok);
-        }
-    });
-    watch.start();
-    action();
-    return seen;
-}
-
 std::uint32_t bits(float v) {
     return std::bit_cast<std::uint32_t>(v);
 }
@@ -102,6 +85,22 @@ TEST(CombustorWindow, OpensWithNoUnitEmptyTextsAndZeros) {
         EXPECT_EQ(list->itemText(2), "Metric - cm");
         EXPECT_EQ(d.m_CalcFlameTubeButton.button(), item(d, kCalculate));
         EXPECT_TRUE(qobject_cast<QPushButton*>(item(d, kCalculate))->isDefault());
+    });
+}
+
+// The unit list is the first step, so the window opens with the focus there, drawn so that the
+// user sees it, and the arrow keys choose a unit at once.
+TEST(CombustorWindow, OpensWithTheFocusShownInTheUnitList) {
+    CombustorDialog d;
+    runModal(d, [&] {
+        ASSERT_EQ(d.focusWidget(), unitList(d));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d)); // the focus is drawn in the active window
+        const QImage focused = grab(unitList(d));
+        item(d, kInducerDiameter)->setFocus();
+        EXPECT_NE(grab(unitList(d)), focused) << "the focus is not drawn";
+        unitList(d)->setFocus();
+        pressKey(unitList(d), Qt::Key_Down);
+        EXPECT_EQ(unitList(d)->currentIndex(), combustor::kInches);
     });
 }
 
@@ -257,7 +256,7 @@ TEST(CombustorWindow, WindowFiguresAreTheSizingsBitForBit) {
             combustor::CombustorFields want;
             want.m_UnitIndex = unit;
             combustor::applyUnitPreset(want);
-            want.m_InducerDiameter = std::stof(typed);
+            want.m_InducerDiameter = *fields::parseFloat(typed); // not stof: it follows the locale
             combustor::calcFlameTube(want);
             SCOPED_TRACE(std::string(typed) + " in unit " + std::to_string(unit));
             EXPECT_EQ(bits(d.m_InducerDiameter), bits(want.m_InducerDiameter));
@@ -360,7 +359,9 @@ TEST(CombustorWindow, ZeroDrillsGiveInfAndZeroInducerGivesNan) {
             for (int id : kHoles)
                 EXPECT_EQ(textOf(item(d, id)), c.holes) << c.typed;
             // The "inf" and "nan" results read back without complaint on the next command.
-            EXPECT_EQ(messageDuring([&] { click(item(d, kCalculate)); }), "");
+            PopupWatcher watcher;
+            click(item(d, kCalculate));
+            EXPECT_TRUE(watcher.seen().empty());
             EXPECT_EQ(textOf(item(d, kHoles[0])), c.holes);
         });
     }
@@ -372,12 +373,13 @@ TEST(CombustorWindow, UnreadableTextStopsEitherCommandAndNamesTheBox) {
         const char* typed;
         int command;
         const char* named;
+        const char* commandNamed;
     } cases[] = {
-        {kInducerDiameter, "abc", kCalculate, "Inducer Diameter:"},
-        {kInducerDiameter, "1,5", kEnter, "Inducer Diameter:"},
-        {1014, "", kCalculate, "Primary drill diameter"},
-        {1015, "3/8", kEnter, "Secondary drill diameter"},
-        {1016, "1e40", kCalculate, "Tertiary drill diameter"},
+        {kInducerDiameter, "abc", kCalculate, "Inducer Diameter", "Calculate Flame Tube"},
+        {kInducerDiameter, "1,5", kEnter, "Inducer Diameter", "Enter"},
+        {1014, "", kCalculate, "Primary drill diameter", "Calculate Flame Tube"},
+        {1015, "3/8", kEnter, "Secondary drill diameter", "Enter"},
+        {1016, "1e40", kCalculate, "Tertiary drill diameter", "Calculate Flame Tube"},
     };
     for (const auto& c : cases) {
         CombustorDialog d;
@@ -386,10 +388,14 @@ TEST(CombustorWindow, UnreadableTextStopsEitherCommandAndNamesTheBox) {
             typeInto(item(d, kInducerDiameter), "2");
             chooseUnit(d, combustor::kCentimetres); // chosen but not yet entered
             typeInto(item(d, c.box), c.typed);
-            const auto message = dismissNextMessageBox();
+            PopupWatcher watcher;
             click(item(d, c.command));
-            EXPECT_TRUE(message->contains(QString("\"%1\"").arg(c.named)))
-                << message->toStdString();
+            ASSERT_EQ(watcher.messages().size(), 1);
+            const QString message = watcher.messages()[0];
+            EXPECT_TRUE(message.contains(QString("box \"%1\" ").arg(c.named)))
+                << message.toStdString();
+            EXPECT_TRUE(message.contains(QString("\"%1\" was not carried out").arg(c.commandNamed)))
+                << message.toStdString();
             EXPECT_EQ(textOf(item(d, c.box)), c.typed);
             EXPECT_EQ(d.focusWidget(), item(d, c.box));
             // Nothing computed, no preset applied.
@@ -408,10 +414,11 @@ TEST(CombustorWindow, TheFirstUnreadableBoxInBindingOrderIsNamed) {
     runModal(d, [&] {
         typeInto(item(d, kInducerDiameter), "x");
         typeInto(item(d, 1014), "y");
-        const auto message = dismissNextMessageBox();
+        PopupWatcher watcher;
         click(item(d, kCalculate));
-        EXPECT_TRUE(message->contains("\"Primary drill diameter\""))
-            << "[" << message->toStdString() << "]";
+        ASSERT_EQ(watcher.messages().size(), 1);
+        EXPECT_TRUE(watcher.messages()[0].contains("\"Primary drill diameter\""))
+            << watcher.messages()[0].toStdString();
         EXPECT_EQ(d.focusWidget(), item(d, 1014));
     });
 }
@@ -420,7 +427,9 @@ TEST(CombustorWindow, ExitClosesEvenWithUnreadableText) {
     CombustorDialog d;
     const int code = runModal(d, [&] {
         typeInto(item(d, kInducerDiameter), "abc");
-        EXPECT_EQ(messageDuring([&] { click(item(d, IDOK)); }), "");
+        PopupWatcher watcher;
+        click(item(d, IDOK));
+        EXPECT_TRUE(watcher.seen().empty());
         EXPECT_FALSE(d.isVisible());
     });
     EXPECT_EQ(code, IDOK);

@@ -16,9 +16,9 @@ struct Record {
     bool operator==(const Record&) const = default;
 };
 
-std::vector<Record> readAll(const std::string& text, std::size_t buffer) {
+std::vector<Record> readAll(const std::string& text, std::size_t buffer, char separator = ',') {
     std::istringstream in(text);
-    csv::CsvReader reader(in, buffer, 1024);
+    csv::CsvReader reader(in, buffer, 1024, separator);
     std::vector<Record> records;
     while (reader.next()) {
         Record r{reader.line(), {}};
@@ -54,6 +54,27 @@ TEST(CsvReader, QuotingLineEndsAndBlankLines) {
     for (const auto& c : cases)
         for (std::size_t buffer : {16, 1 << 20})
             EXPECT_EQ(readAll(c.text, buffer), c.records) << c.text << " buffer " << buffer;
+}
+
+// The first line that is not blank decides: ';' when it has one and no ',' outside quotes.
+TEST(CsvReader, SemicolonSeparatorFoundFromTheFirstRecord) {
+    const struct {
+        std::string text;
+        std::vector<Record> records;
+    } cases[] = {
+        {"a;b\n1,5;2\n", {{1, {"a", "b"}}, {2, {"1,5", "2"}}}},
+        {"\r\n\"x;y\";b\r\n\"1;2\";3\r\n", {{2, {"x;y", "b"}}, {3, {"1;2", "3"}}}},
+        {"\"a,b\";c\n1;2\n", {{1, {"a,b", "c"}}, {2, {"1", "2"}}}},
+        {"a;b,c\n1;2,3\n", {{1, {"a;b", "c"}}, {2, {"1;2", "3"}}}},
+        {"a\n1;2\n", {{1, {"a"}}, {2, {"1;2"}}}},
+        {"\xEF\xBB\xBF"
+         "a;b\n",
+         {{1, {"a", "b"}}}},
+    };
+    for (const auto& c : cases)
+        for (std::size_t buffer : {16, 1 << 20})
+            EXPECT_EQ(readAll(c.text, buffer, csv::kDetectSeparator), c.records)
+                << c.text << " buffer " << buffer;
 }
 
 TEST(CsvReader, RecordsAcrossManyRefills) {

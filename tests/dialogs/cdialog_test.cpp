@@ -120,20 +120,22 @@ TEST(CDialog, TextThatIsNotANumberStopsTheCommandAndKeepsTheText) {
         const char* typed;
         const char* label;
     } cases[] = {
-        {1001, "abc", "First Number:"},
-        {1002, "4,3", "Second Number:"},
-        {1002, "", "Second Number:"},
+        {1001, "abc", "First Number"},
+        {1002, "4,3", "Second Number"},
+        {1002, "", "Second Number"},
         {1003, "1e39", "Third box"},
     };
     for (const auto& c : cases) {
         ExchangeDialog dialog;
         runModal(dialog, [&] {
             typeInto(dialog.box(c.box), c.typed);
-            const auto message = dismissNextMessageBox();
+            PopupWatcher watcher;
             click(dialog.GetDlgItem(1010));
             EXPECT_EQ(dialog.adds, 0) << c.typed;
-            EXPECT_TRUE(message->contains(QString("\"%1\"").arg(c.label)))
-                << message->toStdString();
+            ASSERT_EQ(watcher.messages().size(), 1);
+            EXPECT_TRUE(watcher.messages()[0].contains(QString("box \"%1\" ").arg(c.label)))
+                << watcher.messages()[0].toStdString();
+            EXPECT_TRUE(watcher.messages()[0].contains("\"Add\" was not carried out"));
             EXPECT_EQ(textOf(dialog.box(c.box)), c.typed);
             EXPECT_EQ(textOf(dialog.box(1004)), "0");
             EXPECT_EQ(textOf(dialog.box(1005)), "ready");

@@ -11,8 +11,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -25,26 +23,6 @@
 using namespace window_test;
 
 namespace {
-
-// Reads and dismisses every message box that opens while it lives.
-class MessageWatcher {
-public:
-    MessageWatcher() {
-        timer_.setInterval(5);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                messages_ << box->text();
-                box->done(QMessageBox::Ok);
-            }
-        });
-        timer_.start();
-    }
-    const QStringList& messages() const { return messages_; }
-
-private:
-    QTimer timer_;
-    QStringList messages_;
-};
 
 const QString kLongNumber = QStringLiteral("1") + QString(9'999, QLatin1Char('0'));
 
@@ -110,7 +88,7 @@ void expectRefusedEverywhere(const std::function<void(Dialog&, QLineEdit*)>& pre
                 prepare(dialog, typedBox);
                 enter(typedBox, bad.text);
                 auto before = boxTexts(dialog);
-                MessageWatcher watcher;
+                PopupWatcher watcher;
                 command(dialog, typedBox);
                 ASSERT_EQ(watcher.messages().size(), 1);
                 EXPECT_TRUE(
@@ -137,7 +115,7 @@ TEST(BadInput, EveryReadingTurboCommandRefuses) {
         runModal(dialog, [&] {
             typeInto(box(dialog, 1030), "14,7");
             const auto before = boxTexts(dialog);
-            MessageWatcher watcher;
+            PopupWatcher watcher;
             click(dialog.GetDlgItem(command));
             EXPECT_EQ(watcher.messages().size(), 1) << command;
             EXPECT_EQ(boxTexts(dialog), before) << command;
@@ -164,7 +142,7 @@ TEST(BadInput, CombustorRefusesTextThatIsNotANumberInEveryBox) {
 TEST(BadInput, TinyNumbersReadAsZeroAndTypedNaNGoesThrough) {
     TurboAnalysisDialog turbo;
     runModal(turbo, [&] {
-        MessageWatcher watcher;
+        PopupWatcher watcher;
         typeInto(box(turbo, 1000), "1e-50");
         click(turbo.GetDlgItem(1001));
         EXPECT_EQ(textOf(box(turbo, 1000)), "0");   // the value the calculation used
@@ -182,7 +160,7 @@ TEST(BadInput, TinyNumbersReadAsZeroAndTypedNaNGoesThrough) {
 
     CombustorDialog combustor;
     runModal(combustor, [&] {
-        MessageWatcher watcher;
+        PopupWatcher watcher;
         typeInto(box(combustor, 1001), "3");
         typeInto(box(combustor, 1014), "-1e-50");
         click(combustor.GetDlgItem(1003));
@@ -198,7 +176,7 @@ TEST(BadInput, TinyNumbersReadAsZeroAndTypedNaNGoesThrough) {
 TEST(BadInput, AUnitListWithNothingSelectedIsNoError) {
     CombustorDialog dialog;
     runModal(dialog, [&] {
-        MessageWatcher watcher;
+        PopupWatcher watcher;
         typeInto(box(dialog, 1014), "0.5");
         click(dialog.GetDlgItem(1020)); // "Enter" with no unit: nothing changes
         EXPECT_EQ(textOf(box(dialog, 1014)), "0.5");

@@ -1,6 +1,7 @@
 #include "window_driver.hpp"
 
 #include "cdialog.hpp"
+#include "help_window.hpp"
 
 #include <QApplication>
 #include <QComboBox>
@@ -15,11 +16,14 @@ namespace window_test {
 
 namespace {
 
-// Polls until `find` returns a widget, then hands it to `act`; gives up after about two seconds.
+// Polls until `find` returns a widget that is on screen and active (so that focus, as a person
+// would see it, has arrived), then hands it to `act`. After about two seconds a window that is
+// on screen but never became active is handed over all the same; one not on screen is given up.
 void whenOpen(const std::function<QWidget*()>& find, const std::function<void(QWidget*)>& act,
               int triesLeft = 200) {
     QTimer::singleShot(10, [=] {
-        if (QWidget* widget = find(); widget && widget->isVisible()) {
+        if (QWidget* widget = find();
+            widget && widget->isVisible() && (widget->isActiveWindow() || triesLeft == 0)) {
             act(widget);
             return;
         }
@@ -55,16 +59,37 @@ void onNextModal(const std::function<void(CDialog&)>& whileOpen) {
         });
 }
 
-std::shared_ptr<QString> dismissNextMessageBox() {
-    auto text = std::make_shared<QString>();
-    whenOpen(
-        []() -> QWidget* { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); },
-        [text](QWidget* widget) {
-            auto* box = static_cast<QMessageBox*>(widget);
-            *text = box->text();
+PopupWatcher::PopupWatcher() : timer_(std::make_unique<QTimer>()) {
+    timer_->setInterval(5);
+    QObject::connect(timer_.get(), &QTimer::timeout, [this] {
+        QWidget* top = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(top)) {
+            seen_.push_back({false, box->windowTitle(), box->text(), box->font()});
             box->done(QMessageBox::Ok);
-        });
-    return text;
+        } else if (auto* help = qobject_cast<dialogs::HelpWindow*>(top)) {
+            seen_.push_back({true, help->windowTitle(), help->text(), help->font()});
+            help->reject();
+        }
+    });
+    timer_->start();
+}
+
+PopupWatcher::~PopupWatcher() = default;
+
+QStringList PopupWatcher::messages() const {
+    QStringList texts;
+    for (const auto& popup : seen_)
+        if (!popup.help)
+            texts << popup.text;
+    return texts;
+}
+
+QStringList PopupWatcher::helps() const {
+    QStringList texts;
+    for (const auto& popup : seen_)
+        if (popup.help)
+            texts << popup.text;
+    return texts;
 }
 
 void typeInto(QWidget* box, const QString& text) {

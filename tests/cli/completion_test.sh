@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The generated bash completion offers what vorlaxen-calc takes, word by word as a user types.
+set -u
+source "$1"
+compopt() { :; } # only meaningful inside a real completion
+
+fail=0
+check() {
+    local expected=$1
+    shift
+    COMP_WORDS=("$@")
+    COMP_CWORD=$(($# - 1))
+    COMPREPLY=()
+    _vorlaxen_calc
+    if [[ "${COMPREPLY[*]}" != "$expected" ]]; then
+        echo "after '$*': expected '$expected', got '${COMPREPLY[*]}'"
+        fail=1
+    fi
+}
+
+check "cycle convert" vorlaxen-calc c
+check "--version" vorlaxen-calc --v
+check "--p2" vorlaxen-calc cycle --p
+check "--comp-outlet-diameter --input --sweep --csv --json --columns --digits --help --version" \
+    vorlaxen-calc max-rpm --
+check "--units" vorlaxen-calc flame-tube --u
+check "in mm cm none" vorlaxen-calc flame-tube --units ""
+check "" vorlaxen-calc cycle --p2 ""
+check "typed estimate" vorlaxen-calc engine --mass-flow-source ""
+check "" vorlaxen-calc cycle --digits ""
+check "p2=" vorlaxen-calc cycle --sweep p
+check "p2,thrust" vorlaxen-calc cycle --columns p2,thr
+check "--csv" vorlaxen-calc cycle --p2 15 --cs
+exit $fail
