@@ -1,5 +1,6 @@
 #pragma once
-// The launcher: opens the two tools and the About box; closing it ends the program.
+// The launcher: opens the two tools, the Design Explorer and the About box; closing it ends the
+// program.
 
 #include "cdialog.hpp"
 
@@ -12,5 +13,6 @@ public:
 private:
     void OnOpenTurboAnalysis();
     void OnOpenCombustor();
+    void OnOpenExplorer();
     void OnAbout();
 };

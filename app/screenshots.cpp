@@ -3,6 +3,7 @@
 #include "about_dialog.hpp"
 #include "agreement_dialog.hpp"
 #include "combustor_dialog.hpp"
+#include "explorer_window.hpp"
 #include "launcher_dialog.hpp"
 #include "resources.hpp"
 #include "turbo_analysis_dialog.hpp"
@@ -10,6 +11,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QPainter>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -50,6 +53,10 @@ bool shootAbove(CDialog& dialog, const QString& path, const std::function<void()
 } // namespace
 
 int main(int argc, char** argv) {
+    // The explorer remembers units and sweeps; the pictures show a first opening, whatever this
+    // machine's user has chosen.
+    QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
     QApplication application(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: vorlaxen-screenshots <folder>\n");
@@ -95,6 +102,25 @@ int main(int argc, char** argv) {
             qobject_cast<QLineEdit*>(dialog.GetDlgItem(1030))->setText(QStringLiteral("abc"));
             dialog.SendCommand(1001);
         });
+    }
+    {
+        // The explorer as it opens with its two starting candidates, at a size that shows the
+        // chart and the first columns of the table.
+        ExplorerWindow dialog;
+        dialog.resize(1280, 720);
+        ok &= shoot(dialog, folder.filePath(QStringLiteral("design-explorer.png")));
+        // Its design sheet as the PDF holds it: A4 across, 12 mm margins, at 2 pixels a point.
+        QImage sheet(QSize(774, 527) * 2, QImage::Format_RGB32);
+        sheet.fill(Qt::white);
+        {
+            QPainter painter(&sheet);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.scale(2, 2);
+            dialog.paintDesignSheet(painter, QSizeF(774, 527));
+        }
+        const QString sheetPath = folder.filePath(QStringLiteral("design-sheet.png"));
+        ok &= sheet.save(sheetPath);
+        std::printf("wrote %s\n", qPrintable(sheetPath));
     }
     return ok ? 0 : 1;
 }

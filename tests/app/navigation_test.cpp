@@ -3,13 +3,19 @@
 #include "program_driver.hpp"
 #include "window_driver.hpp"
 
+#include "candidate_table.hpp"
+#include "curve_chart.hpp"
 #include "designer_app.hpp"
+#include "explorer_window.hpp"
 #include "help_window.hpp"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +29,7 @@ const QString kLauncher = "Vorlaxen Designer 2.0";
 const QString kTurbo = "Vorlaxen - Turbo Analysis";
 const QString kCombustor = "Vorlaxen - Combustor and Flame Tube";
 const QString kAbout = "About Vorlaxen Designer";
+const QString kExplorer = "Vorlaxen - Design Explorer";
 
 TEST(Start, DisagreeingEndsTheProgramWithNoOtherWindow) {
     const struct {
@@ -209,6 +216,42 @@ TEST(Launcher, EachCommandOpensItsWindowAboveTheLauncher) {
     }
 }
 
+TEST(Launcher, DesignExplorerOpensFreshFromTheRunMenu) {
+    WindowLog log;
+    runToLauncher([&](CDialog&, CDialog& launcher) {
+        QAction* item = menuItem(launcher, "&Design Explorer...");
+        ASSERT_NE(item, nullptr);
+
+        onNextModal([&](CDialog& window) {
+            EXPECT_EQ(window.parentWidget(), &launcher);
+            EXPECT_EQ(visibleDialogs().size(), 3);
+            EXPECT_TRUE(window.isSizeGripEnabled()) << "resizable";
+            auto* explorer = qobject_cast<ExplorerWindow*>(&window);
+            ASSERT_NE(explorer, nullptr);
+            EXPECT_EQ(explorer->chart()->panelCount(), 1);
+            explorer->action("add")->trigger();
+            EXPECT_EQ(explorer->candidates()->rowCount(), 3);
+            // Unsaved work: closing asks, and "Discard" lets it go.
+            QTimer::singleShot(20, [] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                    box->button(QMessageBox::Discard)->click();
+            });
+            window.SendCommand(IDCANCEL);
+            EXPECT_FALSE(window.isVisible());
+        });
+        item->trigger();
+        EXPECT_EQ(QApplication::activeModalWidget(), &launcher);
+
+        onNextModal([&](CDialog& window) {
+            EXPECT_EQ(qobject_cast<ExplorerWindow*>(&window)->candidates()->rowCount(), 2);
+        });
+        item->trigger();
+    });
+    EXPECT_EQ(log.shown, (QStringList{kAgreement, kLauncher, kExplorer,
+                                      "Untitled* - " + kExplorer, // the question on closing
+                                      kExplorer}));
+}
+
 // F1, pressed where the user is, shows the help of that window in a help window of the
 // program's font, and leaves the window open.
 TEST(Help, F1ShowsTheHelpOfTheWindowItIsPressedIn) {
@@ -225,6 +268,8 @@ TEST(Help, F1ShowsTheHelpOfTheWindowItIsPressedIn) {
          [](CDialog& l) { click(l.GetDlgItem(1002)); }},
         {100, "About Vorlaxen Designer", "documentation",
          [](CDialog& l) { menuItem(l, "&About Vorlaxen...")->trigger(); }},
+        {133, "Vorlaxen - Design Explorer", "Mass Flow Source",
+         [](CDialog& l) { menuItem(l, "&Design Explorer...")->trigger(); }},
     };
     const auto pressF1 = [](CDialog& window) {
         PopupWatcher watcher;

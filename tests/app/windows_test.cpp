@@ -94,7 +94,9 @@ TEST(Launcher, MenuHoldsItsItemsInOrderWithTheirCommands) {
                                    "  &Exit 2",
                                    "&Run",
                                    "  &Turbo Analysis 132",
-                                   "  &Combustor Designer 131"};
+                                   "  &Combustor Designer 131",
+                                   "-",
+                                   "  &Design Explorer... 133"};
         EXPECT_EQ(found, expected);
     });
 }

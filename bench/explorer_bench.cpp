@@ -1,0 +1,176 @@
+// The Design Explorer's chart, offscreen: an edited cell to the redrawn chart with 10
+// candidates, a 1,000-point sweep and 3 plotted results, held against a floor that puts the same
+// precomputed points into the same chart and renders it. Also the program's start, to the
+// agreement on screen. Run with the RelWithDebInfo build:
+//   vorlaxen-explorer-bench --benchmark_repetitions=10 --benchmark_enable_random_interleaving=true
+// VX_START_PROBE names another build's start probe, to compare starts.
+
+#include "candidate_table.hpp"
+#include "curve_chart.hpp"
+#include "explorer_window.hpp"
+
+#include <QApplication>
+#include <QChart>
+#include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QUndoStack>
+#include <QXYSeries>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace {
+
+// One window set up as the case describes, shared by the edit and the floor.
+class Setup {
+public:
+    Setup() {
+        window.resize(1400, 900);
+        window.show();
+        explorer::CandidateTable* table = window.candidates();
+        while (table->rowCount() < 10)
+            table->addCandidate();
+        // Ten different wheels, so that no two lines coincide.
+        for (int row = 0; row < 10; ++row)
+            table->setData(table->index(row, table->column("inducer-diameter")),
+                           QString::number(2.5 + 0.1 * row), Qt::EditRole);
+        window.sweepToBox()->setText(QStringLiteral("49.95"));
+        window.sweepStepBox()->setText(QStringLiteral("0.05")); // 1,000 points from 0
+        emit window.sweepStepBox()->editingFinished();
+        QListWidget* results = window.resultsList();
+        for (int i = 0; i < results->count(); ++i) {
+            const QString key = results->item(i)->data(Qt::UserRole).toString();
+            const bool plotted = key == QLatin1String("thrust") ||
+                                 key == QLatin1String("turbine-outlet-temp") ||
+                                 key == QLatin1String("nozzle-diameter");
+            results->item(i)->setCheckState(plotted ? Qt::Checked : Qt::Unchecked);
+        }
+        window.undoStack()->clear();
+        window.undoStack()->setUndoLimit(50); // thousands of edits in a run
+        QApplication::processEvents();
+    }
+
+    // The edit: the first candidate's inducer diameter, between two values.
+    void edit(bool second) {
+        explorer::CandidateTable* table = window.candidates();
+        table->setData(table->index(0, table->column("inducer-diameter")),
+                       second ? QStringLiteral("3.1") : QStringLiteral("3"), Qt::EditRole);
+    }
+
+    // Lays out and paints the chart as the screen would.
+    void render() {
+        QApplication::processEvents();
+        image = window.chart()->grab().toImage();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+
+    ExplorerWindow window;
+    QImage image;
+};
+
+// Made when a case first needs it, and gone before the application object is.
+std::unique_ptr<Setup> shared;
+
+Setup& setup() {
+    if (!shared)
+        shared = std::make_unique<Setup>();
+    return *shared;
+}
+
+void BM_EditToChart(benchmark::State& state) {
+    Setup& s = setup();
+    std::size_t points = 0;
+    bool second = false;
+    for (auto _ : state) {
+        s.edit(second = !second);
+        s.render();
+    }
+    for (int p = 0; p < s.window.chart()->panelCount(); ++p)
+        for (auto* series : s.window.chart()->chart(p)->series())
+            points += static_cast<std::size_t>(static_cast<QXYSeries*>(series)->count());
+    state.counters["points"] = static_cast<double>(points);
+}
+BENCHMARK(BM_EditToChart)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same two charts, computed once beforehand: only filling the series and rendering remain.
+void BM_EditToChartFloor(benchmark::State& state) {
+    Setup& s = setup();
+    explorer::CurveRequest request;
+    request.from = 0;
+    request.to = 49.95;
+    request.step = 0.05;
+    request.results = {explorer::EngineResult::TurbineOutletTemp,
+                       explorer::EngineResult::NozzleDiameter, explorer::EngineResult::Thrust};
+    std::vector<explorer::ChartPanel> panels[2];
+    for (int i = 0; i < 2; ++i) {
+        s.edit(i == 1);
+        panels[i] = s.window.candidates()->curves(request, nullptr);
+    }
+    const QString title = QStringLiteral("P2 (psig)");
+    bool second = false;
+    for (auto _ : state) {
+        second = !second;
+        s.window.chart()->show(title, 0, 49.95, panels[second ? 1 : 0]);
+        s.render();
+    }
+}
+BENCHMARK(BM_EditToChartFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The whole program from process start until the agreement has been painted, offscreen.
+void BM_ProgramStart(benchmark::State& state) {
+    const char* chosen = std::getenv("VX_START_PROBE");
+    const std::string probe = chosen ? chosen : VX_START_PROBE;
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e)
+        env.emplace_back(*e);
+    env.emplace_back("QT_QPA_PLATFORM=offscreen");
+    std::vector<char*> envp;
+    for (auto& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::string arg0 = probe;
+    char* argv[] = {arg0.data(), nullptr};
+    double cpuSeconds = 0;
+    for (auto _ : state) {
+        pid_t pid = 0;
+        if (posix_spawn(&pid, probe.c_str(), nullptr, nullptr, argv, envp.data()) != 0) {
+            state.SkipWithError("cannot start the probe");
+            return;
+        }
+        int status = 0;
+        rusage usage{};
+        wait4(pid, &status, 0, &usage);
+        cpuSeconds += double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                      double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            state.SkipWithError("the agreement never showed");
+            return;
+        }
+    }
+    // The probe's own processor time, less disturbed by a busy machine than the wall clock.
+    state.counters["cpu_ms"] = benchmark::Counter(cpuSeconds * 1e3 / double(state.iterations()));
+}
+BENCHMARK(BM_ProgramStart)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    shared.reset();
+    return 0;
+}

@@ -1,0 +1,108 @@
+#pragma once
+// The candidates as the explorer's table shows them: one row per candidate, its name and inputs
+// (editable), then its results and what its curves cannot show. Values are held in the forms'
+// units by the candidates themselves; the table converts only what it shows and what is typed.
+// Every change goes through the undo stack.
+
+#include "candidates.hpp"
+#include "curve_chart.hpp"
+#include "curves.hpp"
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QDate>
+
+#include <optional>
+#include <vector>
+
+class QTableView;
+class QUndoStack;
+
+namespace explorer {
+
+class CandidateTable : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    CandidateTable(QUndoStack* undo, QObject* parent = nullptr);
+    ~CandidateTable() override;
+
+    // A field's name for headings, axes and messages: its form label without the colon and
+    // without a unit written into it ("P2", "Compressor Outlet Diameter").
+    static QString fieldName(const fields::Field& field);
+    // "P2 (psig)", "Thrust (N)": a field's name and its unit in the given system.
+    static QString titleWithUnit(const fields::Field& field, fields::UnitSystem units);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+    // The column of a key of the candidate file or of a result, or -1.
+    int column(std::string_view key) const;
+    // Puts the mass-flow source list into its column's cells.
+    void attachEditors(QTableView* view);
+
+    // Undoable edits; each returns the row it leaves selected.
+    int addCandidate();
+    int duplicateCandidate(int row);
+    void deleteCandidate(int row);
+    void moveCandidate(int from, int to);
+
+    // Back to the two starting candidates (File > New clears the history itself).
+    void reset();
+    // Replace every candidate by a file's; on failure nothing changes and `problem` says why.
+    bool load(const QString& path, QString* problem);
+    bool save(const QString& path, QString* problem) const;
+
+    void setUnits(fields::UnitSystem units);
+    fields::UnitSystem units() const { return units_; }
+
+    const std::vector<Candidate>& candidateList() const { return candidates_; }
+    QColor colour(int row) const { return colours_.at(static_cast<size_t>(row)); }
+    // What the line under the table says for a row: its unreadable cell, or where its curves
+    // have no figure and why; empty when all is well.
+    QString rowNote(int row) const;
+
+    // Computes every candidate's curves and gives one panel per requested result, one line per
+    // candidate that can be computed; keeps each row's "no figure" explanation for its note.
+    std::vector<ChartPanel> curves(const CurveRequest& request, QString* problem);
+    // The same points as CSV: name, then the cycle's inputs and results, in the forms' units, as
+    // vorlaxen-calc cycle --sweep ... --csv writes them.
+    QByteArray curveCsv(const CurveRequest& request) const;
+
+    // The design sheet's parts, as rich text.
+    QString sheetHeading(const QDate& date, const QString& fileName) const;
+    QString sheetTable() const;
+
+signals:
+    // Inputs, order or units changed: the chart must be drawn again.
+    void candidatesChanged();
+
+private:
+    struct State {
+        std::vector<Candidate> candidates;
+        std::vector<QColor> colours;
+    };
+    class Change;
+
+    void push(const QString& what, State after);
+    void apply(const State& state);
+    State state() const { return {candidates_, colours_}; }
+    QColor freeColour() const;
+    std::string freeName() const;
+    const fields::Field* fieldAt(int column) const;
+
+    QUndoStack* undo_;
+    std::vector<Candidate> candidates_;
+    std::vector<QColor> colours_;
+    // Derived from the candidates, never saved or undone.
+    std::vector<std::optional<turbo::EngineResults>> results_;
+    std::vector<QString> gaps_;
+    Curves curves_; // reused from one drawing to the next
+    fields::UnitSystem units_ = fields::UnitSystem::Forms;
+};
+
+} // namespace explorer

@@ -1,0 +1,193 @@
+#include "curve_chart.hpp"
+
+#include "number_text.hpp"
+
+#include <QChart>
+#include <QChartView>
+#include <QGraphicsScene>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QPainter>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace explorer {
+
+namespace {
+
+QString figure(double value) {
+    return QString::fromStdString(fields::formatFloat(static_cast<float>(value)));
+}
+
+// The extent of every finite point of a panel, widened when flat so the axis has a span.
+std::pair<double, double> yExtent(const ChartPanel& panel) {
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    for (const auto& curve : panel.curves)
+        for (const auto& segment : curve.segments)
+            for (const QPointF& p : segment) {
+                low = std::min(low, p.y());
+                high = std::max(high, p.y());
+            }
+    if (!(low <= high))
+        return {0.0, 1.0};
+    if (low == high) {
+        const double pad = low == 0.0 ? 1.0 : std::abs(low) * 0.1;
+        return {low - pad, high + pad};
+    }
+    return {low, high};
+}
+
+} // namespace
+
+CurveChart::CurveChart(QWidget* parent) : QWidget(parent) {
+    layout_ = new QVBoxLayout(this);
+    layout_->setContentsMargins(0, 0, 0, 0);
+    layout_->setSpacing(0);
+}
+
+CurveChart::~CurveChart() = default;
+
+QChart* CurveChart::chart(int panel) const {
+    return panels_.at(static_cast<size_t>(panel)).chart;
+}
+
+QChartView* CurveChart::view(int panel) const {
+    return panels_.at(static_cast<size_t>(panel)).view;
+}
+
+CurveChart::Panel& CurveChart::addPanel() {
+    Panel panel;
+    panel.chart = new QChart;
+    panel.chart->setMargins(QMargins(4, 4, 4, 4));
+    panel.chart->setBackgroundRoundness(0);
+    panel.xAxis = new QValueAxis;
+    panel.yAxis = new QValueAxis;
+    panel.xAxis->setTickCount(6);
+    panel.yAxis->setTickCount(5);
+    panel.chart->addAxis(panel.xAxis, Qt::AlignBottom);
+    panel.chart->addAxis(panel.yAxis, Qt::AlignLeft);
+    panel.chart->legend()->setAlignment(Qt::AlignTop);
+    panel.view = new QChartView(panel.chart);
+    panel.view->setRenderHint(QPainter::Antialiasing);
+    panel.view->setMinimumHeight(140);
+    layout_->addWidget(panel.view, 1);
+    panels_.push_back(std::move(panel));
+    return panels_.back();
+}
+
+QLineSeries* CurveChart::addSeries(Panel& panel, int panelIndex, int lineIndex) {
+    auto* series = new QLineSeries;
+    panel.chart->addSeries(series);
+    series->attachAxis(panel.xAxis);
+    series->attachAxis(panel.yAxis);
+    connect(series, &QLineSeries::hovered, this,
+            [this, panelIndex, lineIndex](const QPointF& at, bool entered) {
+                emit pointHovered(entered ? pointText(panelIndex, lineIndex, at) : QString());
+            });
+    return series;
+}
+
+void CurveChart::fill(Panel& panel, int panelIndex, const ChartPanel& data) {
+    panel.title = data.title;
+    panel.yAxis->setTitleText(data.title);
+    const auto [low, high] = yExtent(data);
+    panel.yAxis->setRange(low, high);
+    panel.yAxis->applyNiceNumbers();
+
+    // Lines beyond the candidates shown are emptied and hidden, kept for the next edit.
+    const size_t count = std::max(panel.lines.size(), data.curves.size());
+    panel.lines.resize(count);
+    for (size_t i = 0; i < count; ++i) {
+        Line& line = panel.lines[i];
+        const ChartCurve* curve = i < data.curves.size() ? &data.curves[i] : nullptr;
+        const size_t segments = curve ? std::max<size_t>(curve->segments.size(), 1) : 0;
+        while (line.series.size() < std::max<size_t>(segments, 1))
+            line.series.push_back(addSeries(panel, panelIndex, static_cast<int>(i)));
+        line.candidate = curve ? curve->candidate : QString();
+        line.segments = curve ? curve->segments : std::vector<QList<QPointF>>{};
+        for (size_t s = 0; s < line.series.size(); ++s) {
+            QLineSeries* series = line.series[s];
+            const bool used = curve && s < segments;
+            if (curve) {
+                if (series->name() != curve->candidate)
+                    series->setName(curve->candidate);
+                if (series->color() != curve->colour) {
+                    QPen pen(curve->colour, 2);
+                    series->setPen(pen);
+                }
+            }
+            if (used && s < curve->segments.size())
+                series->replace(curve->segments[s]);
+            else if (series->count() > 0)
+                series->clear();
+            // One legend entry per candidate: its first segment speaks for the whole line.
+            const auto markers = panel.chart->legend()->markers(series);
+            for (QLegendMarker* marker : markers)
+                marker->setVisible(curve && s == 0);
+            series->setVisible(used);
+        }
+    }
+    // The legend is shown once, above the top panel; the colours carry through the others.
+    panel.chart->legend()->setVisible(panelIndex == 0);
+}
+
+void CurveChart::show(const QString& xTitle, double xFrom, double xTo,
+                      const std::vector<ChartPanel>& panels) {
+    xTitle_ = xTitle;
+    while (panels_.size() < panels.size())
+        addPanel();
+    while (panels_.size() > panels.size()) {
+        delete panels_.back().view; // owns its chart, which owns series and axes
+        panels_.pop_back();
+    }
+    double low = std::min(xFrom, xTo);
+    double high = std::max(xFrom, xTo);
+    if (!(low < high)) {
+        low -= 1.0;
+        high += 1.0;
+    }
+    for (size_t i = 0; i < panels.size(); ++i) {
+        Panel& panel = panels_[i];
+        panel.xAxis->setTitleText(xTitle);
+        panel.xAxis->setRange(low, high);
+        fill(panel, static_cast<int>(i), panels[i]);
+    }
+}
+
+QString CurveChart::pointText(int panelIndex, int curve, QPointF at) const {
+    if (panelIndex < 0 || panelIndex >= panelCount())
+        return {};
+    const Panel& panel = panels_[static_cast<size_t>(panelIndex)];
+    if (curve < 0 || curve >= static_cast<int>(panel.lines.size()))
+        return {};
+    const Line& line = panel.lines[static_cast<size_t>(curve)];
+    // The computed point nearest the mouse along the swept input, not the mouse position.
+    const QPointF* nearest = nullptr;
+    for (const auto& segment : line.segments)
+        for (const QPointF& p : segment)
+            if (!nearest || std::abs(p.x() - at.x()) < std::abs(nearest->x() - at.x()))
+                nearest = &p;
+    if (!nearest)
+        return {};
+    return tr("%1: %2 = %3, %4 = %5")
+        .arg(line.candidate, xTitle_, figure(nearest->x()), panel.title, figure(nearest->y()));
+}
+
+void CurveChart::paint(QPainter& painter, const QRectF& target) const {
+    if (panels_.empty())
+        return;
+    const double height = target.height() / static_cast<double>(panels_.size());
+    for (size_t i = 0; i < panels_.size(); ++i) {
+        const QRectF part(target.left(), target.top() + height * static_cast<double>(i),
+                          target.width(), height);
+        QGraphicsScene* scene = panels_[i].chart->scene();
+        scene->render(&painter, part, panels_[i].chart->geometry(), Qt::IgnoreAspectRatio);
+    }
+}
+
+} // namespace explorer

@@ -1,0 +1,85 @@
+#pragma once
+// The explorer's chart: one panel per plotted result, stacked over a shared swept input, one line
+// per candidate in the candidate's colour. A curve arrives already cut into its finite segments,
+// so a result that has no figure leaves a gap and is never drawn as zero.
+
+#include <QColor>
+#include <QList>
+#include <QPointF>
+#include <QString>
+#include <QWidget>
+
+#include <vector>
+
+class QChart;
+class QChartView;
+class QLineSeries;
+class QPainter;
+class QValueAxis;
+class QVBoxLayout;
+
+namespace explorer {
+
+struct ChartCurve {
+    QString candidate;
+    QColor colour;
+    std::vector<QList<QPointF>> segments; // each a run of finite points, in sweep order
+};
+
+struct ChartPanel {
+    QString title; // the result and its unit, "Thrust (lbf)"
+    std::vector<ChartCurve> curves;
+};
+
+class CurveChart : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CurveChart(QWidget* parent = nullptr);
+    ~CurveChart() override;
+
+    // Shows these panels over the x range [xFrom, xTo]. Series already on the chart are reused
+    // and refilled in one step each, so an edit costs little more than drawing the new points.
+    void show(const QString& xTitle, double xFrom, double xTo,
+              const std::vector<ChartPanel>& panels);
+
+    int panelCount() const { return static_cast<int>(panels_.size()); }
+    QChart* chart(int panel) const;
+    QChartView* view(int panel) const;
+
+    // What hovering the point nearest to `at` on a candidate's line of a panel says:
+    // "Candidate 2: P2 = 12 psig, Thrust = 21.3 lbf"; empty when the line has no points.
+    QString pointText(int panel, int curve, QPointF at) const;
+
+    // Draws every panel into `target` on any paint device (image, SVG, PDF).
+    void paint(QPainter& painter, const QRectF& target) const;
+
+signals:
+    // The text of the point under the mouse, or empty when the mouse leaves a line.
+    void pointHovered(const QString& text);
+
+private:
+    struct Line {
+        QString candidate;
+        std::vector<QLineSeries*> series; // the first always on the chart, for the legend
+        std::vector<QList<QPointF>> segments;
+    };
+    struct Panel {
+        QChartView* view = nullptr;
+        QChart* chart = nullptr;
+        QValueAxis* xAxis = nullptr;
+        QValueAxis* yAxis = nullptr;
+        QString title;
+        std::vector<Line> lines;
+    };
+
+    Panel& addPanel();
+    QLineSeries* addSeries(Panel& panel, int panelIndex, int lineIndex);
+    void fill(Panel& panel, int panelIndex, const ChartPanel& data);
+
+    QVBoxLayout* layout_ = nullptr;
+    std::vector<Panel> panels_;
+    QString xTitle_;
+};
+
+} // namespace explorer
