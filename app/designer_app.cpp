@@ -18,7 +18,7 @@ bool DesignerApp::InitInstance() {
     // append it to every window title, and the titles are the program's own.
     QCoreApplication::setApplicationName(QString::fromUtf8(version_record::kProductName));
     QCoreApplication::setApplicationVersion(QString::fromUtf8(version_record::kVersion));
-    QGuiApplication::setDesktopFileName(QStringLiteral("vorlaxen-designer"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(VX_APP_ID));
 
     HostDialog host;
     m_pMainWnd = &host;

@@ -1,8 +1,18 @@
 // The program: the single application object, and the entry that runs it.
+#include "command_line.hpp"
 #include "designer_app.hpp"
+
+#include <QApplication>
 
 DesignerApp theApp;
 
 int main(int argc, char** argv) {
+    if (const auto status = command_line::answerBeforeWindows(argc, argv))
+        return *status;
+    // Built here so that Qt takes its own options before ours are checked; the program's start-up
+    // then runs on this same application object.
+    QApplication application(argc, argv);
+    if (const auto status = command_line::refuseUnknown(QCoreApplication::arguments()))
+        return *status;
     return AfxWinMain(argc, argv);
 }

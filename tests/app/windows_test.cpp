@@ -184,7 +184,7 @@ TEST(Identity, EveryWindowCarriesTheIconAndTheProgramKnowsItsVersion) {
     }
     EXPECT_EQ(launcherIcon, QApplication::windowIcon().cacheKey());
     EXPECT_EQ(QApplication::applicationName(), "Vorlaxen Designer");
-    EXPECT_EQ(QApplication::applicationVersion(), "2.0.0.0");
+    EXPECT_EQ(QApplication::applicationVersion(), "2.0.0");
     // The Windows-style record is made from the project's version by the build.
     EXPECT_STREQ(version_record::kFileVersion, "2, 0, 0, 0");
 }
