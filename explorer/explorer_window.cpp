@@ -89,7 +89,13 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : CDialog(133, parent) {
     updateTitle();
 }
 
-ExplorerWindow::~ExplorerWindow() = default;
+ExplorerWindow::~ExplorerWindow() {
+    // The undo stack, the table model and the selection are children that Qt deletes after this
+    // destructor, and deleting them emits signals; the window must no longer answer them then.
+    undo_->disconnect(this);
+    model_->disconnect(this);
+    table_->selectionModel()->disconnect(this);
+}
 
 QAction* ExplorerWindow::action(const QString& objectName) const {
     return findChild<QAction*>(objectName);
