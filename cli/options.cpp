@@ -207,11 +207,11 @@ Arguments parseArguments(int argc, const char* const* argv) {
         const auto common = commonIndex(word.name);
         if (!common)
             unknownOption(option, valid, calcName);
-        const auto& spec = kCommon[*common];
+        const auto& entry = kCommon[*common];
         auto& values = args.common[*common];
-        if (!spec.repeatable && !values.empty())
+        if (!entry.repeatable && !values.empty())
             throw BadInput(option + " is given twice");
-        if (spec.valueName.empty()) {
+        if (entry.valueName.empty()) {
             if (word.value)
                 throw BadInput(option + " takes no value");
             values.emplace_back();
