@@ -2,6 +2,7 @@
 
 #include "candidate_file.hpp"
 #include "number_text.hpp"
+#include "qt_text.hpp"
 
 #include <QBrush>
 #include <QComboBox>
@@ -17,14 +18,6 @@
 namespace explorer {
 
 namespace {
-
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString shown(float value) {
-    return qs(fields::formatFloat(value));
-}
 
 // Distinct on white and in print; a candidate keeps its colour through reordering.
 const QColor kPalette[] = {
@@ -63,8 +56,8 @@ const std::array<ColumnRole, fields::kEngineFields.size()>& columnRoles() {
 }
 
 QString sourceWord(MassFlowSource source) {
-    return qs(fields::kEngineFields[turbo::kMassFlowSourceField]
-                  .choices[source == MassFlowSource::Estimate ? 1 : 0]);
+    return toQString(fields::kEngineFields[turbo::kMassFlowSourceField]
+                         .choices[source == MassFlowSource::Estimate ? 1 : 0]);
 }
 
 // The mass-flow source is one of two words: a list, not a text box.
@@ -75,7 +68,7 @@ public:
                           const QModelIndex&) const override {
         auto* list = new QComboBox(parent);
         for (const auto word : fields::kEngineFields[turbo::kMassFlowSourceField].choices)
-            list->addItem(qs(word));
+            list->addItem(toQString(word));
         connect(list, &QComboBox::activated, this, [this, list] {
             auto* self = const_cast<SourceDelegate*>(this);
             emit self->commitData(list);
@@ -121,7 +114,7 @@ CandidateTable::~CandidateTable() = default;
 QString CandidateTable::fieldName(const fields::Field& field) {
     if (field.key == "mass-flow-estimate") // the form calls both boxes "Mass Flow Rate:"
         return tr("Mass Flow Estimate");
-    QString name = qs(field.label).trimmed();
+    QString name = toQString(field.label).trimmed();
     if (name.endsWith(QLatin1Char(':')))
         name.chop(1);
     if (const auto open = name.indexOf(QLatin1Char('('));
@@ -132,8 +125,9 @@ QString CandidateTable::fieldName(const fields::Field& field) {
 
 QString CandidateTable::titleWithUnit(const fields::Field& field, fields::UnitSystem units) {
     const auto unit = fields::unitText(field.quantity, units);
-    return unit.empty() ? fieldName(field)
-                        : fieldName(field) + QStringLiteral(" (") + qs(unit) + QLatin1Char(')');
+    return unit.empty()
+               ? fieldName(field)
+               : fieldName(field) + QStringLiteral(" (") + toQString(unit) + QLatin1Char(')');
 }
 
 const fields::Field* CandidateTable::fieldAt(int column) const {
@@ -171,8 +165,9 @@ QVariant CandidateTable::headerData(int section, Qt::Orientation orientation, in
         return {};
     // Two lines keep the columns narrow: the name over its unit.
     const auto unit = fields::unitText(field->quantity, units_);
-    return unit.empty() ? fieldName(*field)
-                        : fieldName(*field) + QStringLiteral("\n(") + qs(unit) + QLatin1Char(')');
+    return unit.empty()
+               ? fieldName(*field)
+               : fieldName(*field) + QStringLiteral("\n(") + toQString(unit) + QLatin1Char(')');
 }
 
 Qt::ItemFlags CandidateTable::flags(const QModelIndex& index) const {
@@ -204,7 +199,7 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
 
     if (column == kNameColumn) {
         if (role == Qt::DisplayRole || role == Qt::EditRole)
-            return qs(candidate.name);
+            return toQString(candidate.name);
         if (role == Qt::DecorationRole)
             return colours_[row];
         return {};
@@ -227,14 +222,15 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole:
         case Qt::EditRole:
             if (estimated) // the number the cycle uses: the wheel's estimate
-                return results_[row] ? shown(fields::toDisplay(fields::Quantity::MassFlow, units_,
-                                                               results_[row]->massFlow))
-                                     : QString();
-            return qs(cellText(*what.input, units_, cell));
+                return results_[row]
+                           ? figureText(fields::toDisplay(fields::Quantity::MassFlow, units_,
+                                                          results_[row]->massFlow))
+                           : QString();
+            return toQString(cellText(*what.input, units_, cell));
         case Qt::BackgroundRole:
             return cell.bad && !estimated ? QBrush(QColor(0xff, 0xc8, 0xc8)) : QVariant();
         case Qt::ToolTipRole:
-            return cell.bad && !estimated ? tr("\"%1\" is not a number").arg(qs(cell.text))
+            return cell.bad && !estimated ? tr("\"%1\" is not a number").arg(toQString(cell.text))
                                           : QVariant();
         case Qt::ForegroundRole:
             return estimated ? QBrush(Qt::darkGray) : QVariant();
@@ -244,7 +240,8 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
     }
     if (what.result && role == Qt::DisplayRole && results_[row]) {
         const auto& field = turbo::engineField(*what.result);
-        return shown(fields::toDisplay(field.quantity, units_, (*results_[row])[*what.result]));
+        return figureText(
+            fields::toDisplay(field.quantity, units_, (*results_[row])[*what.result]));
     }
     return {};
 }
@@ -265,9 +262,9 @@ bool CandidateTable::setData(const QModelIndex& index, const QVariant& value, in
         what = tr("Rename Candidate");
     } else if (column == kSourceColumn) {
         const auto& choices = fields::kEngineFields[turbo::kMassFlowSourceField].choices;
-        if (text == qs(choices[0]))
+        if (text == toQString(choices[0]))
             candidate.massFlowSource = MassFlowSource::Typed;
-        else if (text == qs(choices[1]))
+        else if (text == toQString(choices[1]))
             candidate.massFlowSource = MassFlowSource::Estimate;
         else
             return false;
@@ -336,7 +333,7 @@ int CandidateTable::addCandidate() {
 int CandidateTable::duplicateCandidate(int at) {
     State after = state();
     Candidate copy = candidates_.at(static_cast<std::size_t>(at));
-    copy.name = tr("%1 (copy)").arg(qs(copy.name)).toStdString();
+    copy.name = tr("%1 (copy)").arg(toQString(copy.name)).toStdString();
     after.candidates.insert(after.candidates.begin() + at + 1, std::move(copy));
     after.colours.insert(after.colours.begin() + at + 1, freeColour());
     push(tr("Duplicate Candidate"), std::move(after));
@@ -382,7 +379,7 @@ void CandidateTable::reset() {
 bool CandidateTable::load(const QString& path, QString* problem) {
     ReadResult read = loadCandidates(path.toStdString());
     if (read.error) {
-        *problem = qs(read.error->text());
+        *problem = toQString(read.error->text());
         return false;
     }
     const auto colours = paletteFor(read.candidates.size());
@@ -395,7 +392,7 @@ bool CandidateTable::load(const QString& path, QString* problem) {
 
 bool CandidateTable::save(const QString& path, QString* problem) const {
     if (const auto error = saveCandidates(path.toStdString(), candidates_)) {
-        *problem = qs(error->text());
+        *problem = toQString(error->text());
         return false;
     }
     return true;
@@ -418,9 +415,10 @@ QString CandidateTable::rowNote(int at) const {
     const std::size_t row = static_cast<std::size_t>(at);
     if (const auto why = problem(candidates_[row]))
         return tr("%1. Nothing is calculated for this candidate until it is a number.")
-            .arg(qs(*why));
-    return gaps_[row].isEmpty() ? QString()
-                                : qs(candidates_[row].name) + QStringLiteral(": ") + gaps_[row];
+            .arg(toQString(*why));
+    return gaps_[row].isEmpty()
+               ? QString()
+               : toQString(candidates_[row].name) + QStringLiteral(": ") + gaps_[row];
 }
 
 // ---- curves ----------------------------------------------------------------------------------
@@ -454,7 +452,7 @@ std::vector<ChartPanel> CandidateTable::curves(const CurveRequest& request, QStr
         QString gaps;
         for (std::size_t k = 0; k < computed.results.size(); ++k) {
             const auto& y = computed.results[k].y;
-            ChartCurve line{qs(candidates_[c].name), colours_[c], {}};
+            ChartCurve line{toQString(candidates_[c].name), colours_[c], {}};
             for (const Run run : finiteRuns(y)) { // a gap where there is no figure, never a zero
                 QList<QPointF> points;
                 points.reserve(static_cast<qsizetype>(run.last - run.first));
@@ -465,7 +463,7 @@ std::vector<ChartPanel> CandidateTable::curves(const CurveRequest& request, QStr
             panels[k].curves.push_back(std::move(line));
             if (!computed.results[k].gaps.empty())
                 gaps += (gaps.isEmpty() ? QString() : QStringLiteral("; ")) +
-                        qs(computed.results[k].gaps);
+                        toQString(computed.results[k].gaps);
         }
         if (gaps != gaps_[c]) {
             gaps_[c] = gaps;
@@ -505,7 +503,7 @@ QString CandidateTable::sheetTable() const {
         QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\"><tr><th></th>");
     for (std::size_t c = 0; c < candidates_.size(); ++c)
         html += QStringLiteral("<th><font color=\"%1\">&#9632;</font> %2</th>")
-                    .arg(colours_[c].name(), qs(candidates_[c].name).toHtmlEscaped());
+                    .arg(colours_[c].name(), toQString(candidates_[c].name).toHtmlEscaped());
     html += QStringLiteral("</tr>");
     for (int column = kFirstFieldColumn; column <= kNoteColumn; ++column) {
         html += QStringLiteral("<tr><td>%1</td>")

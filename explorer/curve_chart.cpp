@@ -1,6 +1,7 @@
 #include "curve_chart.hpp"
 
 #include "number_text.hpp"
+#include "qt_text.hpp"
 
 #include <QChart>
 #include <QChartView>
@@ -18,10 +19,6 @@
 namespace explorer {
 
 namespace {
-
-QString figure(double value) {
-    return QString::fromStdString(fields::formatFloat(static_cast<float>(value)));
-}
 
 // The extent of every finite point of a panel, widened when flat so the axis has a span.
 std::pair<double, double> yExtent(const ChartPanel& panel) {
@@ -175,7 +172,8 @@ QString CurveChart::pointText(int panelIndex, int curve, QPointF at) const {
     if (!nearest)
         return {};
     return tr("%1: %2 = %3, %4 = %5")
-        .arg(line.candidate, xTitle_, figure(nearest->x()), panel.title, figure(nearest->y()));
+        .arg(line.candidate, xTitle_, figureText(static_cast<float>(nearest->x())), panel.title,
+             figureText(static_cast<float>(nearest->y())));
 }
 
 void CurveChart::paint(QPainter& painter, const QRectF& target) const {

@@ -4,6 +4,7 @@
 #include "curve_chart.hpp"
 #include "message_box.hpp"
 #include "number_text.hpp"
+#include "qt_text.hpp"
 #include "sweep.hpp"
 #include "template_builder.hpp"
 #include "units.hpp"
@@ -35,6 +36,9 @@
 #include <QTextDocument>
 #include <QUndoStack>
 #include <QVBoxLayout>
+
+using explorer::figureText;
+using explorer::toQString;
 
 namespace {
 
@@ -233,8 +237,7 @@ QWidget* ExplorerWindow::buildChartSide() {
     sweptInput_ = new QComboBox(side);
     for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i) {
         const auto& field = turbo::engineField(static_cast<explorer::EngineInput>(i));
-        sweptInput_->addItem(explorer::CandidateTable::fieldName(field),
-                             QString::fromUtf8(field.key.data(), qsizetype(field.key.size())));
+        sweptInput_->addItem(explorer::CandidateTable::fieldName(field), toQString(field.key));
     }
     sweep->addWidget(sweptInput_, 1);
     auto box = [&](const QString& label) {
@@ -261,8 +264,7 @@ QWidget* ExplorerWindow::buildChartSide() {
     for (std::size_t i = 0; i < turbo::kEngineResultCount; ++i) {
         const auto& field = turbo::engineField(static_cast<explorer::EngineResult>(i));
         auto* item = new QListWidgetItem(explorer::CandidateTable::fieldName(field), results_);
-        item->setData(Qt::UserRole,
-                      QString::fromUtf8(field.key.data(), qsizetype(field.key.size())));
+        item->setData(Qt::UserRole, toQString(field.key));
         item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
         item->setCheckState(Qt::Unchecked);
     }
@@ -330,7 +332,7 @@ void ExplorerWindow::restoreSettings() {
 
 void ExplorerWindow::saveSweepSettings() const {
     QSettings s = settings();
-    s.setValue(QStringLiteral("units"), QString::fromUtf8(fields::systemKey(units()).data()));
+    s.setValue(QStringLiteral("units"), toQString(fields::systemKey(units())));
     s.setValue(QStringLiteral("sweep/input"), sweptInput_->currentData().toString());
     s.setValue(QStringLiteral("sweep/from"), sweepFrom_->text());
     s.setValue(QStringLiteral("sweep/to"), sweepTo_->text());
@@ -412,20 +414,12 @@ void ExplorerWindow::updateTitle() {
                    base);
 }
 
-namespace {
-
-QString sweepText(double value) {
-    return QString::fromStdString(fields::formatFloat(static_cast<float>(value)));
-}
-
-} // namespace
-
 // Shows the sweep in its boxes and takes it back from what they show, so the chart sweeps
 // exactly the numbers the user sees.
 void ExplorerWindow::setSweep(double from, double to, double step) {
-    sweepFrom_->setText(sweepText(from));
-    sweepTo_->setText(sweepText(to));
-    sweepStep_->setText(sweepText(step));
+    sweepFrom_->setText(figureText(static_cast<float>(from)));
+    sweepTo_->setText(figureText(static_cast<float>(to)));
+    sweepStep_->setText(figureText(static_cast<float>(step)));
     sweep_.from = fields::parseSweepNumber(sweepFrom_->text().toStdString()).value_or(from);
     sweep_.to = fields::parseSweepNumber(sweepTo_->text().toStdString()).value_or(to);
     sweep_.step = fields::parseSweepNumber(sweepStep_->text().toStdString()).value_or(step);
