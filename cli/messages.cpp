@@ -1,8 +1,8 @@
 #include "messages.hpp"
 
+#include "number_text.hpp"
+
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <limits>
 
 namespace cli {
@@ -34,14 +34,16 @@ std::string joined(std::span<const std::string> items) {
 }
 
 std::string numberProblem(std::string_view text) {
-    if (text.find(',') != std::string_view::npos)
+    switch (fields::whyNotANumber(text)) {
+    case fields::NotANumber::DecimalComma:
         return shown(text) + " is not a number (the decimal point is '.'; decimal commas are " +
                "not read)";
-    double wide = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), wide);
-    if (end == text.data() + text.size() && (error == std::errc::result_out_of_range ||
-                                             std::abs(wide) > std::numeric_limits<float>::max()))
+    case fields::NotANumber::TooLarge:
         return shown(text) + " is too large for a single-precision number";
+    case fields::NotANumber::Empty:
+    case fields::NotANumber::Other:
+        break;
+    }
     return shown(text) + " is not a number";
 }
 

@@ -2,10 +2,6 @@
 
 #include "number_text.hpp"
 
-#include <charconv>
-#include <cmath>
-#include <limits>
-
 namespace explorer {
 
 namespace {
@@ -61,23 +57,16 @@ std::string quoted(std::string_view text) {
 }
 
 std::string notANumber(std::string_view text) {
-    if (text.find(',') != std::string_view::npos)
-        return quoted(text) + " is not a number (the decimal point is '.')";
-    std::string_view digits = text;
-    while (!digits.empty() && (digits.front() == ' ' || digits.front() == '\t'))
-        digits.remove_prefix(1);
-    while (!digits.empty() && (digits.back() == ' ' || digits.back() == '\t'))
-        digits.remove_suffix(1);
-    if (!digits.empty() && digits.front() == '+')
-        digits.remove_prefix(1);
-    double wide = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), wide);
-    if (!digits.empty() && end == digits.data() + digits.size() &&
-        (error == std::errc::result_out_of_range ||
-         std::abs(wide) > std::numeric_limits<float>::max()))
-        return quoted(text) + " is too large";
-    if (digits.empty())
+    switch (fields::whyNotANumber(text)) {
+    case fields::NotANumber::Empty:
         return "empty, not a number";
+    case fields::NotANumber::DecimalComma:
+        return quoted(text) + " is not a number (the decimal point is '.')";
+    case fields::NotANumber::TooLarge:
+        return quoted(text) + " is too large";
+    case fields::NotANumber::Other:
+        break;
+    }
     return quoted(text) + " is not a number";
 }
 

@@ -67,6 +67,14 @@ bool isBelowOne(std::string_view text) {
     return order + exponent < 0;
 }
 
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
 } // namespace
 
 std::string formatFloat(float value) {
@@ -88,10 +96,7 @@ std::string shortestFloat(float value) {
 }
 
 std::optional<float> parseFloat(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
+    text = trimBlanks(text);
     if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);
         if (!text.empty() && (text.front() == '-' || text.front() == '+'))
@@ -115,6 +120,23 @@ std::optional<float> parseFloat(std::string_view text) {
     if (!isBelowOne(text))
         return std::nullopt;
     return text.front() == '-' ? -0.0f : 0.0f;
+}
+
+NotANumber whyNotANumber(std::string_view text) {
+    text = trimBlanks(text);
+    if (text.empty())
+        return NotANumber::Empty;
+    if (text.find(',') != std::string_view::npos)
+        return NotANumber::DecimalComma;
+    if (text.front() == '+')
+        text.remove_prefix(1);
+    double wide = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), wide);
+    if (!text.empty() && end == text.data() + text.size() &&
+        (error == std::errc::result_out_of_range ||
+         std::abs(wide) > std::numeric_limits<float>::max()))
+        return NotANumber::TooLarge;
+    return NotANumber::Other;
 }
 
 } // namespace fields

@@ -21,4 +21,13 @@ std::string shortestFloat(float value);
 // (empty text, letters, "4,3", a value beyond the float range) is not a number: nullopt.
 std::optional<float> parseFloat(std::string_view text);
 
+// Why parseFloat refused a text, for the messages that say so.
+enum class NotANumber {
+    Empty,        // nothing but blanks
+    DecimalComma, // "4,3": a comma where the point belongs
+    TooLarge,     // a whole number, but beyond the float range
+    Other,        // letters and anything else
+};
+NotANumber whyNotANumber(std::string_view text);
+
 } // namespace fields

@@ -150,4 +150,23 @@ TEST(ShortestFloat, ReadsBackToTheSameFloat) {
     EXPECT_EQ(shortestFloat(-kNaN), "nan");
 }
 
+// The reason a refused text gives, which the command line's and the explorer's messages word.
+TEST(NumberText, WhyATextIsNotANumber) {
+    using fields::NotANumber;
+    const struct {
+        const char* text;
+        NotANumber why;
+    } cases[] = {
+        {"", NotANumber::Empty},           {" \t ", NotANumber::Empty},
+        {"4,3", NotANumber::DecimalComma}, {" 1e39 ", NotANumber::TooLarge},
+        {"+1e39", NotANumber::TooLarge},   {"-1e39", NotANumber::TooLarge},
+        {"1e39x", NotANumber::Other},      {"abc", NotANumber::Other},
+        {"+-1", NotANumber::Other},
+    };
+    for (const auto& c : cases) {
+        EXPECT_FALSE(parseFloat(c.text)) << '"' << c.text << '"';
+        EXPECT_EQ(fields::whyNotANumber(c.text), c.why) << '"' << c.text << '"';
+    }
+}
+
 } // namespace
