@@ -1,5 +1,6 @@
 #include "output.hpp"
 
+#include "csv_field.hpp"
 #include "number_text.hpp"
 #include "unit_presets.hpp"
 
@@ -70,12 +71,8 @@ std::vector<OutColumn> allFields(const Calculation& calc) {
 
 namespace {
 
-bool needsQuotes(std::string_view text) {
-    return text.find_first_of(",\"\r\n") != std::string_view::npos;
-}
-
 char* putCsvText(char* p, std::string_view text) {
-    if (!needsQuotes(text))
+    if (!csv::needsQuotes(text))
         return put(p, text);
     *p++ = '"';
     for (char c : text) {

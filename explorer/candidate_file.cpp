@@ -1,5 +1,6 @@
 #include "candidate_file.hpp"
 
+#include "csv_field.hpp"
 #include "csv_reader.hpp"
 #include "number_text.hpp"
 
@@ -68,12 +69,8 @@ std::optional<MassFlowSource> sourceFor(std::string_view word) {
     return std::nullopt;
 }
 
-// A field needs quotes when the reader would otherwise split it, end it or trim it.
 void putText(std::ostream& out, std::string_view text) {
-    const bool quote = text.find_first_of(",\"\r\n") != std::string_view::npos ||
-                       (!text.empty() && (text.front() == ' ' || text.front() == '\t' ||
-                                          text.back() == ' ' || text.back() == '\t'));
-    if (!quote) {
+    if (!csv::needsQuotes(text)) {
         out << text;
         return;
     }
