@@ -1,8 +1,10 @@
 #pragma once
 // The fields of each calculation, described once: the key that names it on the command line and
-// in files, where and how the form shows it, the quantity that decides its units, and whether the
-// calculation reads it or writes it. The command line and the Design Explorer both take their
-// options, columns, headings and units from here; a test checks the labels against the templates.
+// in files, where and how the form shows it (frame, label, unit text, control number), the
+// quantity that decides its units, its default, and whether the calculation reads it or writes
+// it. The windows' exchange, the engine's inputs and results, the command line's options, help and
+// completion, and the Design Explorer's columns, headings and files all come from here; a test
+// holds the labels and control numbers against the templates.
 
 #include "units.hpp"
 
@@ -11,6 +13,8 @@
 #include <cstddef>
 #include <optional>
 #include <span>
+#include <stdexcept>
+#include <string>
 #include <string_view>
 
 namespace fields {
@@ -39,6 +43,9 @@ struct Field {
     bool required = false; // an input that has no useful default
     int control = 0;       // the box's control number on the form, 0 where no form shows it
     std::span<const std::string_view> choices = {}; // the words a Choice field takes
+    float defaultValue = 0;            // a new window's value, in the forms' units (0 for results)
+    std::string_view display = {};     // the name in headings where the label will not do
+    std::string_view description = {}; // for help and tooltips where label and unit will not do
 };
 
 constexpr bool isInput(const Field& f) {
@@ -60,6 +67,15 @@ constexpr std::string_view plainLabel(const Field& f) {
     return label;
 }
 
+// The name in headings and lists: the display name, else the plain label.
+constexpr std::string_view displayName(const Field& f) {
+    return f.display.empty() ? plainLabel(f) : f.display;
+}
+
+// One line on the field for help, the manual page and tooltips: the description, else the label
+// (or, for a box without one, its unit text) without its colon, then ", " and the unit text.
+std::string describe(const Field& f);
+
 struct CalculationFields {
     std::string_view name;
     std::string_view summary;
@@ -70,11 +86,17 @@ struct CalculationFields {
 namespace detail {
 
 constexpr Field number(Role role, std::string_view key, int control, std::string_view frame,
-                       std::string_view label, std::string_view unit, Quantity quantity) {
-    return Field{key, frame, label, unit, quantity, role, Kind::Number, false, control, {}};
+                       std::string_view label, std::string_view unit, Quantity quantity,
+                       float defaultValue = 0) {
+    return Field{key,          frame, label,   unit, quantity,    role,
+                 Kind::Number, false, control, {},   defaultValue};
 }
 constexpr Field withRole(Field f, Role role) {
     f.role = role;
+    return f;
+}
+constexpr Field described(Field f, std::string_view description) {
+    f.description = description;
     return f;
 }
 
@@ -91,17 +113,22 @@ using R = Role;
 
 inline constexpr Field kCompOutletDiameter =
     number(R::In, "comp-outlet-diameter", 1000, kMaxRpmFrame,
-           "Compressor Outlet Diameter(inches):", "", Q::Length);
+           "Compressor Outlet Diameter(inches):", "", Q::Length, 4.3f);
 inline constexpr Field kMaxRpm =
     number(R::Out, "max-rpm", 1002, kMaxRpmFrame, "Max RPM:", "", Q::Speed);
-inline constexpr Field kInducerDiameter =
-    number(R::In, "inducer-diameter", 1003, kMassFlowFrame, "Inducer Diameter:", "", Q::Length);
+inline constexpr Field kInducerDiameter = number(R::In, "inducer-diameter", 1003, kMassFlowFrame,
+                                                 "Inducer Diameter:", "", Q::Length, 3.0f);
 inline constexpr Field kHubDiameter =
-    number(R::In, "hub-diameter", 1004, kMassFlowFrame, "Hub Diameter:", "", Q::Length);
-inline constexpr Field kMassFlowEstimate =
-    number(R::Out, "mass-flow-estimate", 1006, kMassFlowFrame, "Mass Flow Rate:", "", Q::MassFlow);
+    number(R::In, "hub-diameter", 1004, kMassFlowFrame, "Hub Diameter:", "", Q::Length, 1.2f);
+// The form labels both mass flows "Mass Flow Rate:".
+inline constexpr Field kMassFlowEstimate = [] {
+    Field f = number(R::Out, "mass-flow-estimate", 1006, kMassFlowFrame, "Mass Flow Rate:", "",
+                     Q::MassFlow);
+    f.display = "Mass Flow Estimate";
+    return f;
+}();
 inline constexpr Field kMassFlow =
-    number(R::In, "mass-flow", 1028, kCompressorFrame, "Mass Flow Rate:", "", Q::MassFlow);
+    number(R::In, "mass-flow", 1028, kCompressorFrame, "Mass Flow Rate:", "", Q::MassFlow, 1.41f);
 
 inline constexpr std::array<std::string_view, 2> kMassFlowSources{"typed", "estimate"};
 // Not on the form: whether a candidate engine's mass flow is typed or the wheel's estimate.
@@ -119,17 +146,20 @@ inline constexpr Field kMassFlowSource{"mass-flow-source",
 // The cycle's inputs after the mass flow and its results, in the order the form shows them, top to
 // bottom; the turbine inlet temperature, which the form holds fixed, comes last among the inputs.
 inline constexpr std::array<Field, 7> kCycleInputs{{
-    number(R::In, "p2", 1007, kCompressorFrame, "P2 (psig):", "", Q::GaugePressure),
-    number(R::In, "comp-efficiency", 1010, kCompressorFrame, "Comp. Efficiency:", "%", Q::Percent),
+    number(R::In, "p2", 1007, kCompressorFrame, "P2 (psig):", "", Q::GaugePressure, 32.0f),
+    number(R::In, "comp-efficiency", 1010, kCompressorFrame, "Comp. Efficiency:", "%", Q::Percent,
+           70.0f),
     number(R::In, "turbine-efficiency", 1018, kCompressorFrame, "Turbine Efficiency:", "%",
-           Q::Percent),
+           Q::Percent, 78.0f),
     number(R::In, "nozzle-efficiency", 1021, kCompressorFrame, "Nozzle Efficiency:", "%",
-           Q::Percent),
+           Q::Percent, 90.0f),
     number(R::In, "ambient-temp", 1014, kCompressorFrame, "Ambient Temp.:", "deg. C",
-           Q::Temperature),
-    number(R::In, "ambient-pressure", 1030, kCompressorFrame, "Ambient Pressure:", "", Q::Pressure),
+           Q::Temperature, 15.0f),
+    number(R::In, "ambient-pressure", 1030, kCompressorFrame, "Ambient Pressure:", "", Q::Pressure,
+           14.7f),
+    // The most the turbine takes in steady running; the form holds it fixed.
     number(R::In, "turbine-inlet-temp", 0, kCompressorFrame, "Turbine Inlet Temp.:", "deg. C",
-           Q::Temperature),
+           Q::Temperature, 788.0f),
 }};
 inline constexpr std::array<Field, 12> kCycleResults{{
     number(R::Out, "comp-temp-rise", 1011, kCompressorFrame,
@@ -178,18 +208,32 @@ inline constexpr std::array<Field, 20> kCycleFields = detail::joined(
 // The converter's boxes have no labels of their own; the frame's caption and unit texts read as
 // "Converter: 10 cm = 3.93701 inches".
 inline constexpr std::array<Field, 2> kConvertFields{{
-    detail::withRole(
-        detail::number(Role::In, "conv-cm", 1032, "", "Converter:", "cm   =", Quantity::None),
-        Role::InOut),
-    detail::withRole(
-        detail::number(Role::In, "conv-inches", 1033, "", "", "inches", Quantity::None),
-        Role::InOut),
+    detail::withRole(detail::described(detail::number(Role::In, "conv-cm", 1032, "",
+                                                      "Converter:", "cm   =", Quantity::None),
+                                       "Centimetres"),
+                     Role::InOut),
+    detail::withRole(detail::described(detail::number(Role::In, "conv-inches", 1033, "", "",
+                                                      "inches", Quantity::None),
+                                       "Inches"),
+                     Role::InOut),
 }};
 
 // "Calculate Flame Tube". Lengths are in the unit chosen in the window's list, so nothing here is
 // converted between systems.
 inline constexpr std::array<Field, 15> kFlameTubeFields{{
-    {"units", "", "Select Units:", "", Quantity::None, Role::In, Kind::Units, false, 1018, {}},
+    {"units",
+     "",
+     "Select Units:",
+     "",
+     Quantity::None,
+     Role::In,
+     Kind::Units,
+     false,
+     1018,
+     {},
+     0,
+     {},
+     "Unit system: in, mm, cm or none, any case"},
     {"inducer-diameter",
      "Inputs",
      "Inducer Diameter:",
@@ -200,12 +244,15 @@ inline constexpr std::array<Field, 15> kFlameTubeFields{{
      true,
      1001,
      {}},
-    detail::number(Role::In, "primary-drill", 1014, detail::kDrillsFrame, "Primary:", "",
-                   Quantity::None),
-    detail::number(Role::In, "secondary-drill", 1015, detail::kDrillsFrame, "Secondary:", "",
-                   Quantity::None),
-    detail::number(Role::In, "tertiary-drill", 1016, detail::kDrillsFrame, "Tertiary:", "",
-                   Quantity::None),
+    detail::described(detail::number(Role::In, "primary-drill", 1014, detail::kDrillsFrame,
+                                     "Primary:", "", Quantity::None),
+                      "Primary drill hole diameter"),
+    detail::described(detail::number(Role::In, "secondary-drill", 1015, detail::kDrillsFrame,
+                                     "Secondary:", "", Quantity::None),
+                      "Secondary drill hole diameter"),
+    detail::described(detail::number(Role::In, "tertiary-drill", 1016, detail::kDrillsFrame,
+                                     "Tertiary:", "", Quantity::None),
+                      "Tertiary drill hole diameter"),
     detail::number(Role::Out, "inducer-radius", 1002, "", "Inducer Radius:", "", Quantity::None),
     detail::number(Role::Out, "inducer-area", 1004, "", "Inducer Area:", "", Quantity::None),
     detail::number(Role::Out, "tube-length", 1006, "Flame Tube", "Length:", "", Quantity::None),
@@ -253,6 +300,23 @@ inline constexpr std::array<CalculationFields, 6> kCalculations{{
 const CalculationFields* findCalculation(std::string_view name);
 
 // The index of a field by key, or nothing.
-std::optional<std::size_t> findField(std::span<const Field> fields, std::string_view key);
+constexpr std::optional<std::size_t> findField(std::span<const Field> fields,
+                                               std::string_view key) {
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (fields[i].key == key)
+            return i;
+    return std::nullopt;
+}
+
+// A field of the window made from the given template, for the windows that bind their members to
+// its boxes by key. Used at compile time, where an unknown key does not compile.
+constexpr const Field& formField(int dialog, std::string_view key) {
+    for (const auto& c : kCalculations)
+        if (c.dialog == dialog)
+            for (const auto& f : c.fields)
+                if (f.key == key)
+                    return f;
+    throw std::invalid_argument("no such field on the form");
+}
 
 } // namespace fields
