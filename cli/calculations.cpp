@@ -34,26 +34,8 @@ float* turboSlot(TurboState& s, std::string_view key) {
 }
 
 float* combustorSlot(CombustorFields& f, std::string_view key) {
-    static constexpr std::pair<std::string_view, float CombustorFields::*> kMembers[] = {
-        {"inducer-diameter", &CombustorFields::m_InducerDiameter},
-        {"primary-drill", &CombustorFields::m_PrimaryDrill},
-        {"secondary-drill", &CombustorFields::m_SecondaryDrill},
-        {"tertiary-drill", &CombustorFields::m_TertiaryDrill},
-        {"inducer-radius", &CombustorFields::m_InducerRadius},
-        {"inducer-area", &CombustorFields::m_InducerArea},
-        {"tube-length", &CombustorFields::m_TubeLength},
-        {"tube-diameter", &CombustorFields::m_TubeDiameter},
-        {"primary-hole-area", &CombustorFields::m_PrimaryHoleArea},
-        {"primary-holes", &CombustorFields::m_PrimaryHoles},
-        {"secondary-hole-area", &CombustorFields::m_SecondaryHoleArea},
-        {"secondary-holes", &CombustorFields::m_SecondaryHoles},
-        {"tertiary-hole-area", &CombustorFields::m_TertiaryHoleArea},
-        {"tertiary-holes", &CombustorFields::m_TertiaryHoles},
-    };
-    for (const auto& [k, member] : kMembers)
-        if (k == key)
-            return &(f.*member);
-    return nullptr;
+    const auto member = combustor::combustorMember(key);
+    return member ? &(f.*member) : nullptr;
 }
 
 // Every number field must have a place; a field added to fields/ without one is caught by the

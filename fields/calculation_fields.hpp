@@ -76,6 +76,10 @@ constexpr std::string_view displayName(const Field& f) {
 // (or, for a box without one, its unit text) without its colon, then ", " and the unit text.
 std::string describe(const Field& f);
 
+// The templates of the two windows whose fields these are.
+inline constexpr int kTurboAnalysisTemplate = 132;
+inline constexpr int kCombustorTemplate = 131;
+
 struct CalculationFields {
     std::string_view name;
     std::string_view summary;
@@ -284,15 +288,16 @@ inline constexpr std::array<Field, 26> kEngineFields = detail::joined(
     detail::kCycleResults);
 
 inline constexpr std::array<CalculationFields, 6> kCalculations{{
-    {"max-rpm", "Maximum compressor speed from the outlet diameter (Max Turbo RPM)", 132,
-     kMaxRpmFields},
-    {"mass-flow", "Air mass flow from the inducer and hub diameters (Mass Flow Rate)", 132,
-     kMassFlowFields},
-    {"cycle", "One steady-state operating point of the engine (Full Analysis)", 132, kCycleFields},
-    {"flame-tube", "Flame tube size and air holes from the inducer diameter (Combustor)", 131,
-     kFlameTubeFields},
-    {"convert", "Centimetres to inches or inches to centimetres, from the larger number", 132,
-     kConvertFields},
+    {"max-rpm", "Maximum compressor speed from the outlet diameter (Max Turbo RPM)",
+     kTurboAnalysisTemplate, kMaxRpmFields},
+    {"mass-flow", "Air mass flow from the inducer and hub diameters (Mass Flow Rate)",
+     kTurboAnalysisTemplate, kMassFlowFields},
+    {"cycle", "One steady-state operating point of the engine (Full Analysis)",
+     kTurboAnalysisTemplate, kCycleFields},
+    {"flame-tube", "Flame tube size and air holes from the inducer diameter (Combustor)",
+     kCombustorTemplate, kFlameTubeFields},
+    {"convert", "Centimetres to inches or inches to centimetres, from the larger number",
+     kTurboAnalysisTemplate, kConvertFields},
     {"engine", "A candidate engine: max RPM, mass-flow estimate and the full cycle", 0,
      kEngineFields},
 }};

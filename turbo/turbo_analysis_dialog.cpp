@@ -3,21 +3,20 @@
 #include "engine_cycle.hpp"
 #include "wheel_and_converter.hpp"
 
-TurboAnalysisDialog::TurboAnalysisDialog(QWidget* parent)
-    : CDialog(turbo::kTurboAnalysisTemplate, parent) {
-    mapCommand(1001, &TurboAnalysisDialog::OnCalcMaxRpm);
-    mapCommand(1005, &TurboAnalysisDialog::OnCalcMassFlow);
-    mapCommand(1009, &TurboAnalysisDialog::OnCalcFullAnalysis);
-    mapCommand(1031, &TurboAnalysisDialog::OnReset);
-    mapCommand(1035, &TurboAnalysisDialog::OnConvert);
+TurboAnalysisDialog::TurboAnalysisDialog(QWidget* parent) : CDialog(IDD, parent) {
+    mapCommand(IDC_CALC_MAX_RPM, &TurboAnalysisDialog::OnCalcMaxRpm);
+    mapCommand(IDC_CALC_MASS_FLOW, &TurboAnalysisDialog::OnCalcMassFlow);
+    mapCommand(IDC_CALC_FULL_ANALYSIS, &TurboAnalysisDialog::OnCalcFullAnalysis);
+    mapCommand(IDC_RESET, &TurboAnalysisDialog::OnReset);
+    mapCommand(IDC_CONVERT, &TurboAnalysisDialog::OnConvert);
 }
 
 void TurboAnalysisDialog::DoDataExchange(CDataExchange& dx) {
     CDialog::DoDataExchange(dx);
-    DDX_Control(dx, 1001, m_CalcMaxRpmButton);
-    DDX_Control(dx, 1005, m_CalcMassFlowButton);
-    DDX_Control(dx, 1035, m_ConvertButton);
-    DDX_Control(dx, 1009, m_CalcFullAnalysisButton);
+    DDX_Control(dx, IDC_CALC_MAX_RPM, m_CalcMaxRpmButton);
+    DDX_Control(dx, IDC_CALC_MASS_FLOW, m_CalcMassFlowButton);
+    DDX_Control(dx, IDC_CONVERT, m_ConvertButton);
+    DDX_Control(dx, IDC_CALC_FULL_ANALYSIS, m_CalcFullAnalysisButton);
     for (std::size_t i = 0; i < turbo::kTurboBindings.size(); ++i)
         DDX_Text(dx, turbo::kTurboControls[i], this->*turbo::kTurboBindings[i].member);
 }

@@ -11,7 +11,7 @@
 
 namespace turbo {
 
-inline constexpr int kTurboAnalysisTemplate = 132;
+using fields::kTurboAnalysisTemplate;
 
 struct TurboFields {
     // Every field at its default: the values a new window (and "RESET") starts from.
