@@ -149,7 +149,7 @@ inline constexpr Field kMassFlowSource{"mass-flow-source",
 
 // The cycle's inputs after the mass flow and its results, in the order the form shows them, top to
 // bottom; the turbine inlet temperature, which the form holds fixed, comes last among the inputs.
-inline constexpr std::array<Field, 7> kCycleInputs{{
+inline constexpr auto kCycleInputs = std::to_array<Field>({
     number(R::In, "p2", 1007, kCompressorFrame, "P2 (psig):", "", Q::GaugePressure, 32.0f),
     number(R::In, "comp-efficiency", 1010, kCompressorFrame, "Comp. Efficiency:", "%", Q::Percent,
            70.0f),
@@ -164,8 +164,8 @@ inline constexpr std::array<Field, 7> kCycleInputs{{
     // The most the turbine takes in steady running; the form holds it fixed.
     number(R::In, "turbine-inlet-temp", 0, kCompressorFrame, "Turbine Inlet Temp.:", "deg. C",
            Q::Temperature, 788.0f),
-}};
-inline constexpr std::array<Field, 12> kCycleResults{{
+});
+inline constexpr auto kCycleResults = std::to_array<Field>({
     number(R::Out, "comp-temp-rise", 1011, kCompressorFrame,
            "Compressor Temperature Rise:", "deg. C", Q::Temperature),
     number(R::Out, "comp-discharge-temp", 1013, kCompressorFrame,
@@ -186,7 +186,7 @@ inline constexpr std::array<Field, 12> kCycleResults{{
     number(R::Out, "nozzle-area", 1025, kNozzleFrame, "Jet Nozzle Area:", "sq. in.", Q::Area),
     number(R::Out, "nozzle-diameter", 1026, kNozzleFrame, "Jet Nozzle Diameter:", "in.", Q::Length),
     number(R::Out, "thrust", 1027, kNozzleFrame, "Thrust:", "lbs.", Q::Force),
-}};
+});
 template <std::size_t... N> constexpr auto joined(const std::array<Field, N>&... parts) {
     std::array<Field, (N + ...)> out{};
     std::size_t at = 0;
@@ -197,21 +197,21 @@ template <std::size_t... N> constexpr auto joined(const std::array<Field, N>&...
 } // namespace detail
 
 // "Calculate" in "Max Turbo RPM".
-inline constexpr std::array<Field, 2> kMaxRpmFields{detail::kCompOutletDiameter, detail::kMaxRpm};
+inline constexpr std::array kMaxRpmFields{detail::kCompOutletDiameter, detail::kMaxRpm};
 
 // "Calculate" in "Mass Flow Rate". The estimate is also copied into the full analysis input, so
 // both are results here.
-inline constexpr std::array<Field, 4> kMassFlowFields{
-    detail::kInducerDiameter, detail::kHubDiameter, detail::kMassFlowEstimate,
-    detail::withRole(detail::kMassFlow, Role::Out)};
+inline constexpr std::array kMassFlowFields{detail::kInducerDiameter, detail::kHubDiameter,
+                                            detail::kMassFlowEstimate,
+                                            detail::withRole(detail::kMassFlow, Role::Out)};
 
 // "Calculate" in "Full Analysis", with the turbine inlet temperature as an input.
-inline constexpr std::array<Field, 20> kCycleFields = detail::joined(
-    std::array<Field, 1>{detail::kMassFlow}, detail::kCycleInputs, detail::kCycleResults);
+inline constexpr auto kCycleFields =
+    detail::joined(std::array{detail::kMassFlow}, detail::kCycleInputs, detail::kCycleResults);
 
 // The converter's boxes have no labels of their own; the frame's caption and unit texts read as
 // "Converter: 10 cm = 3.93701 inches".
-inline constexpr std::array<Field, 2> kConvertFields{{
+inline constexpr auto kConvertFields = std::to_array<Field>({
     detail::withRole(detail::described(detail::number(Role::In, "conv-cm", 1032, "",
                                                       "Converter:", "cm   =", Quantity::None),
                                        "Centimetres"),
@@ -220,11 +220,11 @@ inline constexpr std::array<Field, 2> kConvertFields{{
                                                       "inches", Quantity::None),
                                        "Inches"),
                      Role::InOut),
-}};
+});
 
 // "Calculate Flame Tube". Lengths are in the unit chosen in the window's list, so nothing here is
 // converted between systems.
-inline constexpr std::array<Field, 15> kFlameTubeFields{{
+inline constexpr auto kFlameTubeFields = std::to_array<Field>({
     {"units",
      "",
      "Select Units:",
@@ -274,20 +274,28 @@ inline constexpr std::array<Field, 15> kFlameTubeFields{{
                    "Tertiary Hole Area:", "", Quantity::None),
     detail::number(Role::Out, "tertiary-holes", 1013, detail::kHolesFrame,
                    "Tertiary Number Of Holes:", "", Quantity::None),
-}};
+});
+
+namespace detail {
+// The engine's own inputs and results beyond the Turbo Analysis window's: a row here is an option
+// of vorlaxen-calc engine, a column of the Design Explorer and its files, and an input or result
+// of turbo::evaluateEngine, whose formula reads and writes it by key.
+inline constexpr std::array<Field, 0> kEngineInputs{};
+inline constexpr std::array<Field, 0> kEngineResults{};
+} // namespace detail
 
 // One candidate engine of the Design Explorer (and vorlaxen-calc engine): the wheel, the mass flow
 // typed or estimated from the wheel, the cycle's conditions; then max RPM, the mass-flow
 // estimate and the twelve cycle results. The mass flow is written back: with the estimate chosen
 // it becomes the estimate, the number the cycle used.
-inline constexpr std::array<Field, 26> kEngineFields = detail::joined(
-    std::array<Field, 5>{detail::kCompOutletDiameter, detail::kInducerDiameter,
-                         detail::kHubDiameter, detail::kMassFlowSource,
-                         detail::withRole(detail::kMassFlow, Role::InOut)},
-    detail::kCycleInputs, std::array<Field, 2>{detail::kMaxRpm, detail::kMassFlowEstimate},
-    detail::kCycleResults);
+inline constexpr auto kEngineFields = detail::joined(
+    std::array{detail::kCompOutletDiameter, detail::kInducerDiameter, detail::kHubDiameter,
+               detail::kMassFlowSource, detail::withRole(detail::kMassFlow, Role::InOut)},
+    detail::kCycleInputs, detail::kEngineInputs,
+    std::array{detail::kMaxRpm, detail::kMassFlowEstimate}, detail::kCycleResults,
+    detail::kEngineResults);
 
-inline constexpr std::array<CalculationFields, 6> kCalculations{{
+inline constexpr auto kCalculations = std::to_array<CalculationFields>({
     {"max-rpm", "Maximum compressor speed from the outlet diameter (Max Turbo RPM)",
      kTurboAnalysisTemplate, kMaxRpmFields},
     {"mass-flow", "Air mass flow from the inducer and hub diameters (Mass Flow Rate)",
@@ -300,7 +308,7 @@ inline constexpr std::array<CalculationFields, 6> kCalculations{{
      kTurboAnalysisTemplate, kConvertFields},
     {"engine", "A candidate engine: max RPM, mass-flow estimate and the full cycle", 0,
      kEngineFields},
-}};
+});
 
 const CalculationFields* findCalculation(std::string_view name);
 
