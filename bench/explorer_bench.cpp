@@ -119,7 +119,7 @@ void BM_EditToChartFloor(benchmark::State& state) {
     bool second = false;
     for (auto _ : state) {
         second = !second;
-        s.window.chart()->show(title, 0, 49.95, panels[second ? 1 : 0]);
+        s.window.chart()->plot(title, 0, 49.95, panels[second ? 1 : 0]);
         s.render();
     }
 }

@@ -17,8 +17,6 @@ class QLineEdit;
 class QPushButton;
 class CDataExchange;
 
-constexpr bool TRUE = true;
-constexpr bool FALSE = false;
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
 constexpr int ID_HELP = 57670;
@@ -27,6 +25,11 @@ class CDialog : public QDialog {
     Q_OBJECT
 
 public:
+    // The framework's words for UpdateData's direction, in the class so that no global name can
+    // meet a TRUE or FALSE of a system header.
+    static constexpr bool TRUE = true;
+    static constexpr bool FALSE = false;
+
     CDialog(int templateId, QWidget* parent = nullptr);
     ~CDialog() override;
 

@@ -133,7 +133,7 @@ void CurveChart::fill(Panel& panel, int panelIndex, const ChartPanel& data) {
     panel.chart->legend()->setVisible(panelIndex == 0);
 }
 
-void CurveChart::show(const QString& xTitle, double xFrom, double xTo,
+void CurveChart::plot(const QString& xTitle, double xFrom, double xTo,
                       const std::vector<ChartPanel>& panels) {
     xTitle_ = xTitle;
     while (panels_.size() < panels.size())

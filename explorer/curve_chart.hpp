@@ -38,9 +38,9 @@ public:
     explicit CurveChart(QWidget* parent = nullptr);
     ~CurveChart() override;
 
-    // Shows these panels over the x range [xFrom, xTo]. Series already on the chart are reused
+    // Plots these panels over the x range [xFrom, xTo]. Series already on the chart are reused
     // and refilled in one step each, so an edit costs little more than drawing the new points.
-    void show(const QString& xTitle, double xFrom, double xTo,
+    void plot(const QString& xTitle, double xFrom, double xTo,
               const std::vector<ChartPanel>& panels);
 
     int panelCount() const { return static_cast<int>(panels_.size()); }

@@ -490,7 +490,7 @@ void ExplorerWindow::refreshChart() {
     const explorer::CurveRequest request = curveRequest();
     QString problem;
     const auto panels = model_->curves(request, &problem);
-    chart_->show(
+    chart_->plot(
         explorer::CandidateTable::titleWithUnit(turbo::engineField(request.swept), request.units),
         std::min(request.from, request.to), std::max(request.from, request.to), panels);
     if (!problem.isEmpty())

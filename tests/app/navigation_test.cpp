@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cfenv>
+
 using namespace window_test;
 using namespace program_test;
 
@@ -152,6 +154,21 @@ TEST(Launcher, TurboAnalysisOpensFreshWithItsDefaultsEveryTime) {
     });
     EXPECT_TRUE(firstGoneBeforeSecond);
     EXPECT_EQ(log.shown, (QStringList{kAgreement, kLauncher, kTurbo, kTurbo}));
+}
+
+// Division by zero in a window gives infinities and NaN, never a trap: the program's start-up
+// leaves floating-point exceptions masked.
+TEST(Start, LeavesFloatingPointTrapsOff) {
+    runToLauncher([&](CDialog&, CDialog& launcher) {
+        EXPECT_EQ(fegetexcept(), 0);
+        onNextModal([&](CDialog& turbo) {
+            typeInto(turbo.GetDlgItem(1030), "0"); // ambient pressure
+            click(turbo.GetDlgItem(1009));         // full analysis: PR = (P2 + 0) / 0
+            EXPECT_EQ(textOf(turbo.GetDlgItem(1027)), "nan");
+            click(turbo.GetDlgItem(1));
+        });
+        click(launcher.GetDlgItem(1005));
+    });
 }
 
 TEST(Launcher, CombustorOpensFreshFromItsButtonAndFromTheMenu) {

@@ -111,10 +111,10 @@ TEST(LongNumbers, TurboAnalysisShowsEveryFigureAsItselfAndReadsItBackExactly) {
             all.fill(value);
             static_cast<turbo::TurboFields&>(dialog) = std::bit_cast<turbo::TurboFields>(all);
             dialog.setFocus(); // out of every box, as after a click on a button
-            dialog.UpdateData(FALSE);
+            dialog.UpdateData(CDialog::FALSE);
             for (auto* box : dialog.findChildren<QLineEdit*>())
                 expectShownAsItself(box, formatted(value));
-            dialog.UpdateData(TRUE);
+            dialog.UpdateData(CDialog::TRUE);
             for (const float read : std::bit_cast<std::array<float, 26>>(
                      static_cast<const turbo::TurboFields&>(dialog)))
                 EXPECT_EQ(bits(read), bits(value)) << formatted(value).toStdString();
@@ -135,7 +135,7 @@ TEST(LongNumbers, CombustorShowsEveryFigureAsItselfAndReadsItBackExactly) {
             for (const auto field : numbers)
                 dialog.*field = value;
             dialog.setFocus();
-            dialog.UpdateData(FALSE);
+            dialog.UpdateData(CDialog::FALSE);
             for (const auto& entry : dialog.dialogTemplate().controls)
                 if (entry.kind == dialogs::ControlKind::Edit && entry.id != 1019 &&
                     (entry.id < 1022 || entry.id > 1024)) // not the unit texts
@@ -143,7 +143,7 @@ TEST(LongNumbers, CombustorShowsEveryFigureAsItselfAndReadsItBackExactly) {
                                         formatted(value));
             for (const auto field : numbers)
                 dialog.*field = 0.0f;
-            dialog.UpdateData(TRUE);
+            dialog.UpdateData(CDialog::TRUE);
             for (const auto field : numbers)
                 EXPECT_EQ(bits(dialog.*field), bits(value)) << formatted(value).toStdString();
         });

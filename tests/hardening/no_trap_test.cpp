@@ -1,13 +1,13 @@
-// The calculations never trap: floating-point exceptions stay masked, and division by zero, square
-// roots of negative numbers and powers of negative numbers give infinities and NaN that go on
-// into the results.
+// Division by zero, square roots of negative numbers and powers of negative numbers give
+// infinities and NaN that go on into the results. That the programs leave traps off is held
+// where they start: the designer's start-up (tests/app) and vorlaxen-calc's own process
+// (tests/cli).
 #include "engine_cycle.hpp"
 #include "flame_tube.hpp"
 #include "wheel_and_converter.hpp"
 
 #include <gtest/gtest.h>
 
-#include <cfenv>
 #include <cmath>
 #include <limits>
 
@@ -15,20 +15,6 @@ namespace {
 
 constexpr float kInf = std::numeric_limits<float>::infinity();
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-
-TEST(NoTrap, FloatingPointExceptionsStayMasked) {
-    EXPECT_EQ(fegetexcept(), 0);
-    turbo::TurboFields f;
-    f.m_AmbientPressure = 0;
-    f.m_CompEfficiency = 0;
-    f.m_CompOutletDiameter = 0;
-    std::feclearexcept(FE_ALL_EXCEPT);
-    turbo::calcFullAnalysis(f);
-    turbo::calcMaxRpm(f);
-    // The division by zero happened and was only flagged, not trapped.
-    EXPECT_TRUE(std::fetestexcept(FE_DIVBYZERO | FE_INVALID));
-    EXPECT_EQ(fegetexcept(), 0);
-}
 
 TEST(NoTrap, OddTurboInputsGiveInfinitiesAndNaN) {
     const struct {
