@@ -11,6 +11,7 @@
 #include "calculation_fields.hpp"
 #include "engine_cycle.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -31,66 +32,61 @@ constexpr bool isEngineResult(const fields::Field& f) {
 }
 
 namespace detail {
-// The position among the fields that pass the test of the field with this key; an unknown key
-// does not compile.
-template <bool (*Test)(const fields::Field&)> consteval std::size_t position(std::string_view key) {
+// The field's position among those that pass the test; an unknown key does not compile.
+consteval std::size_t position(bool (*test)(const fields::Field&), std::string_view key) {
     std::size_t n = 0;
     for (const auto& f : fields::kEngineFields) {
-        if (f.key == key && Test(f))
+        if (f.key == key && test(f))
             return n;
-        n += Test(f) ? 1 : 0;
+        n += test(f) ? 1 : 0;
     }
     throw std::invalid_argument("not a field of the engine");
 }
-template <bool (*Test)(const fields::Field&)> consteval std::size_t count() {
-    std::size_t n = 0;
-    for (const auto& f : fields::kEngineFields)
-        n += Test(f) ? 1 : 0;
-    return n;
-}
 } // namespace detail
 
-inline constexpr std::size_t kEngineInputCount = detail::count<isEngineInput>();
-inline constexpr std::size_t kEngineResultCount = detail::count<isEngineResult>();
+inline constexpr auto kEngineInputCount =
+    static_cast<std::size_t>(std::ranges::count_if(fields::kEngineFields, isEngineInput));
+inline constexpr auto kEngineResultCount =
+    static_cast<std::size_t>(std::ranges::count_if(fields::kEngineFields, isEngineResult));
 inline constexpr std::size_t kMassFlowSourceField =
     *fields::findField(fields::kEngineFields, "mass-flow-source");
 
 // An input or result by its position among the engine's inputs or results. The names are for
 // the code that picks one out; each takes its position from the table by key, so none can drift.
 enum class EngineInput : std::size_t {
-    CompOutletDiameter = detail::position<isEngineInput>("comp-outlet-diameter"),
-    InducerDiameter = detail::position<isEngineInput>("inducer-diameter"),
-    HubDiameter = detail::position<isEngineInput>("hub-diameter"),
-    MassFlow = detail::position<isEngineInput>("mass-flow"),
-    P2 = detail::position<isEngineInput>("p2"),
-    CompEfficiency = detail::position<isEngineInput>("comp-efficiency"),
-    TurbineEfficiency = detail::position<isEngineInput>("turbine-efficiency"),
-    NozzleEfficiency = detail::position<isEngineInput>("nozzle-efficiency"),
-    AmbientTemp = detail::position<isEngineInput>("ambient-temp"),
-    AmbientPressure = detail::position<isEngineInput>("ambient-pressure"),
-    TurbineInletTemp = detail::position<isEngineInput>("turbine-inlet-temp"),
+    CompOutletDiameter = detail::position(isEngineInput, "comp-outlet-diameter"),
+    InducerDiameter = detail::position(isEngineInput, "inducer-diameter"),
+    HubDiameter = detail::position(isEngineInput, "hub-diameter"),
+    MassFlow = detail::position(isEngineInput, "mass-flow"),
+    P2 = detail::position(isEngineInput, "p2"),
+    CompEfficiency = detail::position(isEngineInput, "comp-efficiency"),
+    TurbineEfficiency = detail::position(isEngineInput, "turbine-efficiency"),
+    NozzleEfficiency = detail::position(isEngineInput, "nozzle-efficiency"),
+    AmbientTemp = detail::position(isEngineInput, "ambient-temp"),
+    AmbientPressure = detail::position(isEngineInput, "ambient-pressure"),
+    TurbineInletTemp = detail::position(isEngineInput, "turbine-inlet-temp"),
 };
 enum class EngineResult : std::size_t {
-    MaxRpm = detail::position<isEngineResult>("max-rpm"),
-    MassFlowEstimate = detail::position<isEngineResult>("mass-flow-estimate"),
-    CompTempRise = detail::position<isEngineResult>("comp-temp-rise"),
-    CompDischargeTemp = detail::position<isEngineResult>("comp-discharge-temp"),
-    TurbineTempDrop = detail::position<isEngineResult>("turbine-temp-drop"),
-    TurbineOutletTemp = detail::position<isEngineResult>("turbine-outlet-temp"),
-    TurbinePrRequired = detail::position<isEngineResult>("turbine-pr-required"),
-    NozzlePr = detail::position<isEngineResult>("nozzle-pr"),
-    NozzleExitTemp = detail::position<isEngineResult>("nozzle-exit-temp"),
-    NozzleVelocity = detail::position<isEngineResult>("nozzle-velocity"),
-    NozzleDiameter = detail::position<isEngineResult>("nozzle-diameter"),
-    Thrust = detail::position<isEngineResult>("thrust"),
+    MaxRpm = detail::position(isEngineResult, "max-rpm"),
+    MassFlowEstimate = detail::position(isEngineResult, "mass-flow-estimate"),
+    CompTempRise = detail::position(isEngineResult, "comp-temp-rise"),
+    CompDischargeTemp = detail::position(isEngineResult, "comp-discharge-temp"),
+    TurbineTempDrop = detail::position(isEngineResult, "turbine-temp-drop"),
+    TurbineOutletTemp = detail::position(isEngineResult, "turbine-outlet-temp"),
+    TurbinePrRequired = detail::position(isEngineResult, "turbine-pr-required"),
+    NozzlePr = detail::position(isEngineResult, "nozzle-pr"),
+    NozzleExitTemp = detail::position(isEngineResult, "nozzle-exit-temp"),
+    NozzleVelocity = detail::position(isEngineResult, "nozzle-velocity"),
+    NozzleDiameter = detail::position(isEngineResult, "nozzle-diameter"),
+    Thrust = detail::position(isEngineResult, "thrust"),
 };
 
 // Any input or result by key, for formulas that need no name of their own.
 consteval EngineInput input(std::string_view key) {
-    return EngineInput{detail::position<isEngineInput>(key)};
+    return EngineInput{detail::position(isEngineInput, key)};
 }
 consteval EngineResult result(std::string_view key) {
-    return EngineResult{detail::position<isEngineResult>(key)};
+    return EngineResult{detail::position(isEngineResult, key)};
 }
 
 // Numbers in the forms' units: inches, psi (P2 gauge), deg. C, lb/s, percent.
