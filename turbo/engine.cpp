@@ -11,22 +11,21 @@ using fields::kEngineFields;
 
 // Where each input and result sits in the field table, and which member of the window's fields
 // holds it (null for one the window does not keep, such as the turbine inlet temperature).
-template <bool (*Test)(const fields::Field&), std::size_t N> struct Places {
+template <std::size_t N> struct Places {
     std::array<std::size_t, N> field{};
     std::array<float TurboFields::*, N> member{};
 };
-template <bool (*Test)(const fields::Field&), std::size_t N> constexpr Places<Test, N> places() {
-    Places<Test, N> p;
-    std::size_t n = 0;
-    for (std::size_t i = 0; i < kEngineFields.size(); ++i)
-        if (Test(kEngineFields[i])) {
+template <std::size_t N> constexpr Places<N> places(bool (*test)(const fields::Field&)) {
+    Places<N> p;
+    for (std::size_t i = 0, n = 0; i < kEngineFields.size(); ++i)
+        if (test(kEngineFields[i])) {
             p.field[n] = i;
             p.member[n++] = turboMember(kEngineFields[i].key);
         }
     return p;
 }
-constexpr auto kInputs = places<isEngineInput, kEngineInputCount>();
-constexpr auto kResults = places<isEngineResult, kEngineResultCount>();
+constexpr auto kInputs = places<kEngineInputCount>(isEngineInput);
+constexpr auto kResults = places<kEngineResultCount>(isEngineResult);
 
 } // namespace
 
