@@ -480,45 +480,4 @@ QByteArray CandidateTable::curveCsv(const CurveRequest& request) const {
     return QByteArray::fromStdString(out.str());
 }
 
-// ---- design sheet ----------------------------------------------------------------------------
-
-QString CandidateTable::sheetHeading(const QDate& date, const QString& fileName) const {
-    QString html = tr("<h2>Vorlaxen Designer &mdash; design sheet</h2><p>");
-    if (!fileName.isEmpty())
-        html += fileName.toHtmlEscaped() + QStringLiteral(" &middot; ");
-    html += date.toString(Qt::ISODate) + QStringLiteral(" &middot; ") +
-            (units_ == fields::UnitSystem::Metric ? tr("metric units") : tr("the forms' units")) +
-            QStringLiteral("</p>");
-    html += QStringLiteral("<p><b>%1</b></p>")
-                .arg(tr("These figures are proposals for discussion, worked out from the figures "
-                        "typed and basic arithmetic. They are not engineered, tested or fit for "
-                        "machine design: check every figure yourself before you rely on it.")
-                         .toHtmlEscaped());
-    return html;
-}
-
-QString CandidateTable::sheetTable() const {
-    // Candidates as columns, fields as rows: a sheet has more room down than across.
-    QString html =
-        QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\"><tr><th></th>");
-    for (std::size_t c = 0; c < candidates_.size(); ++c)
-        html += QStringLiteral("<th><font color=\"%1\">&#9632;</font> %2</th>")
-                    .arg(colours_[c].name(), toQString(candidates_[c].name).toHtmlEscaped());
-    html += QStringLiteral("</tr>");
-    for (int column = kFirstFieldColumn; column <= kNoteColumn; ++column) {
-        html += QStringLiteral("<tr><td>%1</td>")
-                    .arg(headerData(column, Qt::Horizontal, Qt::DisplayRole)
-                             .toString()
-                             .replace(QLatin1Char('\n'), QLatin1Char(' '))
-                             .toHtmlEscaped());
-        for (int r = 0; r < rowCount(); ++r)
-            html +=
-                QStringLiteral("<td align=\"%1\">%2</td>")
-                    .arg(column == kNoteColumn ? QStringLiteral("left") : QStringLiteral("right"),
-                         data(index(r, column), Qt::DisplayRole).toString().toHtmlEscaped());
-        html += QStringLiteral("</tr>");
-    }
-    return html + QStringLiteral("</table>");
-}
-
 } // namespace explorer

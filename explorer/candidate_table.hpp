@@ -10,7 +10,6 @@
 
 #include <QAbstractTableModel>
 #include <QColor>
-#include <QDate>
 
 #include <optional>
 #include <vector>
@@ -72,10 +71,6 @@ public:
     // The same points as CSV: name, then the cycle's inputs and results, in the forms' units, as
     // vorlaxen-calc cycle --sweep ... --csv writes them.
     QByteArray curveCsv(const CurveRequest& request) const;
-
-    // The design sheet's parts, as rich text.
-    QString sheetHeading(const QDate& date, const QString& fileName) const;
-    QString sheetTable() const;
 
 signals:
     // Inputs, order or units changed: the chart must be drawn again.

@@ -21,6 +21,7 @@ class QUndoStack;
 namespace explorer {
 class CandidateTable;
 class CurveChart;
+class DesignSheet;
 } // namespace explorer
 
 class ExplorerWindow : public CDialog {
@@ -67,6 +68,8 @@ protected:
     void OnCancel() override; // Escape and the close box: asks first when there is unsaved work
 
 private:
+    enum ExportKind { ExportPng, ExportSvg, ExportCsv, ExportPdf };
+
     void OnFileNew();
     void OnFileOpen();
     void OnFileSave();
@@ -76,6 +79,7 @@ private:
     void buildMenus(QMenu* file, QMenu* edit);
     QWidget* buildCandidatesSide();
     QWidget* buildChartSide();
+    explorer::DesignSheet designSheet() const;
     void restoreSettings();
     void saveSweepSettings() const;
     void rememberRecent(const QString& path);
