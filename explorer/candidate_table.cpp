@@ -55,6 +55,14 @@ const std::array<ColumnRole, fields::kEngineFields.size()>& columnRoles() {
     return roles;
 }
 
+// "100,000": a count grouped in thousands the same way whatever the system's language.
+QString groupedCount(std::size_t count) {
+    QString digits = QString::number(count);
+    for (auto at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QLatin1Char(','));
+    return digits;
+}
+
 QString sourceWord(MassFlowSource source) {
     return toQString(fields::kEngineFields[turbo::kMassFlowSourceField]
                          .choices[source == MassFlowSource::Estimate ? 1 : 0]);
@@ -438,8 +446,12 @@ std::vector<ChartPanel> CandidateTable::curves(const CurveRequest& request, QStr
             case fields::SweepProblem::AwayFromStop:
                 *problem = tr("The sweep's step goes away from \"to\".");
                 break;
+            case fields::SweepProblem::TooManyPoints:
+                *problem = tr("The sweep has more than %1 points; take a larger step.")
+                               .arg(groupedCount(kMaxCurvePoints));
+                break;
             default:
-                *problem = tr("The sweep has more than %1 points.").arg(fields::kMaxSweepPoints);
+                *problem = tr("The sweep's numbers are out of range.");
                 break;
             }
         }
