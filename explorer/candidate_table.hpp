@@ -9,7 +9,6 @@
 #include "curves.hpp"
 
 #include <QAbstractTableModel>
-#include <QColor>
 
 #include <optional>
 #include <vector>
@@ -60,7 +59,8 @@ public:
     fields::UnitSystem units() const { return units_; }
 
     const std::vector<Candidate>& candidateList() const { return candidates_; }
-    QColor colour(int row) const { return colours_.at(static_cast<size_t>(row)); }
+    // The row's colour and line style on the chart (see looks.hpp).
+    int look(int row) const { return candidates_.at(static_cast<size_t>(row)).look; }
     // What the line under the table says for a row: its unreadable cell, or where its curves
     // have no figure and why; empty when all is well.
     QString rowNote(int row) const;
@@ -79,20 +79,19 @@ signals:
 private:
     struct State {
         std::vector<Candidate> candidates;
-        std::vector<QColor> colours;
     };
     class Change;
 
     void push(const QString& what, State after);
     void apply(const State& state);
-    State state() const { return {candidates_, colours_}; }
-    QColor freeColour() const;
+    State state() const { return {candidates_}; }
+    static int freeLook(const std::vector<Candidate>& candidates);
+    static void giveLooks(std::vector<Candidate>& candidates);
     std::string freeName() const;
     const fields::Field* fieldAt(int column) const;
 
     QUndoStack* undo_;
     std::vector<Candidate> candidates_;
-    std::vector<QColor> colours_;
     // Derived from the candidates, never saved or undone.
     std::vector<std::optional<turbo::EngineResults>> results_;
     std::vector<QString> gaps_;

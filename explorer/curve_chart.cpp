@@ -1,14 +1,19 @@
 #include "curve_chart.hpp"
 
+#include "looks.hpp"
 #include "number_text.hpp"
 #include "qt_text.hpp"
+#include "template_builder.hpp"
 
 #include <QChart>
 #include <QChartView>
+#include <QEvent>
+#include <QFontMetricsF>
 #include <QGraphicsScene>
-#include <QLegendMarker>
+#include <QHelpEvent>
 #include <QLineSeries>
 #include <QPainter>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -39,12 +44,109 @@ std::pair<double, double> yExtent(const ChartPanel& panel) {
     return {low, high};
 }
 
+constexpr double kSampleWidth = 24;
+constexpr double kSampleGap = 4;
+constexpr double kEntryGap = 14;
+constexpr double kLegendMargin = 4;
+
 } // namespace
 
+// The legend above the panels: every candidate's line and whole name, in as many rows as needed.
+class CurveChart::Legend : public QWidget {
+public:
+    explicit Legend(QWidget* parent) : QWidget(parent) {
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    }
+    void setCurves(const std::vector<ChartCurve>& curves) {
+        curves_.clear();
+        for (const ChartCurve& c : curves)
+            curves_.push_back({c.candidate, c.look, {}});
+        fitHeight();
+        update();
+    }
+    const std::vector<ChartCurve>& curves() const { return curves_; }
+
+protected:
+    void resizeEvent(QResizeEvent*) override { fitHeight(); }
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        paintLegend(painter, layoutLegend(curves_, width(), font()), QPointF(0, 0), font());
+    }
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::ToolTip) {
+            const auto* help = static_cast<QHelpEvent*>(e);
+            for (const auto& entry : layoutLegend(curves_, width(), font()))
+                if (entry.box.contains(help->pos())) {
+                    QToolTip::showText(help->globalPos(), entry.name, this);
+                    return true;
+                }
+            QToolTip::hideText();
+            return true;
+        }
+        return QWidget::event(e);
+    }
+
+private:
+    void fitHeight() {
+        const auto entries = layoutLegend(curves_, width(), font());
+        const double bottom = entries.empty() ? 0.0 : entries.back().box.bottom() + kLegendMargin;
+        setFixedHeight(static_cast<int>(std::ceil(bottom)));
+    }
+
+    std::vector<ChartCurve> curves_; // names and looks only
+};
+
 CurveChart::CurveChart(QWidget* parent) : QWidget(parent) {
+    setFont(dialogs::programFont());
     layout_ = new QVBoxLayout(this);
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(0);
+    legend_ = new Legend(this);
+    layout_->addWidget(legend_);
+}
+
+std::vector<CurveChart::LegendEntry> CurveChart::layoutLegend(const std::vector<ChartCurve>& curves,
+                                                              double width, const QFont& font) {
+    const QFontMetricsF metrics(font);
+    const double rowHeight = std::ceil(metrics.height()) + 2;
+    const double room = std::max(width - 2 * kLegendMargin, kSampleWidth * 3);
+    std::vector<LegendEntry> entries;
+    double x = kLegendMargin;
+    double y = kLegendMargin;
+    for (const ChartCurve& curve : curves) {
+        QString shown = curve.candidate;
+        double textWidth = metrics.horizontalAdvance(shown);
+        const double most = room - kSampleWidth - kSampleGap;
+        if (textWidth > most) { // only a name wider than the whole legend is shortened
+            shown = metrics.elidedText(shown, Qt::ElideMiddle, most);
+            textWidth = metrics.horizontalAdvance(shown);
+        }
+        const double entryWidth = kSampleWidth + kSampleGap + std::ceil(textWidth);
+        if (x > kLegendMargin && x + entryWidth > kLegendMargin + room) {
+            x = kLegendMargin;
+            y += rowHeight;
+        }
+        entries.push_back(
+            {QRectF(x, y, entryWidth, rowHeight), shown, curve.candidate, curve.look});
+        x += entryWidth + kEntryGap;
+    }
+    return entries;
+}
+
+double CurveChart::paintLegend(QPainter& painter, const std::vector<LegendEntry>& entries,
+                               QPointF at, const QFont& font) {
+    painter.save();
+    painter.setFont(font);
+    for (const LegendEntry& entry : entries) {
+        const QRectF box = entry.box.translated(at);
+        paintLookSample(painter, QRectF(box.left(), box.top(), kSampleWidth, box.height()),
+                        entry.look);
+        painter.setPen(Qt::black);
+        painter.drawText(box.adjusted(kSampleWidth + kSampleGap, 0, 0, 0),
+                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, entry.shown);
+    }
+    painter.restore();
+    return entries.empty() ? 0.0 : entries.back().box.bottom() + kLegendMargin;
 }
 
 CurveChart::~CurveChart() = default;
@@ -68,7 +170,11 @@ CurveChart::Panel& CurveChart::addPanel() {
     panel.yAxis->setTickCount(5);
     panel.chart->addAxis(panel.xAxis, Qt::AlignBottom);
     panel.chart->addAxis(panel.yAxis, Qt::AlignLeft);
-    panel.chart->legend()->setAlignment(Qt::AlignTop);
+    panel.chart->legend()->hide(); // one legend above all panels names the candidates
+    for (QValueAxis* axis : {panel.xAxis, panel.yAxis}) {
+        axis->setLabelsFont(font());
+        axis->setTitleFont(font());
+    }
     panel.view = new QChartView(panel.chart);
     panel.view->setRenderHint(QPainter::Antialiasing);
     panel.view->setMinimumHeight(140);
@@ -113,29 +219,23 @@ void CurveChart::fill(Panel& panel, int panelIndex, const ChartPanel& data) {
             if (curve) {
                 if (series->name() != curve->candidate)
                     series->setName(curve->candidate);
-                if (series->color() != curve->colour) {
-                    QPen pen(curve->colour, 2);
+                if (const QPen pen = lookPen(curve->look, 2); series->pen() != pen)
                     series->setPen(pen);
-                }
             }
             if (used && s < curve->segments.size())
                 series->replace(curve->segments[s]);
             else if (series->count() > 0)
                 series->clear();
-            // One legend entry per candidate: its first segment speaks for the whole line.
-            const auto markers = panel.chart->legend()->markers(series);
-            for (QLegendMarker* marker : markers)
-                marker->setVisible(curve && s == 0);
             series->setVisible(used);
         }
     }
-    // The legend is shown once, above the top panel; the colours carry through the others.
-    panel.chart->legend()->setVisible(panelIndex == 0);
 }
 
 void CurveChart::show(const QString& xTitle, double xFrom, double xTo,
                       const std::vector<ChartPanel>& panels) {
     xTitle_ = xTitle;
+    content_ = {xTitle, xFrom, xTo, panels};
+    legend_->setCurves(panels.empty() ? std::vector<ChartCurve>{} : panels.front().curves);
     while (panels_.size() < panels.size())
         addPanel();
     while (panels_.size() > panels.size()) {
@@ -179,9 +279,11 @@ QString CurveChart::pointText(int panelIndex, int curve, QPointF at) const {
 void CurveChart::paint(QPainter& painter, const QRectF& target) const {
     if (panels_.empty())
         return;
-    const double height = target.height() / static_cast<double>(panels_.size());
+    const double legend = paintLegend(
+        painter, layoutLegend(legend_->curves(), target.width(), font()), target.topLeft(), font());
+    const double height = (target.height() - legend) / static_cast<double>(panels_.size());
     for (size_t i = 0; i < panels_.size(); ++i) {
-        const QRectF part(target.left(), target.top() + height * static_cast<double>(i),
+        const QRectF part(target.left(), target.top() + legend + height * static_cast<double>(i),
                           target.width(), height);
         QGraphicsScene* scene = panels_[i].chart->scene();
         scene->render(&painter, part, panels_[i].chart->geometry(), Qt::IgnoreAspectRatio);

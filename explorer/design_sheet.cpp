@@ -2,6 +2,7 @@
 
 #include "candidate_table.hpp"
 #include "curve_chart.hpp"
+#include "looks.hpp"
 #include "qt_text.hpp"
 
 #include <QPainter>
@@ -40,7 +41,7 @@ QString DesignSheet::figures() const {
         QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\"><tr><th></th>");
     for (std::size_t c = 0; c < candidates.size(); ++c)
         html += QStringLiteral("<th><font color=\"%1\">&#9632;</font> %2</th>")
-                    .arg(table_.colour(static_cast<int>(c)).name(),
+                    .arg(lookColour(table_.look(static_cast<int>(c))).name(),
                          toQString(candidates[c].name).toHtmlEscaped());
     html += QStringLiteral("</tr>");
     const int noteColumn = table_.columnCount() - 1;

@@ -1,6 +1,7 @@
 // The Design Explorer driven as a person would: editing cells of the candidates' table, reading
 // the chart, switching units, saving and opening files, closing with unsaved work.
 #include "candidate_table.hpp"
+#include "looks.hpp"
 #include "curve_chart.hpp"
 #include "explorer_window.hpp"
 #include "number_text.hpp"
@@ -141,13 +142,13 @@ TEST_F(Explorer, AnAddedCandidateGetsItsOwnCurveAndEditsUndo) {
         ASSERT_EQ(w.candidates()->rowCount(), 3);
         const QString name = w.candidates()->index(2, 0).data().toString();
         EXPECT_EQ(name, "Candidate 1");
+        // A new candidate's mass flow comes from its wheel.
+        EXPECT_EQ(shown(w, 2, "mass-flow-source"), "estimate");
         const auto before = linePoints(w, 0, name);
         ASSERT_FALSE(before.isEmpty());
 
         typeIntoCell(w, 2, "inducer-diameter", "3.5");
-        typeIntoCell(w, 2, "mass-flow-source", "estimate");
         EXPECT_EQ(shown(w, 2, "inducer-diameter"), "3.5");
-        EXPECT_EQ(shown(w, 2, "mass-flow-source"), "estimate");
         // A bigger inducer with the wheel's estimate breathes more air: more thrust at 30 psig.
         const auto after = linePoints(w, 0, name);
         ASSERT_FALSE(after.isEmpty());
@@ -162,7 +163,6 @@ TEST_F(Explorer, AnAddedCandidateGetsItsOwnCurveAndEditsUndo) {
 
         w.activateWindow(); // shortcuts go to the active window
         ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-        QTest::keyClick(w.table(), Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(w.table(), Qt::Key_Z, Qt::ControlModifier);
         EXPECT_EQ(shown(w, 2, "inducer-diameter"), "3");
         EXPECT_EQ(linePoints(w, 0, name), before);
@@ -184,7 +184,7 @@ TEST_F(Explorer, RowCommandsKeepEachCandidatesColour) {
             return list;
         };
         const QString first = names()[0], second = names()[1];
-        const QColor firstColour = w.candidates()->colour(0);
+        const int firstLook = w.candidates()->look(0);
         const struct {
             const char* button;
             int row; // selected before the click
@@ -200,12 +200,12 @@ TEST_F(Explorer, RowCommandsKeepEachCandidatesColour) {
             click(w.findChild<QAbstractButton*>(step.button));
             EXPECT_EQ(names(), step.expected) << step.button;
         }
-        EXPECT_EQ(w.candidates()->colour(1), firstColour);
-        EXPECT_NE(w.candidates()->colour(0), firstColour); // a copy gets a colour of its own
+        EXPECT_EQ(w.candidates()->look(1), firstLook);
+        EXPECT_NE(w.candidates()->look(0), firstLook); // a copy gets a look of its own
         for (QAbstractSeries* series : w.chart()->chart(0)->series()) {
             auto* line = static_cast<QLineSeries*>(series);
             if (line->isVisible() && line->name() == first) {
-                EXPECT_EQ(line->color(), firstColour);
+                EXPECT_EQ(line->pen(), explorer::lookPen(firstLook, 2));
             }
         }
         answerNextQuestion(QMessageBox::Discard);
