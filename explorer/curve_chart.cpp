@@ -277,17 +277,23 @@ QString CurveChart::pointText(int panelIndex, int curve, QPointF at) const {
 }
 
 void CurveChart::paint(QPainter& painter, const QRectF& target) const {
-    if (panels_.empty())
+    if (panels_.empty() || width() <= 0 || height() <= 0)
         return;
-    const double legend = paintLegend(
-        painter, layoutLegend(legend_->curves(), target.width(), font()), target.topLeft(), font());
-    const double height = (target.height() - legend) / static_cast<double>(panels_.size());
-    for (size_t i = 0; i < panels_.size(); ++i) {
-        const QRectF part(target.left(), target.top() + legend + height * static_cast<double>(i),
-                          target.width(), height);
-        QGraphicsScene* scene = panels_[i].chart->scene();
-        scene->render(&painter, part, panels_[i].chart->geometry(), Qt::IgnoreAspectRatio);
+    // Drawn as laid out on screen, scaled to the target.
+    painter.save();
+    painter.translate(target.topLeft());
+    painter.scale(target.width() / width(), target.height() / height());
+    // In the screen's pixels, like everything else here, whatever the device's resolution.
+    QFont text = font();
+    text.setPixelSize(QFontInfo(font()).pixelSize());
+    paintLegend(painter, layoutLegend(legend_->curves(), width(), text),
+                QPointF(legend_->geometry().topLeft()), text);
+    for (const Panel& panel : panels_) {
+        const QRectF part(panel.view->geometry());
+        panel.chart->scene()->render(&painter, part, panel.chart->geometry(),
+                                     Qt::IgnoreAspectRatio);
     }
+    painter.restore();
 }
 
 } // namespace explorer

@@ -48,9 +48,20 @@ void ExplorerWindow::OnExport(int kind) {
 
 namespace {
 
-bool refused(QWidget* window, const QString& path) {
+// Every export is written to a temporary file and put in place whole; a failure says what the
+// system said and leaves any old file as it was.
+template <typename Write> bool writeThrough(QWidget* window, const QString& path, Write write) {
+    QSaveFile file(path);
+    QString reason;
+    if (!file.open(QIODevice::WriteOnly))
+        reason = file.errorString();
+    else if (!write(file) || !file.commit())
+        reason = file.errorString();
+    if (reason.isEmpty())
+        return true;
+    file.cancelWriting();
     dialogs::showMessage(window, window->windowTitle(),
-                         QObject::tr("%1 could not be written.").arg(path));
+                         QObject::tr("%1 could not be written: %2").arg(path, reason));
     return false;
 }
 
@@ -67,33 +78,33 @@ bool ExplorerWindow::exportChartImage(const QString& path) {
         painter.setRenderHint(QPainter::Antialiasing);
         chart_->paint(painter, QRectF(QPointF(0, 0), QSizeF(size)));
     }
-    return image.save(path, "PNG") || refused(this, path);
+    return writeThrough(this, path, [&](QIODevice& out) { return image.save(&out, "PNG"); });
 }
 
 bool ExplorerWindow::exportChartSvg(const QString& path) {
-    QSvgGenerator svg;
-    svg.setFileName(path);
-    svg.setSize(chart_->size());
-    svg.setViewBox(QRect(QPoint(0, 0), chart_->size()));
-    svg.setTitle(tr("Design Explorer chart"));
-    QPainter painter;
-    if (!painter.begin(&svg))
-        return refused(this, path);
-    chart_->paint(painter, QRectF(QPointF(0, 0), QSizeF(chart_->size())));
-    painter.end();
-    return QFileInfo(path).size() > 0 || refused(this, path);
+    return writeThrough(this, path, [&](QIODevice& out) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&out);
+        svg.setSize(chart_->size());
+        svg.setViewBox(QRect(QPoint(0, 0), chart_->size()));
+        svg.setTitle(tr("Design Explorer chart"));
+        QPainter painter;
+        if (!painter.begin(&svg))
+            return false;
+        chart_->paint(painter, QRectF(QPointF(0, 0), QSizeF(chart_->size())));
+        return painter.end();
+    });
 }
 
 bool ExplorerWindow::exportCurveCsv(const QString& path) {
     const QByteArray text = model_->curveCsv(curveRequest());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
-        return refused(this, path);
-    return true;
+    return writeThrough(this, path, [&](QIODevice& out) { return out.write(text) == text.size(); });
 }
 
 bool ExplorerWindow::exportDesignSheet(const QString& path) {
-    return designSheet().writePdf(path) || refused(this, path);
+    return writeThrough(this, path, [&](QIODevice& out) {
+        return designSheet().writePdf(&out, explorer::DesignSheet::localPaper());
+    });
 }
 
 void ExplorerWindow::paintDesignSheet(QPainter& painter, const QSizeF& size) {
@@ -101,5 +112,5 @@ void ExplorerWindow::paintDesignSheet(QPainter& painter, const QSizeF& size) {
 }
 
 explorer::DesignSheet ExplorerWindow::designSheet() const {
-    return {*model_, *chart_, file_.isEmpty() ? QString() : QFileInfo(file_).fileName(), font()};
+    return {*model_, *chart_, file_.isEmpty() ? QString() : QFileInfo(file_).fileName()};
 }
