@@ -50,6 +50,9 @@ const std::array<ColumnRole, fields::kEngineFields.size()>& columnRoles() {
     return roles;
 }
 
+// Results are shaded so that they never pass for something typed.
+const QColor kResultShade(0xee, 0xf0, 0xf4);
+
 // "100,000": a count grouped in thousands the same way whatever the system's language.
 QString groupedCount(std::size_t count) {
     QString digits = QString::number(count);
@@ -246,6 +249,8 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
             return {};
         }
     }
+    if (what.result && role == Qt::BackgroundRole)
+        return QBrush(kResultShade); // worked out, not typed
     if (what.result && role == Qt::DisplayRole && results_[row]) {
         const auto& field = turbo::engineField(*what.result);
         return figureText(
@@ -362,6 +367,18 @@ void CandidateTable::deleteCandidate(int at) {
     State after = state();
     after.candidates.erase(after.candidates.begin() + at);
     push(tr("Delete Candidate"), std::move(after));
+}
+
+void CandidateTable::deleteCandidates(std::vector<int> rows) {
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (rows.empty())
+        return;
+    State after = state();
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+        if (*it >= 0 && *it < rowCount())
+            after.candidates.erase(after.candidates.begin() + *it);
+    push(rows.size() == 1 ? tr("Delete Candidate") : tr("Delete Candidates"), std::move(after));
 }
 
 void CandidateTable::moveCandidate(int from, int to) {

@@ -47,6 +47,7 @@ public:
     int addCandidate();
     int duplicateCandidate(int row);
     void deleteCandidate(int row);
+    void deleteCandidates(std::vector<int> rows); // one step to undo
     void moveCandidate(int from, int to);
 
     // Back to the two starting candidates (File > New clears the history itself).

@@ -1,7 +1,6 @@
 #include "explorer_settings.hpp"
 
 #include <QSettings>
-#include <QSize>
 #include <QStringList>
 
 namespace explorer {
@@ -24,7 +23,7 @@ const std::vector<Entry>& entries() {
         {Setting::PlottedResults, QStringLiteral("plot/results"),
          QStringList{QStringLiteral("thrust")}},
         {Setting::RecentFiles, QStringLiteral("files/recent"), QStringList()},
-        {Setting::WindowSize, QStringLiteral("window/size"), QSize()},
+        {Setting::WindowGeometry, QStringLiteral("window/geometry"), QByteArray()},
     };
     return table;
 }

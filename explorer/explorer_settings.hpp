@@ -14,7 +14,7 @@ enum class Setting {
     SweepStep,      //
     PlottedResults, // keys of the results on the chart
     RecentFiles,    // absolute paths, newest first
-    WindowSize,     // the window's size when it last closed
+    WindowGeometry, // the window's place, size and maximised state when it last closed
 };
 
 QVariant readSetting(Setting setting);

@@ -9,6 +9,7 @@
 #include "units.hpp"
 
 #include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,19 +26,26 @@ QWidget* ExplorerWindow::buildChartSide() {
     auto* layout = new QVBoxLayout(side);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    auto* sweep = new QHBoxLayout;
-    sweep->addWidget(new QLabel(tr("Sweep:"), side));
+    // The swept input on one line, its range on the next, so the side stays narrow.
+    auto* sweep = new QGridLayout;
+    sweep->addWidget(new QLabel(tr("Sweep:"), side), 0, 0);
     sweptInput_ = new QComboBox(side);
+    sweptInput_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    sweptInput_->setMinimumContentsLength(12);
     for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i) {
         const auto& field = turbo::engineField(static_cast<explorer::EngineInput>(i));
         sweptInput_->addItem(explorer::CandidateTable::fieldName(field), toQString(field.key));
     }
-    sweep->addWidget(sweptInput_, 1);
+    sweep->addWidget(sweptInput_, 0, 1, 1, 6);
+    int column = 0;
     auto box = [&](const QString& label) {
-        sweep->addWidget(new QLabel(label, side));
+        sweep->addWidget(new QLabel(label, side), 1, column++);
         auto* edit = new QLineEdit(side);
-        edit->setMaximumWidth(70);
-        sweep->addWidget(edit);
+        // Wide enough for any figure the box is given, "-1.23457e+06" included.
+        edit->setMinimumWidth(
+            edit->fontMetrics().horizontalAdvance(QStringLiteral("-0.00000e+00")) + 12);
+        sweep->addWidget(edit, 1, column++);
+        sweep->setColumnStretch(column - 1, 1);
         connect(edit, &QLineEdit::editingFinished, this, [this] { sweepTextEdited(); });
         return edit;
     };
@@ -85,8 +93,6 @@ void ExplorerWindow::restoreSettings() {
     using explorer::readSetting;
     using explorer::Setting;
     using explorer::settingDefault;
-    if (const QSize remembered = readSetting(Setting::WindowSize).toSize(); remembered.isValid())
-        resize(remembered.expandedTo(minimumSize()));
     const auto system = fields::systemFromKey(readSetting(Setting::Units).toString().toStdString());
     {
         const QSignalBlocker block(units_);
@@ -108,18 +114,29 @@ void ExplorerWindow::restoreSettings() {
         fields::parseSweepNumber(readSetting(Setting::SweepTo).toString().toStdString());
     const auto step =
         fields::parseSweepNumber(readSetting(Setting::SweepStep).toString().toStdString());
-    if (from && to && step)
+    // A remembered sweep that gives no curve is not brought back: the window opens with one
+    // that does.
+    fields::Sweep plan;
+    if (from && to && step &&
+        fields::planSweep(*from, *to, *step, plan, explorer::kMaxCurvePoints) ==
+            fields::SweepProblem::None)
         setSweep(*from, *to, *step);
     else
         defaultSweep();
 
-    const QStringList plotted = readSetting(Setting::PlottedResults).toStringList();
-    const QSignalBlocker block(results_);
-    for (int i = 0; i < results_->count(); ++i) {
-        QListWidgetItem* item = results_->item(i);
-        item->setCheckState(plotted.contains(item->data(Qt::UserRole).toString()) ? Qt::Checked
-                                                                                  : Qt::Unchecked);
-    }
+    auto check = [this](const QStringList& plotted) {
+        const QSignalBlocker block(results_);
+        bool any = false;
+        for (int i = 0; i < results_->count(); ++i) {
+            QListWidgetItem* item = results_->item(i);
+            const bool on = plotted.contains(item->data(Qt::UserRole).toString());
+            item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+            any |= on;
+        }
+        return any;
+    };
+    if (!check(readSetting(Setting::PlottedResults).toStringList()))
+        check(settingDefault(Setting::PlottedResults).toStringList());
 }
 
 void ExplorerWindow::saveSweepSettings() const {
@@ -216,12 +233,15 @@ void ExplorerWindow::sweepTextEdited() {
     const auto to = fields::parseSweepNumber(sweepTo_->text().toStdString());
     const auto step = fields::parseSweepNumber(sweepStep_->text().toStdString());
     if (!from || !to || !step) {
-        message_->setText(tr("The sweep needs a number in each of \"from\", \"to\" and \"step\"; "
-                             "the chart shows the last sweep that could be read."));
+        sweepProblem_ = tr("The sweep needs a number in each of \"from\", \"to\" and \"step\"; "
+                           "the chart shows the last sweep that could be read.");
+        showRowNote();
         return;
     }
-    if (*from == sweep_.from && *to == sweep_.to && *step == sweep_.step)
+    if (*from == sweep_.from && *to == sweep_.to && *step == sweep_.step) {
+        refreshChart(); // the boxes read again: an earlier complaint no longer holds
         return;
+    }
     sweep_.from = *from;
     sweep_.to = *to;
     sweep_.step = *step;
@@ -236,8 +256,6 @@ void ExplorerWindow::refreshChart() {
     chart_->show(
         explorer::CandidateTable::titleWithUnit(turbo::engineField(request.swept), request.units),
         std::min(request.from, request.to), std::max(request.from, request.to), panels);
-    if (!problem.isEmpty())
-        message_->setText(problem);
-    else
-        showRowNote();
+    sweepProblem_ = problem;
+    showRowNote();
 }

@@ -1,6 +1,7 @@
 #include "explorer_window.hpp"
 
 #include "candidate_table.hpp"
+#include "candidate_view.hpp"
 #include "curve_chart.hpp"
 #include "explorer_settings.hpp"
 #include "message_box.hpp"
@@ -19,6 +20,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QTableView>
 #include <QUndoStack>
@@ -31,13 +33,10 @@ constexpr int kMaxRecent = 8;
 } // namespace
 
 ExplorerWindow::ExplorerWindow(QWidget* parent) : CDialog(133, parent) {
-    // The template gives the first size only: this window is laid out by Qt and may be resized.
-    const QSize firstSize = size();
-    setMinimumSize(QSize(480, 320));
+    // Laid out by Qt and resizable; its first size is settled once it is built.
     setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
     setSizeGripEnabled(true);
-    resize(firstSize);
 
     undo_ = new QUndoStack(this);
     model_ = new explorer::CandidateTable(undo_, this);
@@ -50,8 +49,11 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : CDialog(133, parent) {
     QMenu* editMenu = bar->addMenu(tr("&Edit"));
     buildMenus(fileMenu, editMenu);
 
+    // The row commands and the units span the window, so neither side is held wide by them.
+    auto* commands = new QHBoxLayout;
+    layout->addLayout(commands);
     auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(buildCandidatesSide());
+    splitter->addWidget(buildCandidatesSide(commands));
     splitter->addWidget(buildChartSide());
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 1);
@@ -59,6 +61,7 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : CDialog(133, parent) {
     layout->addWidget(splitter, 1);
 
     restoreSettings();
+    placeWindow();
 
     connect(undo_, &QUndoStack::cleanChanged, this, [this] { updateTitle(); });
     connect(model_, &explorer::CandidateTable::candidatesChanged, this, [this] {
@@ -98,8 +101,9 @@ void ExplorerWindow::buildMenus(QMenu* file, QMenu* edit) {
     connect(recentMenu_, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
     file->addSeparator();
     add(file, QStringLiteral("save"), tr("&Save"), QKeySequence::Save, [this] { OnFileSave(); });
-    add(file, QStringLiteral("saveAs"), tr("Save &As..."), QKeySequence::SaveAs,
-        [this] { OnFileSaveAs(); });
+    // Not every desktop gives Save As a key; this one always has Ctrl+Shift+S.
+    add(file, QStringLiteral("saveAs"), tr("Save &As..."),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { OnFileSaveAs(); });
     file->addSeparator();
     QMenu* exports = file->addMenu(tr("&Export"));
     add(exports, QStringLiteral("exportPng"), tr("Chart as &PNG Picture..."), {},
@@ -133,9 +137,13 @@ void ExplorerWindow::buildMenus(QMenu* file, QMenu* edit) {
             if (const int row = current(); row >= 0)
                 table_->selectRow(model_->duplicateCandidate(row));
         });
-    add(edit, QStringLiteral("delete"), tr("&Delete Candidate"), {}, [this, current] {
-        if (const int row = current(); row >= 0)
-            model_->deleteCandidate(row);
+    add(edit, QStringLiteral("delete"), tr("&Delete Candidates"), QKeySequence::Delete, [this] {
+        std::vector<int> rows;
+        for (const QModelIndex& index : table_->selectionModel()->selectedRows())
+            rows.push_back(index.row());
+        if (rows.empty() && table_->currentIndex().isValid())
+            rows.push_back(table_->currentIndex().row());
+        model_->deleteCandidates(rows);
     });
     add(edit, QStringLiteral("moveUp"), tr("Move U&p"), QKeySequence(Qt::CTRL | Qt::Key_Up),
         [this, current] {
@@ -157,14 +165,13 @@ void ExplorerWindow::buildMenus(QMenu* file, QMenu* edit) {
     addActions(edit->actions());
 }
 
-QWidget* ExplorerWindow::buildCandidatesSide() {
+QWidget* ExplorerWindow::buildCandidatesSide(QHBoxLayout* buttons) {
     auto* side = new QWidget(this);
     auto* layout = new QVBoxLayout(side);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    auto* buttons = new QHBoxLayout;
     auto button = [&](const QString& text, const QString& actionName) {
-        auto* push = new QPushButton(text, side);
+        auto* push = new QPushButton(text, this);
         push->setObjectName(actionName + QStringLiteral("Button"));
         push->setAutoDefault(false); // Enter belongs to the cell being edited
         connect(push, &QPushButton::clicked, this,
@@ -177,17 +184,16 @@ QWidget* ExplorerWindow::buildCandidatesSide() {
     button(tr("Up"), QStringLiteral("moveUp"));
     button(tr("Down"), QStringLiteral("moveDown"));
     buttons->addStretch(1);
-    buttons->addWidget(new QLabel(tr("Units:"), side));
-    units_ = new QComboBox(side);
+    buttons->addWidget(new QLabel(tr("Units:"), this));
+    units_ = new QComboBox(this);
     units_->addItem(tr("Forms' units (in, psi, lb/s)"));
     units_->addItem(tr("Metric (mm, bar, kg/s)"));
     buttons->addWidget(units_);
-    layout->addLayout(buttons);
 
-    table_ = new QTableView(side);
+    table_ = new explorer::CandidateView(side);
     table_->setModel(model_);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                             QAbstractItemView::AnyKeyPressed);
     table_->verticalHeader()->setVisible(false);
@@ -232,6 +238,25 @@ void ExplorerWindow::fillRecentMenu() {
         recentMenu_->addAction(tr("(none)"))->setEnabled(false);
 }
 
+// The remembered place and size, which Qt keeps on a screen that is there now; the first time, as
+// large as the screen allows up to a comfortable size, so every control shows.
+void ExplorerWindow::placeWindow() {
+    setMinimumSize(layout()->minimumSize());
+    const QByteArray remembered =
+        explorer::readSetting(explorer::Setting::WindowGeometry).toByteArray();
+    if (!remembered.isEmpty() && restoreGeometry(remembered))
+        return;
+    const QSize comfortable(1180, 780);
+    QSize first = comfortable;
+    if (const QScreen* here = screen()) {
+        const QRect room = here->availableGeometry();
+        first = comfortable.boundedTo(room.size() * 0.92).expandedTo(minimumSize());
+        first = first.boundedTo(room.size());
+        move(room.center() - QPoint(first.width() / 2, first.height() / 2));
+    }
+    resize(first);
+}
+
 // ---- title ---------------------------------------------------------------------
 
 void ExplorerWindow::updateTitle() {
@@ -250,8 +275,12 @@ void ExplorerWindow::updateTitle() {
 // Shows the sweep in its boxes and takes it back from what they show, so the chart sweeps
 // exactly the numbers the user sees.
 void ExplorerWindow::showRowNote() {
+    // What is wrong with the sweep comes first: it empties every curve.
     const QModelIndex current = table_->currentIndex();
-    message_->setText(current.isValid() ? model_->rowNote(current.row()) : QString());
+    const QString note = current.isValid() ? model_->rowNote(current.row()) : QString();
+    message_->setText(sweepProblem_.isEmpty() || note.isEmpty()
+                          ? sweepProblem_ + note
+                          : sweepProblem_ + QLatin1Char('\n') + note);
 }
 
 // ---- the dialog's own commands ---------------------------------------------------------------
@@ -270,7 +299,7 @@ void ExplorerWindow::OnCancel() {
     if (!maySetAside())
         return;
     // The size is kept when the window closes, not at every step of a resize.
-    explorer::writeSetting(explorer::Setting::WindowSize, size());
+    explorer::writeSetting(explorer::Setting::WindowGeometry, saveGeometry());
     CDialog::OnCancel();
 }
 

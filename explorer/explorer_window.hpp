@@ -10,6 +10,7 @@
 
 class QAction;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -77,10 +78,11 @@ private:
     void OnExport(int kind);
 
     void buildMenus(QMenu* file, QMenu* edit);
-    QWidget* buildCandidatesSide();
+    QWidget* buildCandidatesSide(QHBoxLayout* buttons);
     QWidget* buildChartSide();
     explorer::DesignSheet designSheet() const;
     void restoreSettings();
+    void placeWindow();
     void saveSweepSettings() const;
     void rememberRecent(const QString& path);
     void fillRecentMenu();
@@ -112,6 +114,7 @@ private:
     QUndoStack* undo_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QString file_;
+    QString sweepProblem_; // why the sweep gives no curve; empty when it gives one
     // The sweep as its boxes show it, in the display units of the swept input.
     struct {
         double from = 0.0, to = 0.0, step = 1.0;
