@@ -1,9 +1,10 @@
 // The Design Explorer driven as a person would: editing cells of the candidates' table, reading
 // the chart, switching units, saving and opening files, closing with unsaved work.
 #include "candidate_table.hpp"
-#include "looks.hpp"
 #include "curve_chart.hpp"
+#include "design_sheet.hpp"
 #include "explorer_window.hpp"
+#include "looks.hpp"
 #include "number_text.hpp"
 #include "window_driver.hpp"
 
@@ -17,10 +18,16 @@
 #include <QLineSeries>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPageLayout>
 #include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextLayout>
+#include <QTextTable>
 #include <QTimer>
 #include <QUndoStack>
 #include <QValueAxis>
@@ -379,6 +386,73 @@ TEST_F(Explorer, HoveringALineNamesTheExactPoint) {
                       .arg(name, QString::fromStdString(fields::formatFloat(float(exact.x()))),
                            QString::fromStdString(fields::formatFloat(float(exact.y())))));
     });
+}
+
+// The design sheet on either paper with one to twenty candidates, long names and long figures:
+// every figure on one line, every table no wider than the page, every piece on its page, every
+// candidate in one table, and every name whole in the legend.
+TEST_F(Explorer, TheDesignSheetNeverWrapsOrCutsAFigure) {
+    const struct {
+        int candidates;
+        QPageSize::PageSizeId paper;
+        int units; // index in the units list
+    } cases[] = {
+        {1, QPageSize::A4, 0},      {3, QPageSize::Letter, 1}, {8, QPageSize::A4, 1},
+        {12, QPageSize::Letter, 0}, {20, QPageSize::A4, 1},    {20, QPageSize::Letter, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.candidates);
+        ExplorerWindow w;
+        auto* table = w.candidates();
+        while (table->rowCount() < c.candidates)
+            table->addCandidate();
+        while (table->rowCount() > c.candidates)
+            table->deleteCandidate(0);
+        for (int row = 0; row < c.candidates; ++row)
+            table->setData(cell(w, row, "name"),
+                           QString("Candidate with a longer name than most, %1").arg(row),
+                           Qt::EditRole);
+        // Figures as long as the program writes them: "-1.23457e+06" and the like.
+        table->setData(cell(w, 0, "inducer-diameter"), "123456.7", Qt::EditRole);
+        table->setData(cell(w, 0, "ambient-temp"), "-0.000123457", Qt::EditRole);
+        w.unitsBox()->setCurrentIndex(c.units);
+        w.refreshChart();
+
+        const QPageLayout paper(QPageSize(c.paper), QPageLayout::Portrait,
+                                QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+        const QSizeF page = paper.paintRect(QPageLayout::Point).size();
+        explorer::DesignSheet sheet(*table, *w.chart(), "engines.csv");
+        int columns = 0;
+        for (const auto& pieces : sheet.layout(page)) {
+            for (const auto& piece : pieces) {
+                EXPECT_LE(piece.place.bottom(), page.height() + 0.5);
+                if (!piece.text)
+                    continue;
+                EXPECT_LE(piece.text->size().width(), page.width() + 0.5);
+                for (QTextFrame* frame : piece.text->rootFrame()->childFrames()) {
+                    auto* grid = qobject_cast<QTextTable*>(frame);
+                    if (!grid)
+                        continue;
+                    columns += grid->columns() - 1;
+                    for (int row = 1; row < grid->rows(); ++row)
+                        for (int column = 1; column < grid->columns(); ++column) {
+                            const QTextBlock figure =
+                                grid->cellAt(row, column).firstCursorPosition().block();
+                            EXPECT_EQ(figure.layout()->lineCount(), 1)
+                                << figure.text().toStdString();
+                        }
+                }
+            }
+        }
+        EXPECT_EQ(columns, c.candidates);
+        const auto legend = explorer::CurveChart::layoutLegend(
+            w.chart()->content().panels.at(0).curves, page.width(), w.chart()->font());
+        ASSERT_EQ(legend.size(), std::size_t(c.candidates));
+        for (const auto& entry : legend) {
+            EXPECT_EQ(entry.shown, entry.name);
+            EXPECT_LE(entry.box.right(), page.width());
+        }
+    }
 }
 
 } // namespace
