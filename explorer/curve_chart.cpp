@@ -44,6 +44,22 @@ std::pair<double, double> yExtent(const ChartPanel& panel) {
     return {low, high};
 }
 
+// A round number near `x`: 1, 2, 5 or 10 times a power of ten (rounded, or at least x).
+double niceNumber(double x, bool round) {
+    const double power = std::pow(10.0, std::floor(std::log10(x)));
+    const double fraction = x / power;
+    const double nice = round ? (fraction < 1.5 ? 1
+                                 : fraction < 3 ? 2
+                                 : fraction < 7 ? 5
+                                                : 10)
+                              : (fraction <= 1   ? 1
+                                 : fraction <= 2 ? 2
+                                 : fraction <= 5 ? 5
+                                                 : 10);
+    return nice * power;
+}
+
+constexpr std::size_t kSmoothPointsPerPixel = 8;
 constexpr double kSampleWidth = 24;
 constexpr double kSampleGap = 4;
 constexpr double kEntryGap = 14;
@@ -198,9 +214,26 @@ QLineSeries* CurveChart::addSeries(Panel& panel, int panelIndex, int lineIndex) 
 void CurveChart::fill(Panel& panel, int panelIndex, const ChartPanel& data) {
     panel.title = data.title;
     panel.yAxis->setTitleText(data.title);
+    // The axis is given its round range in one step, and only when it changes: each change
+    // lays out every line of the panel again.
     const auto [low, high] = yExtent(data);
-    panel.yAxis->setRange(low, high);
-    panel.yAxis->applyNiceNumbers();
+    const double step = niceNumber(niceNumber(high - low, true) / 4.0, false);
+    const double first = std::floor(low / step), last = std::ceil(high / step);
+    const int ticks = static_cast<int>(last - first) + 1;
+    if (panel.yAxis->min() != first * step || panel.yAxis->max() != last * step)
+        panel.yAxis->setRange(first * step, last * step);
+    if (panel.yAxis->tickCount() != ticks)
+        panel.yAxis->setTickCount(ticks);
+
+    // Smoothing costs most of a redraw once the lines are dense; past a few points to a pixel
+    // the eye no longer sees the steps.
+    std::size_t points = 0;
+    for (const auto& curve : data.curves)
+        for (const auto& segment : curve.segments)
+            points += static_cast<std::size_t>(segment.size());
+    panel.view->setRenderHint(QPainter::Antialiasing,
+                              points <= kSmoothPointsPerPixel * static_cast<std::size_t>(std::max(
+                                                                    panel.view->width(), 1)));
 
     // Lines beyond the candidates shown are emptied and hidden, kept for the next edit.
     const size_t count = std::max(panel.lines.size(), data.curves.size());
