@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 using explorer::figureText;
@@ -73,8 +74,12 @@ QWidget* ExplorerWindow::buildChartSide() {
     plotRow->addWidget(results_, 1);
     layout->addLayout(plotRow);
 
-    chart_ = new explorer::CurveChart(side);
-    layout->addWidget(chart_, 1);
+    // The curves are the first of the views of the candidates; others go in tabs beside them.
+    views_ = new QTabWidget(side);
+    views_->setDocumentMode(true);
+    chart_ = new explorer::CurveChart(views_);
+    views_->addTab(chart_, tr("Curves"));
+    layout->addWidget(views_, 1);
     hover_ = new QLabel(side);
     hover_->setObjectName(QStringLiteral("hoverText"));
     layout->addWidget(hover_);

@@ -16,6 +16,7 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPainter;
+class QTabWidget;
 class QTableView;
 class QUndoStack;
 
@@ -41,6 +42,8 @@ public:
     QTableView* table() const { return table_; }
     explorer::CandidateTable* candidates() const { return model_; }
     explorer::CurveChart* chart() const { return chart_; }
+    // The views of the candidates beside the table: the curves first; more may be added as tabs.
+    QTabWidget* views() const { return views_; }
     QComboBox* unitsBox() const { return units_; }
     QComboBox* sweptInputBox() const { return sweptInput_; }
     QLineEdit* sweepFromBox() const { return sweepFrom_; }
@@ -103,6 +106,7 @@ private:
     explorer::CandidateTable* model_ = nullptr;
     QTableView* table_ = nullptr;
     explorer::CurveChart* chart_ = nullptr;
+    QTabWidget* views_ = nullptr;
     QComboBox* units_ = nullptr;
     QComboBox* sweptInput_ = nullptr;
     QLineEdit* sweepFrom_ = nullptr;
