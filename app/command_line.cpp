@@ -21,7 +21,10 @@ void describe(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral(
         "Proposes figures for a small jet engine built around an automotive turbocharger:\n"
         "the compressor's maximum speed, the air mass flow, a steady-state engine cycle\n"
-        "and the size of the combustor's flame tube with its air holes.\n"
+        "and the size of the combustor's flame tube with its air holes. Its Design\n"
+        "Explorer sets candidate engines side by side with their curves, keeps them in\n"
+        "CSV files, exports pictures and a PDF design sheet, and remembers its units,\n"
+        "sweep and window in ~/.config/Vorlaxen Designer/Design Explorer.conf.\n"
         "\n"
         "Without options it opens its windows, starting with the safety notice and user\n"
         "agreement. Qt's standard options, such as -platform offscreen or -style fusion,\n"

@@ -2,6 +2,7 @@
 //   vorlaxen-screenshots <folder>
 #include "about_dialog.hpp"
 #include "agreement_dialog.hpp"
+#include "candidate_table.hpp"
 #include "combustor_dialog.hpp"
 #include "explorer_window.hpp"
 #include "launcher_dialog.hpp"
@@ -14,6 +15,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUndoStack>
 
 #include <cstdio>
 #include <functional>
@@ -48,6 +50,28 @@ bool shootAbove(CDialog& dialog, const QString& path, const std::function<void()
     dialog.DoModal();
     std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
     return saved;
+}
+
+// A builder's list of candidates: wheels from small to large, some typed, some estimated.
+void fillCandidates(ExplorerWindow& window, int count) {
+    auto* table = window.candidates();
+    while (table->rowCount() < count)
+        table->addCandidate();
+    while (table->rowCount() > count)
+        table->deleteCandidate(table->rowCount() - 1);
+    const int name = table->column("name");
+    const int inducer = table->column("inducer-diameter");
+    const int hub = table->column("hub-diameter");
+    const int outlet = table->column("comp-outlet-diameter");
+    for (int row = 2; row < count; ++row) {
+        const double inducerIn = 1.8 + 0.17 * row;
+        table->setData(table->index(row, inducer), QString::number(inducerIn), Qt::EditRole);
+        table->setData(table->index(row, hub), QString::number(inducerIn * 0.4), Qt::EditRole);
+        table->setData(table->index(row, outlet), QString::number(inducerIn * 1.45), Qt::EditRole);
+        table->setData(table->index(row, name),
+                       QStringLiteral("%1 in inducer, rev %2").arg(inducerIn).arg(row),
+                       Qt::EditRole);
+    }
 }
 
 } // namespace
@@ -107,19 +131,23 @@ int main(int argc, char** argv) {
         });
     }
     {
-        // The explorer as it opens with its two starting candidates, at a size that shows the
-        // chart and the first columns of the table.
+        // The explorer with eight candidates, at a size that shows the chart and the first
+        // columns of the table.
         ExplorerWindow dialog;
+        fillCandidates(dialog, 8);
+        dialog.undoStack()->setClean();
         dialog.resize(1280, 720);
         ok &= shoot(dialog, folder.filePath(QStringLiteral("design-explorer.png")));
-        // Its design sheet as the PDF holds it: A4 across, 12 mm margins, at 2 pixels a point.
-        QImage sheet(QSize(774, 527) * 2, QImage::Format_RGB32);
+        // The first page of its design sheet as the PDF holds it: A4 upright, 12 mm margins, at
+        // 2 pixels a point.
+        const QSizeF page(527, 774);
+        QImage sheet((page * 2).toSize(), QImage::Format_RGB32);
         sheet.fill(Qt::white);
         {
             QPainter painter(&sheet);
             painter.setRenderHint(QPainter::Antialiasing);
             painter.scale(2, 2);
-            dialog.paintDesignSheet(painter, QSizeF(774, 527));
+            dialog.paintDesignSheet(painter, page);
         }
         const QString sheetPath = folder.filePath(QStringLiteral("design-sheet.png"));
         ok &= sheet.save(sheetPath);

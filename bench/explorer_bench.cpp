@@ -11,10 +11,14 @@
 
 #include <QApplication>
 #include <QChart>
+#include <QChartView>
 #include <QImage>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QListWidget>
 #include <QUndoStack>
+#include <QVBoxLayout>
+#include <QValueAxis>
 #include <QXYSeries>
 
 #include <benchmark/benchmark.h>
@@ -98,6 +102,9 @@ void BM_EditToChart(benchmark::State& state) {
         for (auto* series : s.window.chart()->chart(p)->series())
             points += static_cast<std::size_t>(static_cast<QXYSeries*>(series)->count());
     state.counters["points"] = static_cast<double>(points);
+    // The chart's size, so that a floor can be drawn at it.
+    state.counters["chart_width"] = s.window.chart()->width();
+    state.counters["chart_height"] = s.window.chart()->height();
 }
 BENCHMARK(BM_EditToChart)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -124,6 +131,71 @@ void BM_EditToChartFloor(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EditToChartFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The bare floor: three plain QChartViews stacked in a widget of the chart's size, each with one
+// default line series per candidate holding the same points, refilled by replace() and grabbed.
+void BM_EditToChartBareFloor(benchmark::State& state) {
+    Setup& s = setup();
+    explorer::CurveRequest request;
+    request.from = 0;
+    request.to = 49.95;
+    request.step = 0.05;
+    request.results = {explorer::EngineResult::TurbineOutletTemp,
+                       explorer::EngineResult::NozzleDiameter, explorer::EngineResult::Thrust};
+    std::vector<explorer::ChartPanel> panels[2];
+    for (int i = 0; i < 2; ++i) {
+        s.edit(i == 1);
+        panels[i] = s.window.candidates()->curves(request, nullptr);
+    }
+    QWidget floor;
+    auto* layout = new QVBoxLayout(&floor);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    std::vector<std::vector<QLineSeries*>> series(panels[0].size());
+    for (std::size_t p = 0; p < panels[0].size(); ++p) {
+        auto* chart = new QChart;
+        auto* x = new QValueAxis;
+        auto* y = new QValueAxis;
+        chart->addAxis(x, Qt::AlignBottom);
+        chart->addAxis(y, Qt::AlignLeft);
+        x->setRange(0, 49.95);
+        double low = 1e300, high = -1e300;
+        for (const auto& curve : panels[0][p].curves) {
+            auto* line = new QLineSeries;
+            chart->addSeries(line);
+            line->attachAxis(x);
+            line->attachAxis(y);
+            series[p].push_back(line);
+            for (const auto& segment : curve.segments)
+                for (const QPointF& point : segment) {
+                    low = std::min(low, point.y());
+                    high = std::max(high, point.y());
+                }
+        }
+        y->setRange(low, high);
+        auto* view = new QChartView(chart);
+        view->setRenderHint(QPainter::Antialiasing);
+        layout->addWidget(view);
+    }
+    floor.resize(s.window.chart()->size());
+    floor.show();
+    QApplication::processEvents();
+    QImage image;
+    bool second = false;
+    for (auto _ : state) {
+        second = !second;
+        const auto& data = panels[second ? 1 : 0];
+        for (std::size_t p = 0; p < data.size(); ++p)
+            for (std::size_t c = 0; c < data[p].curves.size(); ++c)
+                series[p][c]->replace(data[p].curves[c].segments.empty()
+                                          ? QList<QPointF>()
+                                          : data[p].curves[c].segments.front());
+        QApplication::processEvents();
+        image = floor.grab().toImage();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_EditToChartBareFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The whole program from process start until the agreement has been painted, offscreen.
 void BM_ProgramStart(benchmark::State& state) {

@@ -1,6 +1,12 @@
 #include "edit_box.hpp"
 
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
@@ -113,8 +119,7 @@ EditBox::EditBox(QWidget* parent) : QLineEdit(parent) {}
 void EditBox::showNumber(const QString& text) {
     written_ = text;
     display(text);
-    if (!hasFocus())
-        refit();
+    refit(); // with the focus too: the whole text would be cut at the box's edge
 }
 
 QString EditBox::numberText() const {
@@ -143,16 +148,43 @@ void EditBox::refit() {
         written_, [&](const QString& text) { return metrics.horizontalAdvance(text) <= room; }));
 }
 
-void EditBox::focusInEvent(QFocusEvent* event) {
-    // In a box the user can edit, the whole text is there to edit. A result keeps its short form
-    // (the tooltip has the whole): scrolled, the whole text would be cut again.
-    if (!isReadOnly() && !written_.isNull() && showsWritten() && shown_ != written_) {
+bool EditBox::shortened() const {
+    return !written_.isNull() && showsWritten() && shown_ != written_;
+}
+
+void EditBox::keyPressEvent(QKeyEvent* event) {
+    // Copying a shortened number copies the whole one, which reads back as the same number.
+    if (event == QKeySequence::Copy && shortened()) {
+        QGuiApplication::clipboard()->setText(written_);
+        return;
+    }
+    // The whole text comes in only when the user starts to change it; until then the short form
+    // shows, and the tooltip has the whole.
+    const bool changes = !event->text().isEmpty() || event->key() == Qt::Key_Backspace ||
+                         event->key() == Qt::Key_Delete || event == QKeySequence::Paste ||
+                         event == QKeySequence::Cut;
+    if (changes && !isReadOnly() && shortened()) {
         const bool allSelected = hasSelectedText() && selectedText() == text();
         display(written_);
         if (allSelected)
             selectAll();
+        else
+            end(false);
     }
-    QLineEdit::focusInEvent(event);
+    QLineEdit::keyPressEvent(event);
+}
+
+void EditBox::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu();
+    if (shortened())
+        if (QAction* copy = menu->findChild<QAction*>(QStringLiteral("edit-copy"))) {
+            copy->disconnect();
+            connect(copy, &QAction::triggered, this,
+                    [this] { QGuiApplication::clipboard()->setText(written_); });
+            copy->setEnabled(true);
+        }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 void EditBox::focusOutEvent(QFocusEvent* event) {

@@ -2,8 +2,9 @@
 // The one-line box of every dialog. A number the program writes that is wider than the box is
 // shown shortened, never cut at the box's edge: cut, "1.19707e+10" would read "1.19707e+1", a
 // different number. The shortened form keeps the sign and the exponent and as many leading
-// digits as fit, and marks the cut with an ellipsis ("1.19…e+10"). The box's tooltip shows the
-// whole six-digit text, and so does a box the user can edit once it has the focus.
+// digits as fit, and marks the cut with an ellipsis ("1.19…e+10"), with or without the focus. The
+// box's tooltip shows the whole six-digit text; copying copies it; a box the user can edit shows
+// it once the user starts to change it.
 
 #include <QLineEdit>
 #include <QString>
@@ -33,12 +34,14 @@ public:
     QString numberText() const;
 
 protected:
-    void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     bool showsWritten() const { return !isModified() && text() == shown_; }
+    bool shortened() const; // shows a short form of what the program wrote
     void display(const QString& text);
     void refit();
 

@@ -5,6 +5,7 @@
 #include "number_text.hpp"
 
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -20,6 +21,7 @@ namespace {
 using fields::kEngineFields;
 
 constexpr std::string_view kNameColumn = "name";
+constexpr std::string_view kLookColumn = "look";
 // More would make neither a table nor a chart anyone can read; it also bounds the memory a
 // stray file can take.
 constexpr std::size_t kMaxCandidates = 10'000;
@@ -27,7 +29,7 @@ constexpr std::size_t kBufferSize = 16 << 10;
 
 // What a column of the file holds.
 struct Column {
-    enum Kind { Name, Source, Input } kind = Name;
+    enum Kind { Name, Source, Input, Look } kind = Name;
     EngineInput input = EngineInput::CompOutletDiameter;
 };
 
@@ -36,7 +38,7 @@ std::string columnList() {
     for (const auto& f : kEngineFields)
         if (fields::isInput(f))
             list.append(", ").append(f.key);
-    return list;
+    return list.append(", ").append(kLookColumn);
 }
 
 std::string_view trimmed(std::string_view text) {
@@ -50,6 +52,8 @@ std::string_view trimmed(std::string_view text) {
 std::optional<Column> columnFor(std::string_view key) {
     if (key == kNameColumn)
         return Column{Column::Name};
+    if (key == kLookColumn)
+        return Column{Column::Look};
     if (key == kEngineFields[turbo::kMassFlowSourceField].key)
         return Column{Column::Source};
     for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i) {
@@ -110,6 +114,7 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
         std::vector<Column> columns;
         bool seenName = false;
         bool seenSource = false;
+        bool seenLook = false;
         std::array<bool, turbo::kEngineInputCount> seenInput{};
         const auto header = reader.fields();
         for (std::size_t c = 0; c < header.size(); ++c) {
@@ -120,12 +125,19 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
                             "unknown column " + quoted(key) + "; the columns are " + columnList());
             bool& seen = column->kind == Column::Name     ? seenName
                          : column->kind == Column::Source ? seenSource
+                         : column->kind == Column::Look   ? seenLook
                                                           : seenInput[std::size_t(column->input)];
             if (seen)
                 return fail(reader.line(), c + 1, "column " + quoted(key) + " appears twice");
             seen = true;
             columns.push_back(*column);
         }
+        // A file that sizes the wheel but gives no mass flow means the wheel's estimate.
+        const bool givesWheel = seenInput[std::size_t(EngineInput::InducerDiameter)] ||
+                                seenInput[std::size_t(EngineInput::HubDiameter)];
+        const MassFlowSource unsaidSource =
+            givesWheel && !seenInput[std::size_t(EngineInput::MassFlow)] ? MassFlowSource::Estimate
+                                                                         : MassFlowSource::Typed;
 
         while (reader.next()) {
             const auto row = reader.fields();
@@ -137,6 +149,7 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
                 return fail(reader.line(), 0,
                             "more than " + std::to_string(kMaxCandidates) + " candidates");
             Candidate candidate("Candidate " + std::to_string(result.candidates.size() + 1));
+            candidate.massFlowSource = unsaidSource;
             for (std::size_t c = 0; c < row.size(); ++c) {
                 switch (columns[c].kind) {
                 case Column::Name:
@@ -150,6 +163,21 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
                                     "mass-flow-source " + quoted(row[c]) +
                                         " is neither \"typed\" nor \"estimate\"");
                     break;
+                case Column::Look: {
+                    const auto text = trimmed(row[c]);
+                    if (text.empty())
+                        break; // chosen when shown
+                    int look = 0;
+                    const auto [end, ec] =
+                        std::from_chars(text.data(), text.data() + text.size(), look);
+                    if (ec != std::errc() || end != text.data() + text.size() || look < 1 ||
+                        look > kLookCount)
+                        return fail(reader.line(), c + 1,
+                                    "look " + quoted(row[c]) + " is not a whole number from 1 to " +
+                                        std::to_string(kLookCount));
+                    candidate.look = look - 1;
+                    break;
+                }
                 case Column::Input:
                     if (const auto value = fields::parseFloat(row[c]))
                         candidate[columns[c].input] = Cell::number(*value);
@@ -191,7 +219,7 @@ std::optional<std::string> writeCandidates(std::ostream& out,
     for (const auto& f : kEngineFields)
         if (fields::isInput(f))
             out << ',' << f.key;
-    out << '\n';
+    out << ',' << kLookColumn << '\n';
     const auto& sourceWords = kEngineFields[turbo::kMassFlowSourceField].choices;
     for (const auto& c : candidates) {
         const auto results = evaluate(c);
@@ -204,6 +232,9 @@ std::optional<std::string> writeCandidates(std::ostream& out,
             const float value = input == EngineInput::MassFlow ? results->massFlow : c[input].value;
             out << ',' << fields::shortestFloat(value);
         }
+        out << ',';
+        if (c.look >= 0)
+            out << c.look + 1;
         out << '\n';
     }
     return std::nullopt;

@@ -2,11 +2,15 @@
 // The candidate file: CSV as vorlaxen-calc reads it, numbers always in the forms' units, written
 // so that they read back bit for bit (any NaN is written "nan" and reads back as that one NaN).
 // The header names the columns: name, then the keys of the engine's inputs in the order of
-// fields::kEngineFields (comp-outlet-diameter, ..., turbine-inlet-temp).
+// fields::kEngineFields (comp-outlet-diameter, ..., turbine-inlet-temp), then look.
 // mass-flow-source is "typed" or "estimate"; mass-flow always holds the number the cycle uses (the
 // wheel's estimate with "estimate"), so the file also runs through vorlaxen-calc cycle --input.
+// look is the candidate's colour and line style on the chart, 1 to 20, so that a candidate looks
+// the same after the file is opened again.
 // Reading takes the columns in any order; a missing input takes the Turbo Analysis default, a
-// missing mass-flow-source means "typed", a missing name gives "Candidate N".
+// missing name gives "Candidate N", a missing look is chosen when the candidates are shown. A
+// missing mass-flow-source means "estimate" when the file gives a wheel size and no mass flow, and
+// "typed" otherwise.
 
 #include "candidates.hpp"
 #include "curves.hpp"

@@ -1,11 +1,14 @@
 #include "candidate_table.hpp"
 
 #include "candidate_file.hpp"
+#include "looks.hpp"
 #include "number_text.hpp"
 #include "qt_text.hpp"
 
 #include <QBrush>
 #include <QComboBox>
+#include <QPainter>
+#include <QPixmap>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QUndoCommand>
@@ -18,14 +21,6 @@
 namespace explorer {
 
 namespace {
-
-// Distinct on white and in print; a candidate keeps its colour through reordering.
-const QColor kPalette[] = {
-    QColor(0x1f, 0x77, 0xb4), QColor(0xd6, 0x27, 0x28), QColor(0x2c, 0xa0, 0x2c),
-    QColor(0xff, 0x7f, 0x0e), QColor(0x94, 0x67, 0xbd), QColor(0x8c, 0x56, 0x4b),
-    QColor(0xe3, 0x77, 0xc2), QColor(0x7f, 0x7f, 0x7f), QColor(0xbc, 0xbd, 0x22),
-    QColor(0x17, 0xbe, 0xcf),
-};
 
 // Columns: the name, the fields of a candidate engine (inputs in file order, then results), and
 // the note on what the curves cannot show.
@@ -53,6 +48,17 @@ const std::array<ColumnRole, fields::kEngineFields.size()>& columnRoles() {
         return r;
     }();
     return roles;
+}
+
+// Results are shaded so that they never pass for something typed.
+const QColor kResultShade(0xee, 0xf0, 0xf4);
+
+// "100,000": a count grouped in thousands the same way whatever the system's language.
+QString groupedCount(std::size_t count) {
+    QString digits = QString::number(count);
+    for (auto at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QLatin1Char(','));
+    return digits;
 }
 
 QString sourceWord(MassFlowSource source) {
@@ -192,8 +198,13 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
     if (column == kNameColumn) {
         if (role == Qt::DisplayRole || role == Qt::EditRole)
             return toQString(candidate.name);
-        if (role == Qt::DecorationRole)
-            return colours_[row];
+        if (role == Qt::DecorationRole) {
+            QPixmap sample(24, 12);
+            sample.fill(Qt::transparent);
+            QPainter painter(&sample);
+            paintLookSample(painter, QRectF(0, 0, 24, 12), candidate.look);
+            return sample;
+        }
         return {};
     }
     if (column == kNoteColumn)
@@ -230,6 +241,8 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
             return {};
         }
     }
+    if (what.result && role == Qt::BackgroundRole)
+        return QBrush(kResultShade); // worked out, not typed
     if (what.result && role == Qt::DisplayRole && results_[row]) {
         const auto& field = turbo::engineField(*what.result);
         return figureText(
@@ -286,7 +299,6 @@ void CandidateTable::apply(const State& next) {
     if (!sameShape)
         beginResetModel();
     candidates_ = next.candidates;
-    colours_ = next.colours;
     results_.resize(candidates_.size());
     gaps_.resize(candidates_.size());
     for (std::size_t i = 0; i < candidates_.size(); ++i)
@@ -298,11 +310,19 @@ void CandidateTable::apply(const State& next) {
     emit candidatesChanged();
 }
 
-QColor CandidateTable::freeColour() const {
-    for (const QColor& colour : kPalette)
-        if (std::find(colours_.begin(), colours_.end(), colour) == colours_.end())
-            return colour;
-    return kPalette[colours_.size() % std::size(kPalette)];
+int CandidateTable::freeLook(const std::vector<Candidate>& candidates) {
+    std::vector<int> uses(kLookCount, 0);
+    for (const Candidate& c : candidates)
+        if (c.look >= 0 && c.look < kLookCount)
+            ++uses[static_cast<std::size_t>(c.look)];
+    // The first unused look; past twenty, the least used.
+    return static_cast<int>(std::min_element(uses.begin(), uses.end()) - uses.begin());
+}
+
+void CandidateTable::giveLooks(std::vector<Candidate>& candidates) {
+    for (Candidate& c : candidates)
+        if (c.look < 0 || c.look >= kLookCount)
+            c.look = freeLook(candidates);
 }
 
 std::string CandidateTable::freeName() const {
@@ -316,8 +336,11 @@ std::string CandidateTable::freeName() const {
 
 int CandidateTable::addCandidate() {
     State after = state();
-    after.candidates.emplace_back(freeName());
-    after.colours.push_back(freeColour());
+    Candidate added(freeName());
+    // A new candidate's mass flow comes from its wheel until the user types one.
+    added.massFlowSource = MassFlowSource::Estimate;
+    added.look = freeLook(after.candidates);
+    after.candidates.push_back(std::move(added));
     push(tr("Add Candidate"), std::move(after));
     return rowCount() - 1;
 }
@@ -326,8 +349,8 @@ int CandidateTable::duplicateCandidate(int at) {
     State after = state();
     Candidate copy = candidates_.at(static_cast<std::size_t>(at));
     copy.name = tr("%1 (copy)").arg(toQString(copy.name)).toStdString();
+    copy.look = freeLook(after.candidates);
     after.candidates.insert(after.candidates.begin() + at + 1, std::move(copy));
-    after.colours.insert(after.colours.begin() + at + 1, freeColour());
     push(tr("Duplicate Candidate"), std::move(after));
     return at + 1;
 }
@@ -335,37 +358,35 @@ int CandidateTable::duplicateCandidate(int at) {
 void CandidateTable::deleteCandidate(int at) {
     State after = state();
     after.candidates.erase(after.candidates.begin() + at);
-    after.colours.erase(after.colours.begin() + at);
     push(tr("Delete Candidate"), std::move(after));
+}
+
+void CandidateTable::deleteCandidates(std::vector<int> rows) {
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (rows.empty())
+        return;
+    State after = state();
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+        if (*it >= 0 && *it < rowCount())
+            after.candidates.erase(after.candidates.begin() + *it);
+    push(rows.size() == 1 ? tr("Delete Candidate") : tr("Delete Candidates"), std::move(after));
 }
 
 void CandidateTable::moveCandidate(int from, int to) {
     State after = state();
     std::swap(after.candidates.at(static_cast<std::size_t>(from)),
               after.candidates.at(static_cast<std::size_t>(to)));
-    std::swap(after.colours.at(static_cast<std::size_t>(from)),
-              after.colours.at(static_cast<std::size_t>(to)));
     push(tr("Move Candidate"), std::move(after));
 }
 
-namespace {
-
-std::vector<QColor> paletteFor(std::size_t count) {
-    std::vector<QColor> colours;
-    for (std::size_t i = 0; i < count; ++i)
-        colours.push_back(kPalette[i % std::size(kPalette)]);
-    return colours;
-}
-
-} // namespace
-
 void CandidateTable::reset() {
     auto candidates = startingCandidates();
-    const auto colours = paletteFor(candidates.size());
+    giveLooks(candidates);
     beginResetModel();
     candidates_.clear();
     endResetModel();
-    apply({std::move(candidates), colours});
+    apply({std::move(candidates)});
 }
 
 bool CandidateTable::load(const QString& path, QString* problem) {
@@ -374,11 +395,11 @@ bool CandidateTable::load(const QString& path, QString* problem) {
         *problem = toQString(read.error->text());
         return false;
     }
-    const auto colours = paletteFor(read.candidates.size());
+    giveLooks(read.candidates);
     beginResetModel();
     candidates_.clear();
     endResetModel();
-    apply({std::move(read.candidates), colours});
+    apply({std::move(read.candidates)});
     return true;
 }
 
@@ -430,8 +451,12 @@ std::vector<ChartPanel> CandidateTable::curves(const CurveRequest& request, QStr
             case fields::SweepProblem::AwayFromStop:
                 *problem = tr("The sweep's step goes away from \"to\".");
                 break;
+            case fields::SweepProblem::TooManyPoints:
+                *problem = tr("The sweep has more than %1 points; take a larger step.")
+                               .arg(groupedCount(kMaxCurvePoints));
+                break;
             default:
-                *problem = tr("The sweep has more than %1 points.").arg(fields::kMaxSweepPoints);
+                *problem = tr("The sweep's numbers are out of range.");
                 break;
             }
         }
@@ -444,7 +469,7 @@ std::vector<ChartPanel> CandidateTable::curves(const CurveRequest& request, QStr
         QString gaps;
         for (std::size_t k = 0; k < computed.results.size(); ++k) {
             const auto& y = computed.results[k].y;
-            ChartCurve line{toQString(candidates_[c].name), colours_[c], {}};
+            ChartCurve line{toQString(candidates_[c].name), candidates_[c].look, {}};
             for (const Run run : finiteRuns(y)) { // a gap where there is no figure, never a zero
                 QList<QPointF> points;
                 points.reserve(static_cast<qsizetype>(run.last - run.first));
@@ -470,47 +495,6 @@ QByteArray CandidateTable::curveCsv(const CurveRequest& request) const {
     std::ostringstream out;
     writeCurveCsv(out, candidates_, request);
     return QByteArray::fromStdString(out.str());
-}
-
-// ---- design sheet ----------------------------------------------------------------------------
-
-QString CandidateTable::sheetHeading(const QDate& date, const QString& fileName) const {
-    QString html = tr("<h2>Vorlaxen Designer &mdash; design sheet</h2><p>");
-    if (!fileName.isEmpty())
-        html += fileName.toHtmlEscaped() + QStringLiteral(" &middot; ");
-    html += date.toString(Qt::ISODate) + QStringLiteral(" &middot; ") +
-            (units_ == fields::UnitSystem::Metric ? tr("metric units") : tr("the forms' units")) +
-            QStringLiteral("</p>");
-    html += QStringLiteral("<p><b>%1</b></p>")
-                .arg(tr("These figures are proposals for discussion, worked out from the figures "
-                        "typed and basic arithmetic. They are not engineered, tested or fit for "
-                        "machine design: check every figure yourself before you rely on it.")
-                         .toHtmlEscaped());
-    return html;
-}
-
-QString CandidateTable::sheetTable() const {
-    // Candidates as columns, fields as rows: a sheet has more room down than across.
-    QString html =
-        QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\"><tr><th></th>");
-    for (std::size_t c = 0; c < candidates_.size(); ++c)
-        html += QStringLiteral("<th><font color=\"%1\">&#9632;</font> %2</th>")
-                    .arg(colours_[c].name(), toQString(candidates_[c].name).toHtmlEscaped());
-    html += QStringLiteral("</tr>");
-    for (int column = kFirstFieldColumn; column <= kNoteColumn; ++column) {
-        html += QStringLiteral("<tr><td>%1</td>")
-                    .arg(headerData(column, Qt::Horizontal, Qt::DisplayRole)
-                             .toString()
-                             .replace(QLatin1Char('\n'), QLatin1Char(' '))
-                             .toHtmlEscaped());
-        for (int r = 0; r < rowCount(); ++r)
-            html +=
-                QStringLiteral("<td align=\"%1\">%2</td>")
-                    .arg(column == kNoteColumn ? QStringLiteral("left") : QStringLiteral("right"),
-                         data(index(r, column), Qt::DisplayRole).toString().toHtmlEscaped());
-        html += QStringLiteral("</tr>");
-    }
-    return html + QStringLiteral("</table>");
 }
 
 } // namespace explorer

@@ -9,8 +9,6 @@
 #include "curves.hpp"
 
 #include <QAbstractTableModel>
-#include <QColor>
-#include <QDate>
 
 #include <optional>
 #include <vector>
@@ -49,6 +47,7 @@ public:
     int addCandidate();
     int duplicateCandidate(int row);
     void deleteCandidate(int row);
+    void deleteCandidates(std::vector<int> rows); // one step to undo
     void moveCandidate(int from, int to);
 
     // Back to the two starting candidates (File > New clears the history itself).
@@ -61,7 +60,8 @@ public:
     fields::UnitSystem units() const { return units_; }
 
     const std::vector<Candidate>& candidateList() const { return candidates_; }
-    QColor colour(int row) const { return colours_.at(static_cast<size_t>(row)); }
+    // The row's colour and line style on the chart (see looks.hpp).
+    int look(int row) const { return candidates_.at(static_cast<size_t>(row)).look; }
     // What the line under the table says for a row: its unreadable cell, or where its curves
     // have no figure and why; empty when all is well.
     QString rowNote(int row) const;
@@ -73,10 +73,6 @@ public:
     // vorlaxen-calc cycle --sweep ... --csv writes them.
     QByteArray curveCsv(const CurveRequest& request) const;
 
-    // The design sheet's parts, as rich text.
-    QString sheetHeading(const QDate& date, const QString& fileName) const;
-    QString sheetTable() const;
-
 signals:
     // Inputs, order or units changed: the chart must be drawn again.
     void candidatesChanged();
@@ -84,20 +80,19 @@ signals:
 private:
     struct State {
         std::vector<Candidate> candidates;
-        std::vector<QColor> colours;
     };
     class Change;
 
     void push(const QString& what, State after);
     void apply(const State& state);
-    State state() const { return {candidates_, colours_}; }
-    QColor freeColour() const;
+    State state() const { return {candidates_}; }
+    static int freeLook(const std::vector<Candidate>& candidates);
+    static void giveLooks(std::vector<Candidate>& candidates);
     std::string freeName() const;
     const fields::Field* fieldAt(int column) const;
 
     QUndoStack* undo_;
     std::vector<Candidate> candidates_;
-    std::vector<QColor> colours_;
     // Derived from the candidates, never saved or undone.
     std::vector<std::optional<turbo::EngineResults>> results_;
     std::vector<QString> gaps_;

@@ -26,8 +26,12 @@ struct Cell {
     static Cell number(float value) { return Cell{value, {}, false}; }
 };
 
+// How many candidates the chart tells apart, each by its own colour and line style.
+inline constexpr int kLookCount = 20;
+
 struct Candidate {
     std::string name;
+    int look = -1; // its colour and line style on the chart, 0 to kLookCount - 1; -1 until given
     MassFlowSource massFlowSource = MassFlowSource::Typed;
     std::array<Cell, turbo::kEngineInputCount> inputs; // by EngineInput
 

@@ -1,14 +1,19 @@
 #include "curve_chart.hpp"
 
+#include "looks.hpp"
 #include "number_text.hpp"
 #include "qt_text.hpp"
+#include "template_builder.hpp"
 
 #include <QChart>
 #include <QChartView>
+#include <QEvent>
+#include <QFontMetricsF>
 #include <QGraphicsScene>
-#include <QLegendMarker>
+#include <QHelpEvent>
 #include <QLineSeries>
 #include <QPainter>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -39,12 +44,125 @@ std::pair<double, double> yExtent(const ChartPanel& panel) {
     return {low, high};
 }
 
+// A round number near `x`: 1, 2, 5 or 10 times a power of ten (rounded, or at least x).
+double niceNumber(double x, bool round) {
+    const double power = std::pow(10.0, std::floor(std::log10(x)));
+    const double fraction = x / power;
+    const double nice = round ? (fraction < 1.5 ? 1
+                                 : fraction < 3 ? 2
+                                 : fraction < 7 ? 5
+                                                : 10)
+                              : (fraction <= 1   ? 1
+                                 : fraction <= 2 ? 2
+                                 : fraction <= 5 ? 5
+                                                 : 10);
+    return nice * power;
+}
+
+constexpr std::size_t kSmoothPointsPerPixel = 8;
+constexpr double kSampleWidth = 24;
+constexpr double kSampleGap = 4;
+constexpr double kEntryGap = 14;
+constexpr double kLegendMargin = 4;
+
 } // namespace
 
+// The legend above the panels: every candidate's line and whole name, in as many rows as needed.
+class CurveChart::Legend : public QWidget {
+public:
+    explicit Legend(QWidget* parent) : QWidget(parent) {
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    }
+    void setCurves(const std::vector<ChartCurve>& curves) {
+        curves_.clear();
+        for (const ChartCurve& c : curves)
+            curves_.push_back({c.candidate, c.look, {}});
+        fitHeight();
+        update();
+    }
+    const std::vector<ChartCurve>& curves() const { return curves_; }
+
+protected:
+    void resizeEvent(QResizeEvent*) override { fitHeight(); }
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        paintLegend(painter, layoutLegend(curves_, width(), font()), QPointF(0, 0), font());
+    }
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::ToolTip) {
+            const auto* help = static_cast<QHelpEvent*>(e);
+            for (const auto& entry : layoutLegend(curves_, width(), font()))
+                if (entry.box.contains(help->pos())) {
+                    QToolTip::showText(help->globalPos(), entry.name, this);
+                    return true;
+                }
+            QToolTip::hideText();
+            return true;
+        }
+        return QWidget::event(e);
+    }
+
+private:
+    void fitHeight() {
+        const auto entries = layoutLegend(curves_, width(), font());
+        const double bottom = entries.empty() ? 0.0 : entries.back().box.bottom() + kLegendMargin;
+        setFixedHeight(static_cast<int>(std::ceil(bottom)));
+    }
+
+    std::vector<ChartCurve> curves_; // names and looks only
+};
+
 CurveChart::CurveChart(QWidget* parent) : QWidget(parent) {
+    setFont(dialogs::programFont());
     layout_ = new QVBoxLayout(this);
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(0);
+    legend_ = new Legend(this);
+    layout_->addWidget(legend_);
+}
+
+std::vector<CurveChart::LegendEntry> CurveChart::layoutLegend(const std::vector<ChartCurve>& curves,
+                                                              double width, const QFont& font) {
+    const QFontMetricsF metrics(font);
+    const double rowHeight = std::ceil(metrics.height()) + 2;
+    const double room = std::max(width - 2 * kLegendMargin, kSampleWidth * 3);
+    std::vector<LegendEntry> entries;
+    double x = kLegendMargin;
+    double y = kLegendMargin;
+    for (const ChartCurve& curve : curves) {
+        QString shown = curve.candidate;
+        double textWidth = metrics.horizontalAdvance(shown);
+        const double most = room - kSampleWidth - kSampleGap;
+        if (textWidth > most) { // only a name wider than the whole legend is shortened
+            shown = metrics.elidedText(shown, Qt::ElideMiddle, most);
+            textWidth = metrics.horizontalAdvance(shown);
+        }
+        const double entryWidth = kSampleWidth + kSampleGap + std::ceil(textWidth);
+        if (x > kLegendMargin && x + entryWidth > kLegendMargin + room) {
+            x = kLegendMargin;
+            y += rowHeight;
+        }
+        entries.push_back(
+            {QRectF(x, y, entryWidth, rowHeight), shown, curve.candidate, curve.look});
+        x += entryWidth + kEntryGap;
+    }
+    return entries;
+}
+
+double CurveChart::paintLegend(QPainter& painter, const std::vector<LegendEntry>& entries,
+                               QPointF at, const QFont& font) {
+    painter.save();
+    painter.setFont(font);
+    for (const LegendEntry& entry : entries) {
+        const QRectF box = entry.box.translated(at);
+        paintLookSample(painter, QRectF(box.left(), box.top(), kSampleWidth, box.height()),
+                        entry.look);
+        painter.setPen(Qt::black);
+        painter.drawText(box.adjusted(kSampleWidth + kSampleGap, 0, 0, 0),
+                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, entry.shown);
+    }
+    painter.restore();
+    return entries.empty() ? 0.0 : entries.back().box.bottom() + kLegendMargin;
 }
 
 CurveChart::~CurveChart() = default;
@@ -68,7 +186,11 @@ CurveChart::Panel& CurveChart::addPanel() {
     panel.yAxis->setTickCount(5);
     panel.chart->addAxis(panel.xAxis, Qt::AlignBottom);
     panel.chart->addAxis(panel.yAxis, Qt::AlignLeft);
-    panel.chart->legend()->setAlignment(Qt::AlignTop);
+    panel.chart->legend()->hide(); // one legend above all panels names the candidates
+    for (QValueAxis* axis : {panel.xAxis, panel.yAxis}) {
+        axis->setLabelsFont(font());
+        axis->setTitleFont(font());
+    }
     panel.view = new QChartView(panel.chart);
     panel.view->setRenderHint(QPainter::Antialiasing);
     panel.view->setMinimumHeight(140);
@@ -92,9 +214,26 @@ QLineSeries* CurveChart::addSeries(Panel& panel, int panelIndex, int lineIndex) 
 void CurveChart::fill(Panel& panel, int panelIndex, const ChartPanel& data) {
     panel.title = data.title;
     panel.yAxis->setTitleText(data.title);
+    // The axis is given its round range in one step, and only when it changes: each change
+    // lays out every line of the panel again.
     const auto [low, high] = yExtent(data);
-    panel.yAxis->setRange(low, high);
-    panel.yAxis->applyNiceNumbers();
+    const double step = niceNumber(niceNumber(high - low, true) / 4.0, false);
+    const double first = std::floor(low / step), last = std::ceil(high / step);
+    const int ticks = static_cast<int>(last - first) + 1;
+    if (panel.yAxis->min() != first * step || panel.yAxis->max() != last * step)
+        panel.yAxis->setRange(first * step, last * step);
+    if (panel.yAxis->tickCount() != ticks)
+        panel.yAxis->setTickCount(ticks);
+
+    // Smoothing costs most of a redraw once the lines are dense; past a few points to a pixel
+    // the eye no longer sees the steps.
+    std::size_t points = 0;
+    for (const auto& curve : data.curves)
+        for (const auto& segment : curve.segments)
+            points += static_cast<std::size_t>(segment.size());
+    panel.view->setRenderHint(QPainter::Antialiasing,
+                              points <= kSmoothPointsPerPixel * static_cast<std::size_t>(std::max(
+                                                                    panel.view->width(), 1)));
 
     // Lines beyond the candidates shown are emptied and hidden, kept for the next edit.
     const size_t count = std::max(panel.lines.size(), data.curves.size());
@@ -113,29 +252,23 @@ void CurveChart::fill(Panel& panel, int panelIndex, const ChartPanel& data) {
             if (curve) {
                 if (series->name() != curve->candidate)
                     series->setName(curve->candidate);
-                if (series->color() != curve->colour) {
-                    QPen pen(curve->colour, 2);
+                if (const QPen pen = lookPen(curve->look, 2); series->pen() != pen)
                     series->setPen(pen);
-                }
             }
             if (used && s < curve->segments.size())
                 series->replace(curve->segments[s]);
             else if (series->count() > 0)
                 series->clear();
-            // One legend entry per candidate: its first segment speaks for the whole line.
-            const auto markers = panel.chart->legend()->markers(series);
-            for (QLegendMarker* marker : markers)
-                marker->setVisible(curve && s == 0);
             series->setVisible(used);
         }
     }
-    // The legend is shown once, above the top panel; the colours carry through the others.
-    panel.chart->legend()->setVisible(panelIndex == 0);
 }
 
 void CurveChart::plot(const QString& xTitle, double xFrom, double xTo,
                       const std::vector<ChartPanel>& panels) {
     xTitle_ = xTitle;
+    content_ = {xTitle, xFrom, xTo, panels};
+    legend_->setCurves(panels.empty() ? std::vector<ChartCurve>{} : panels.front().curves);
     while (panels_.size() < panels.size())
         addPanel();
     while (panels_.size() > panels.size()) {
@@ -177,15 +310,23 @@ QString CurveChart::pointText(int panelIndex, int curve, QPointF at) const {
 }
 
 void CurveChart::paint(QPainter& painter, const QRectF& target) const {
-    if (panels_.empty())
+    if (panels_.empty() || width() <= 0 || height() <= 0)
         return;
-    const double height = target.height() / static_cast<double>(panels_.size());
-    for (size_t i = 0; i < panels_.size(); ++i) {
-        const QRectF part(target.left(), target.top() + height * static_cast<double>(i),
-                          target.width(), height);
-        QGraphicsScene* scene = panels_[i].chart->scene();
-        scene->render(&painter, part, panels_[i].chart->geometry(), Qt::IgnoreAspectRatio);
+    // Drawn as laid out on screen, scaled to the target.
+    painter.save();
+    painter.translate(target.topLeft());
+    painter.scale(target.width() / width(), target.height() / height());
+    // In the screen's pixels, like everything else here, whatever the device's resolution.
+    QFont text = font();
+    text.setPixelSize(QFontInfo(font()).pixelSize());
+    paintLegend(painter, layoutLegend(legend_->curves(), width(), text),
+                QPointF(legend_->geometry().topLeft()), text);
+    for (const Panel& panel : panels_) {
+        const QRectF part(panel.view->geometry());
+        panel.chart->scene()->render(&painter, part, panel.chart->geometry(),
+                                     Qt::IgnoreAspectRatio);
     }
+    painter.restore();
 }
 
 } // namespace explorer

@@ -1,9 +1,10 @@
 #pragma once
 // The explorer's chart: one panel per plotted result, stacked over a shared swept input, one line
-// per candidate in the candidate's colour. A curve arrives already cut into its finite segments,
-// so a result that has no figure leaves a gap and is never drawn as zero.
+// per candidate in the candidate's colour and line style, under one legend that names every
+// candidate in full. A curve arrives already cut into its finite segments, so a result that has no
+// figure leaves a gap and is never drawn as zero.
 
-#include <QColor>
+#include <QFont>
 #include <QList>
 #include <QPointF>
 #include <QString>
@@ -22,13 +23,20 @@ namespace explorer {
 
 struct ChartCurve {
     QString candidate;
-    QColor colour;
+    int look = 0;                         // its colour and line style (looks.hpp)
     std::vector<QList<QPointF>> segments; // each a run of finite points, in sweep order
 };
 
 struct ChartPanel {
     QString title; // the result and its unit, "Thrust (lbf)"
     std::vector<ChartCurve> curves;
+};
+
+// What a chart shows, enough to draw it again at another size.
+struct ChartContent {
+    QString xTitle;
+    double xFrom = 0, xTo = 1;
+    std::vector<ChartPanel> panels;
 };
 
 class CurveChart : public QWidget {
@@ -43,6 +51,11 @@ public:
     void plot(const QString& xTitle, double xFrom, double xTo,
               const std::vector<ChartPanel>& panels);
 
+    void plot(const ChartContent& content) {
+        plot(content.xTitle, content.xFrom, content.xTo, content.panels);
+    }
+    const ChartContent& content() const { return content_; }
+
     int panelCount() const { return static_cast<int>(panels_.size()); }
     QChart* chart(int panel) const;
     QChartView* view(int panel) const;
@@ -51,8 +64,21 @@ public:
     // "Candidate 2: P2 = 12 psig, Thrust = 21.3 lbf"; empty when the line has no points.
     QString pointText(int panel, int curve, QPointF at) const;
 
-    // Draws every panel into `target` on any paint device (image, SVG, PDF).
+    // Draws the legend and every panel into `target` on any paint device (image, SVG, PDF).
     void paint(QPainter& painter, const QRectF& target) const;
+
+    // The legend's entries laid out in rows across `width` in `font`: each entry's box and its
+    // name, elided in the middle only when one name is wider than the whole width.
+    struct LegendEntry {
+        QRectF box;
+        QString shown;
+        QString name;
+        int look = 0;
+    };
+    static std::vector<LegendEntry> layoutLegend(const std::vector<ChartCurve>& curves,
+                                                 double width, const QFont& font);
+    static double paintLegend(QPainter& painter, const std::vector<LegendEntry>& entries,
+                              QPointF at, const QFont& font);
 
 signals:
     // The text of the point under the mouse, or empty when the mouse leaves a line.
@@ -77,9 +103,13 @@ private:
     QLineSeries* addSeries(Panel& panel, int panelIndex, int lineIndex);
     void fill(Panel& panel, int panelIndex, const ChartPanel& data);
 
+    class Legend;
+
     QVBoxLayout* layout_ = nullptr;
+    Legend* legend_ = nullptr;
     std::vector<Panel> panels_;
     QString xTitle_;
+    ChartContent content_;
 };
 
 } // namespace explorer

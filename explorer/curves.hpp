@@ -17,6 +17,10 @@ namespace explorer {
 // float(from + i x step) (fields::Sweep), shown as it is and converted to the forms' units for
 // the calculation. With the mass flow swept, the swept value is used even where the candidate
 // asks for the wheel's estimate.
+// The most points a sweep may have: a chart shows far fewer, and this bounds the memory of many
+// candidates and several results.
+inline constexpr std::size_t kMaxCurvePoints = 100'000;
+
 struct CurveRequest {
     EngineInput swept = EngineInput::P2;
     double from = 0;

@@ -10,17 +10,20 @@
 
 class QAction;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPainter;
+class QTabWidget;
 class QTableView;
 class QUndoStack;
 
 namespace explorer {
 class CandidateTable;
 class CurveChart;
+class DesignSheet;
 } // namespace explorer
 
 class ExplorerWindow : public CDialog {
@@ -39,6 +42,8 @@ public:
     QTableView* table() const { return table_; }
     explorer::CandidateTable* candidates() const { return model_; }
     explorer::CurveChart* chart() const { return chart_; }
+    // The views of the candidates beside the table: the curves first; more may be added as tabs.
+    QTabWidget* views() const { return views_; }
     QComboBox* unitsBox() const { return units_; }
     QComboBox* sweptInputBox() const { return sweptInput_; }
     QLineEdit* sweepFromBox() const { return sweepFrom_; }
@@ -67,6 +72,8 @@ protected:
     void OnCancel() override; // Escape and the close box: asks first when there is unsaved work
 
 private:
+    enum ExportKind { ExportPng, ExportSvg, ExportCsv, ExportPdf };
+
     void OnFileNew();
     void OnFileOpen();
     void OnFileSave();
@@ -74,9 +81,11 @@ private:
     void OnExport(int kind);
 
     void buildMenus(QMenu* file, QMenu* edit);
-    QWidget* buildCandidatesSide();
+    QWidget* buildCandidatesSide(QHBoxLayout* buttons);
     QWidget* buildChartSide();
+    explorer::DesignSheet designSheet() const;
     void restoreSettings();
+    void placeWindow();
     void saveSweepSettings() const;
     void rememberRecent(const QString& path);
     void fillRecentMenu();
@@ -97,6 +106,7 @@ private:
     explorer::CandidateTable* model_ = nullptr;
     QTableView* table_ = nullptr;
     explorer::CurveChart* chart_ = nullptr;
+    QTabWidget* views_ = nullptr;
     QComboBox* units_ = nullptr;
     QComboBox* sweptInput_ = nullptr;
     QLineEdit* sweepFrom_ = nullptr;
@@ -108,6 +118,7 @@ private:
     QUndoStack* undo_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QString file_;
+    QString sweepProblem_; // why the sweep gives no curve; empty when it gives one
     // The sweep as its boxes show it, in the display units of the swept input.
     struct {
         double from = 0.0, to = 0.0, step = 1.0;

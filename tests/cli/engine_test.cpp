@@ -46,19 +46,22 @@ TEST(Engine, ExplorerFileGivesTheExplorersFigures) {
     hot[explorer::EngineInput::MassFlow] = explorer::Cell::number(2.7f);
     hot[explorer::EngineInput::P2] = explorer::Cell::number(1.5f); // no thrust: nozzle PR below 1
     candidates.push_back(hot);
+    for (std::size_t i = 0; i < candidates.size(); ++i)
+        candidates[i].look = static_cast<int>(i) + 4;
     std::ostringstream file;
     ASSERT_FALSE(explorer::writeCandidates(file, candidates));
 
     const auto outcome = calc({"engine", "--input", "-", "--csv"}, file.str());
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.err,
-              "vorlaxen-calc: carried through unchanged, not inputs of engine: name\n");
-    std::string header = "name";
+              "vorlaxen-calc: carried through unchanged, not inputs of engine: name, look\n");
+    std::string header = "name,look";
     for (const auto& f : fields::kEngineFields)
         header += "," + std::string(f.key);
     EXPECT_TRUE(outcome.out.starts_with(header + "\n")) << outcome.out;
 
-    // Quoted names come back quoted; the numbers start after the name.
+    // Quoted names come back quoted, each look as it was (1 to 20 in the file); the numbers
+    // start after them.
     std::istringstream lines(outcome.out);
     std::string line;
     std::getline(lines, line);
@@ -73,6 +76,7 @@ TEST(Engine, ExplorerFileGivesTheExplorersFigures) {
                 q += c == '"' ? std::string("\"\"") : std::string(1, c);
             name = q + "\"";
         }
+        name += "," + std::to_string(candidate.look + 1);
         ASSERT_TRUE(line.starts_with(name + ",")) << line;
         const auto row = csvRows(line.substr(name.size() + 1))[0];
         ASSERT_EQ(row.size(), fields::kEngineFields.size());

@@ -62,8 +62,10 @@ std::vector<Candidate> oddCandidates() {
                             1000.25f};
     for (std::size_t i = 0; i < std::min(odd.inputs.size(), std::size(values)); ++i)
         odd.inputs[i] = Cell::number(values[i]);
+    odd.look = explorer::kLookCount - 1;
     list.push_back(odd);
     list.push_back(Candidate(""));
+    list.back().look = 0;
     return list;
 }
 
@@ -75,7 +77,8 @@ TEST(CandidateFile, RoundTripKeepsEveryBit) {
     EXPECT_TRUE(text.starts_with(
         "name,comp-outlet-diameter,inducer-diameter,hub-diameter,mass-flow-source,mass-flow,p2,"
         "comp-efficiency,turbine-efficiency,nozzle-efficiency,ambient-temp,ambient-pressure,"
-        "turbine-inlet-temp\nTurbo Analysis defaults,4.3,3,1.2,typed,1.41,32,70,78,90,15,14.7,788\n"
+        "turbine-inlet-temp,look\nTurbo Analysis defaults,4.3,3,1.2,typed,1.41,32,70,78,90,15,14.7,"
+        "788,\n"
         "Smaller wheel,3.5,2.4,0.95,estimate,"))
         << text;
 
@@ -85,6 +88,7 @@ TEST(CandidateFile, RoundTripKeepsEveryBit) {
     for (std::size_t c = 0; c < list.size(); ++c) {
         EXPECT_EQ(back.candidates[c].name, list[c].name);
         EXPECT_EQ(back.candidates[c].massFlowSource, list[c].massFlowSource);
+        EXPECT_EQ(back.candidates[c].look, list[c].look);
         for (std::size_t i = 0; i < list[c].inputs.size(); ++i) {
             // With the estimate chosen, the file holds the estimate as the mass flow.
             const float expected = i == std::size_t(EngineInput::MassFlow)
@@ -109,6 +113,19 @@ TEST(CandidateFile, ColumnsInAnyOrderAndDefaults) {
 
     std::istringstream unnamed("p2\n15\n16\n");
     EXPECT_EQ(explorer::readCandidates(unnamed, "y.csv").candidates[1].name, "Candidate 2");
+
+    // Without a source: the wheel's estimate when the file sizes the wheel and gives no mass flow.
+    const std::pair<const char*, explorer::MassFlowSource> sources[] = {
+        {"name,inducer-diameter\nA,2.6\n", explorer::MassFlowSource::Estimate},
+        {"name,hub-diameter,p2\nA,1,20\n", explorer::MassFlowSource::Estimate},
+        {"name,inducer-diameter,mass-flow\nA,2.6,1\n", explorer::MassFlowSource::Typed},
+        {"name,comp-outlet-diameter\nA,4\n", explorer::MassFlowSource::Typed},
+    };
+    for (const auto& [text, source] : sources) {
+        std::istringstream in(text);
+        EXPECT_EQ(explorer::readCandidates(in, "z.csv").candidates.at(0).massFlowSource, source)
+            << text;
+    }
 }
 
 struct BadFile {
@@ -130,6 +147,8 @@ TEST(CandidateFile, BadFilesSayWhereAndGiveNothing) {
         {"name,mass-flow-source\nA,Typed\n",
          "bad.csv, line 2, column 2: mass-flow-source \"Typed\" is neither"},
         {"name,p2\n\"A,15\n", "bad.csv, line 2: a quoted field is not closed"},
+        {"name,look\nA,21\n", "bad.csv, line 2, column 2: look \"21\" is not a whole number"},
+        {"name,look\nA,0\n", "bad.csv, line 2, column 2: look \"0\" is not a whole number"},
     };
     for (const auto& c : cases) {
         std::istringstream file(c.text);

@@ -2,7 +2,9 @@
 // the chart, switching units, saving and opening files, closing with unsaved work.
 #include "candidate_table.hpp"
 #include "curve_chart.hpp"
+#include "design_sheet.hpp"
 #include "explorer_window.hpp"
+#include "looks.hpp"
 #include "number_text.hpp"
 #include "window_driver.hpp"
 
@@ -16,10 +18,16 @@
 #include <QLineSeries>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPageLayout>
 #include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextLayout>
+#include <QTextTable>
 #include <QTimer>
 #include <QUndoStack>
 #include <QValueAxis>
@@ -141,13 +149,13 @@ TEST_F(Explorer, AnAddedCandidateGetsItsOwnCurveAndEditsUndo) {
         ASSERT_EQ(w.candidates()->rowCount(), 3);
         const QString name = w.candidates()->index(2, 0).data().toString();
         EXPECT_EQ(name, "Candidate 1");
+        // A new candidate's mass flow comes from its wheel.
+        EXPECT_EQ(shown(w, 2, "mass-flow-source"), "estimate");
         const auto before = linePoints(w, 0, name);
         ASSERT_FALSE(before.isEmpty());
 
         typeIntoCell(w, 2, "inducer-diameter", "3.5");
-        typeIntoCell(w, 2, "mass-flow-source", "estimate");
         EXPECT_EQ(shown(w, 2, "inducer-diameter"), "3.5");
-        EXPECT_EQ(shown(w, 2, "mass-flow-source"), "estimate");
         // A bigger inducer with the wheel's estimate breathes more air: more thrust at 30 psig.
         const auto after = linePoints(w, 0, name);
         ASSERT_FALSE(after.isEmpty());
@@ -162,7 +170,6 @@ TEST_F(Explorer, AnAddedCandidateGetsItsOwnCurveAndEditsUndo) {
 
         w.activateWindow(); // shortcuts go to the active window
         ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-        QTest::keyClick(w.table(), Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(w.table(), Qt::Key_Z, Qt::ControlModifier);
         EXPECT_EQ(shown(w, 2, "inducer-diameter"), "3");
         EXPECT_EQ(linePoints(w, 0, name), before);
@@ -184,7 +191,7 @@ TEST_F(Explorer, RowCommandsKeepEachCandidatesColour) {
             return list;
         };
         const QString first = names()[0], second = names()[1];
-        const QColor firstColour = w.candidates()->colour(0);
+        const int firstLook = w.candidates()->look(0);
         const struct {
             const char* button;
             int row; // selected before the click
@@ -200,12 +207,12 @@ TEST_F(Explorer, RowCommandsKeepEachCandidatesColour) {
             click(w.findChild<QAbstractButton*>(step.button));
             EXPECT_EQ(names(), step.expected) << step.button;
         }
-        EXPECT_EQ(w.candidates()->colour(1), firstColour);
-        EXPECT_NE(w.candidates()->colour(0), firstColour); // a copy gets a colour of its own
+        EXPECT_EQ(w.candidates()->look(1), firstLook);
+        EXPECT_NE(w.candidates()->look(0), firstLook); // a copy gets a look of its own
         for (QAbstractSeries* series : w.chart()->chart(0)->series()) {
             auto* line = static_cast<QLineSeries*>(series);
             if (line->isVisible() && line->name() == first) {
-                EXPECT_EQ(line->color(), firstColour);
+                EXPECT_EQ(line->pen(), explorer::lookPen(firstLook, 2));
             }
         }
         answerNextQuestion(QMessageBox::Discard);
@@ -379,6 +386,73 @@ TEST_F(Explorer, HoveringALineNamesTheExactPoint) {
                       .arg(name, QString::fromStdString(fields::formatFloat(float(exact.x()))),
                            QString::fromStdString(fields::formatFloat(float(exact.y())))));
     });
+}
+
+// The design sheet on either paper with one to twenty candidates, long names and long figures:
+// every figure on one line, every table no wider than the page, every piece on its page, every
+// candidate in one table, and every name whole in the legend.
+TEST_F(Explorer, TheDesignSheetNeverWrapsOrCutsAFigure) {
+    const struct {
+        int candidates;
+        QPageSize::PageSizeId paper;
+        int units; // index in the units list
+    } cases[] = {
+        {1, QPageSize::A4, 0},      {3, QPageSize::Letter, 1}, {8, QPageSize::A4, 1},
+        {12, QPageSize::Letter, 0}, {20, QPageSize::A4, 1},    {20, QPageSize::Letter, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.candidates);
+        ExplorerWindow w;
+        auto* table = w.candidates();
+        while (table->rowCount() < c.candidates)
+            table->addCandidate();
+        while (table->rowCount() > c.candidates)
+            table->deleteCandidate(0);
+        for (int row = 0; row < c.candidates; ++row)
+            table->setData(cell(w, row, "name"),
+                           QString("Candidate with a longer name than most, %1").arg(row),
+                           Qt::EditRole);
+        // Figures as long as the program writes them: "-1.23457e+06" and the like.
+        table->setData(cell(w, 0, "inducer-diameter"), "123456.7", Qt::EditRole);
+        table->setData(cell(w, 0, "ambient-temp"), "-0.000123457", Qt::EditRole);
+        w.unitsBox()->setCurrentIndex(c.units);
+        w.refreshChart();
+
+        const QPageLayout paper(QPageSize(c.paper), QPageLayout::Portrait,
+                                QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+        const QSizeF page = paper.paintRect(QPageLayout::Point).size();
+        explorer::DesignSheet sheet(*table, *w.chart(), "engines.csv");
+        int columns = 0;
+        for (const auto& pieces : sheet.layout(page)) {
+            for (const auto& piece : pieces) {
+                EXPECT_LE(piece.place.bottom(), page.height() + 0.5);
+                if (!piece.text)
+                    continue;
+                EXPECT_LE(piece.text->size().width(), page.width() + 0.5);
+                for (QTextFrame* frame : piece.text->rootFrame()->childFrames()) {
+                    auto* grid = qobject_cast<QTextTable*>(frame);
+                    if (!grid)
+                        continue;
+                    columns += grid->columns() - 1;
+                    for (int row = 1; row < grid->rows(); ++row)
+                        for (int column = 1; column < grid->columns(); ++column) {
+                            const QTextBlock figure =
+                                grid->cellAt(row, column).firstCursorPosition().block();
+                            EXPECT_EQ(figure.layout()->lineCount(), 1)
+                                << figure.text().toStdString();
+                        }
+                }
+            }
+        }
+        EXPECT_EQ(columns, c.candidates);
+        const auto legend = explorer::CurveChart::layoutLegend(
+            w.chart()->content().panels.at(0).curves, page.width(), w.chart()->font());
+        ASSERT_EQ(legend.size(), std::size_t(c.candidates));
+        for (const auto& entry : legend) {
+            EXPECT_EQ(entry.shown, entry.name);
+            EXPECT_LE(entry.box.right(), page.width());
+        }
+    }
 }
 
 } // namespace

@@ -7,11 +7,14 @@
 #include "turbo_analysis_dialog.hpp"
 #include "window_driver.hpp"
 
+#include <QClipboard>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -150,9 +153,10 @@ TEST(LongNumbers, CombustorShowsEveryFigureAsItselfAndReadsItBackExactly) {
     }
 }
 
-// The cases that were reported: a huge inducer area, and the converter's inches. A result keeps
-// its short form when clicked; in a box the user can edit, the whole text is there to edit and
-// the short form comes back on leaving it.
+// The cases that were reported: a huge inducer area, and the converter's inches. A box keeps its
+// short form with the focus, whether it had the focus when written or got it after, and its
+// tooltip and a copy give the whole number; in a box the user can edit, the whole text comes in
+// when the user starts to change it.
 TEST(LongNumbers, AResultTooLongForItsBoxIsShortenedNotCut) {
     CombustorDialog combustor;
     runModal(combustor, [&] {
@@ -165,14 +169,26 @@ TEST(LongNumbers, AResultTooLongForItsBoxIsShortenedNotCut) {
     });
     TurboAnalysisDialog turbo;
     runModal(turbo, [&] {
-        typeInto(turbo.GetDlgItem(1032), "1e30");
-        click(turbo.GetDlgItem(1035));
         auto* inches = qobject_cast<QLineEdit*>(turbo.GetDlgItem(1033));
-        EXPECT_EQ(inches->text(), QString("3.9%1e+29").arg(kEllipsis));
-        inches->setFocus();
-        EXPECT_EQ(inches->text(), "3.93701e+29");
+        const QString shortForm = QString("3.9%1e+29").arg(kEllipsis);
+        for (const bool focusedWhenWritten : {false, true}) {
+            typeInto(turbo.GetDlgItem(1032), focusedWhenWritten ? "1e30" : "1.0e30");
+            if (focusedWhenWritten)
+                inches->setFocus();
+            turbo.SendCommand(1035); // as the button does, without taking the focus
+            ASSERT_EQ(inches->hasFocus(), focusedWhenWritten);
+            inches->setFocus();
+            EXPECT_EQ(inches->text(), shortForm) << focusedWhenWritten;
+            EXPECT_EQ(inches->toolTip(), "3.93701e+29") << focusedWhenWritten;
+            inches->selectAll();
+            QTest::keyClick(inches, Qt::Key_C, Qt::ControlModifier);
+            EXPECT_EQ(QGuiApplication::clipboard()->text(), "3.93701e+29");
+        }
+        QTest::keyClick(inches, Qt::Key_End);
+        EXPECT_EQ(inches->text(), shortForm); // moving is not changing
+        QTest::keyClick(inches, Qt::Key_Backspace);
+        EXPECT_EQ(inches->text(), "3.93701e+2");
         turbo.GetDlgItem(1032)->setFocus();
-        EXPECT_EQ(inches->text(), QString("3.9%1e+29").arg(kEllipsis));
     });
 }
 

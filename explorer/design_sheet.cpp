@@ -1,0 +1,274 @@
+#include "design_sheet.hpp"
+
+#include "candidate_table.hpp"
+#include "looks.hpp"
+#include "qt_text.hpp"
+#include "template_builder.hpp"
+
+#include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
+#include <QImage>
+#include <QLocale>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextLayout>
+#include <QTextTable>
+#include <QUrl>
+
+#include <algorithm>
+#include <cmath>
+
+namespace explorer {
+
+namespace {
+
+constexpr int kHeadingPoints = 9;
+constexpr int kFigurePoints = 7;
+constexpr double kGap = 8;
+// The chart's height for its width: a panel's plot a little flatter than it is wide, and room
+// for the legend and the axis.
+constexpr double kFirstPanelShape = 0.45;
+constexpr double kMorePanelShape = 0.3;
+
+// Texts are laid out in points: on a device of 72 dots an inch, whatever the screen is.
+QPaintDevice* pointDevice() {
+    static QImage device = [] {
+        QImage image(1, 1, QImage::Format_RGB32);
+        const int dotsPerMetre = static_cast<int>(std::lround(72.0 / 0.0254));
+        image.setDotsPerMeterX(dotsPerMetre);
+        image.setDotsPerMeterY(dotsPerMetre);
+        return image;
+    }();
+    return &device;
+}
+
+QUrl lookUrl(int look) {
+    return QUrl(QStringLiteral("look:%1").arg(look));
+}
+
+} // namespace
+
+DesignSheet::DesignSheet(const CandidateTable& table, const CurveChart& chart, QString fileName)
+    : table_(table), content_(chart.content()), fileName_(std::move(fileName)),
+      font_(dialogs::programFont(kFigurePoints)) {}
+
+DesignSheet::~DesignSheet() = default;
+
+QString DesignSheet::heading(const QDate& date) const {
+    QString html = QObject::tr("<h2>Vorlaxen Designer &mdash; design sheet</h2><p>");
+    if (!fileName_.isEmpty())
+        html += fileName_.toHtmlEscaped() + QStringLiteral(" &middot; ");
+    html += date.toString(Qt::ISODate) + QStringLiteral(" &middot; ") +
+            (table_.units() == fields::UnitSystem::Metric ? QObject::tr("metric units")
+                                                          : QObject::tr("the forms' units")) +
+            QStringLiteral("</p>");
+    html += QStringLiteral("<p><b>%1</b></p>")
+                .arg(QObject::tr("These figures are proposals for discussion, worked out from the "
+                                 "figures typed and basic arithmetic. They are not engineered, "
+                                 "tested or fit for machine design: check every figure yourself "
+                                 "before you rely on it.")
+                         .toHtmlEscaped());
+    return html;
+}
+
+// Candidates as columns, fields as rows; every figure on one line.
+QString DesignSheet::figuresTable(int first, int last) const {
+    const auto& candidates = table_.candidateList();
+    QString html =
+        QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"1\"><tr><th></th>");
+    for (int c = first; c < last; ++c)
+        html += QStringLiteral("<th><img src=\"%1\"><br>%2</th>")
+                    .arg(lookUrl(table_.look(c)).toString(),
+                         toQString(candidates[static_cast<std::size_t>(c)].name).toHtmlEscaped());
+    html += QStringLiteral("</tr>");
+    const int noteColumn = table_.columnCount() - 1;
+    for (int column = 1; column < noteColumn; ++column) {
+        html += QStringLiteral("<tr><td style=\"white-space:nowrap\">%1</td>")
+                    .arg(table_.headerData(column, Qt::Horizontal, Qt::DisplayRole)
+                             .toString()
+                             .replace(QLatin1Char('\n'), QLatin1Char(' '))
+                             .toHtmlEscaped());
+        for (int r = first; r < last; ++r)
+            html += QStringLiteral("<td align=\"right\" style=\"white-space:nowrap\">%1</td>")
+                        .arg(table_.data(table_.index(r, column), Qt::DisplayRole)
+                                 .toString()
+                                 .toHtmlEscaped());
+        html += QStringLiteral("</tr>");
+    }
+    return html + QStringLiteral("</table>");
+}
+
+// What the curves cannot show, one paragraph per candidate, under the tables: words wrap where
+// figures must not.
+QString DesignSheet::notes() const {
+    const int noteColumn = table_.columnCount() - 1;
+    QString html;
+    for (int r = 0; r < table_.rowCount(); ++r) {
+        const QString note = table_.data(table_.index(r, noteColumn), Qt::DisplayRole).toString();
+        if (!note.isEmpty())
+            html += QStringLiteral("<p><img src=\"%1\"> <b>%2</b>: %3</p>")
+                        .arg(lookUrl(table_.look(r)).toString(),
+                             toQString(table_.candidateList()[static_cast<std::size_t>(r)].name)
+                                 .toHtmlEscaped(),
+                             note.toHtmlEscaped());
+    }
+    return html.isEmpty()
+               ? html
+               : QStringLiteral("<p><b>%1</b></p>")
+                         .arg(table_.headerData(noteColumn, Qt::Horizontal, Qt::DisplayRole)
+                                  .toString()
+                                  .toHtmlEscaped()) +
+                     html;
+}
+
+std::shared_ptr<QTextDocument> DesignSheet::document(const QString& html, double width,
+                                                     int points) const {
+    auto doc = std::make_shared<QTextDocument>();
+    QFont font = font_;
+    font.setPointSize(points);
+    doc->setDefaultFont(font);
+    doc->setDocumentMargin(0);
+    doc->documentLayout()->setPaintDevice(pointDevice());
+    for (int r = 0; r < table_.rowCount(); ++r) {
+        // Each candidate's line, as its chart draws it, twice the resolution it is shown at.
+        QImage sample(QSize(48, 12), QImage::Format_ARGB32_Premultiplied);
+        sample.fill(Qt::transparent);
+        QPainter painter(&sample);
+        painter.scale(2, 2);
+        paintLookSample(painter, QRectF(0, 0, 24, 6), table_.look(r));
+        painter.end();
+        sample.setDevicePixelRatio(2);
+        doc->addResource(QTextDocument::ImageResource, lookUrl(table_.look(r)), sample);
+    }
+    doc->setTextWidth(width);
+    doc->setHtml(html);
+    return doc;
+}
+
+bool DesignSheet::figuresWhole(QTextDocument& text) {
+    if (text.idealWidth() > text.textWidth() + 0.5)
+        return false;
+    for (QTextFrame* frame : text.rootFrame()->childFrames()) {
+        auto* grid = qobject_cast<QTextTable*>(frame);
+        if (!grid)
+            continue;
+        for (int row = 1; row < grid->rows(); ++row)
+            for (int column = 0; column < grid->columns(); ++column) {
+                const QTextBlock block = grid->cellAt(row, column).firstCursorPosition().block();
+                if (block.layout() && block.layout()->lineCount() > 1)
+                    return false;
+            }
+    }
+    return true;
+}
+
+std::vector<DesignSheet::Page> DesignSheet::layout(const QSizeF& size) const {
+    std::vector<Page> pages(1);
+    double top = 0;
+    auto place = [&](std::shared_ptr<QTextDocument> text, double height) {
+        if (top > 0 && top + height > size.height()) {
+            pages.emplace_back();
+            top = 0;
+        }
+        pages.back().push_back({QRectF(0, top, size.width(), height), std::move(text)});
+        top += height + kGap;
+    };
+
+    auto head = document(heading(QDate::currentDate()), size.width(), kHeadingPoints);
+    place(head, head->size().height());
+
+    // The chart across the page, taller by a share for each panel, and never past the page.
+    const auto panels = static_cast<double>(content_.panels.size());
+    const double shape = kFirstPanelShape + kMorePanelShape * std::max(0.0, panels - 1);
+    const double chartHeight = std::min(size.width() * shape, size.height() - top);
+    if (!content_.panels.empty())
+        place(nullptr, chartHeight);
+
+    // As many candidates to a table as fit across without wrapping a figure.
+    const int count = table_.rowCount();
+    for (int first = 0; first < count;) {
+        int last = first + 1;
+        auto doc = document(figuresTable(first, last), size.width(), kFigurePoints);
+        while (last < count) {
+            auto wider = document(figuresTable(first, last + 1), size.width(), kFigurePoints);
+            if (!figuresWhole(*wider))
+                break;
+            doc = std::move(wider);
+            ++last;
+        }
+        place(doc, doc->size().height());
+        first = last;
+    }
+    if (const QString html = notes(); !html.isEmpty()) {
+        auto doc = document(html, size.width(), kFigurePoints);
+        place(doc, doc->size().height());
+    }
+    return pages;
+}
+
+void DesignSheet::paintPage(QPainter& painter, const Page& page) const {
+    for (const Piece& piece : page) {
+        if (piece.text) {
+            painter.save();
+            painter.translate(piece.place.topLeft());
+            piece.text->drawContents(&painter);
+            painter.restore();
+            continue;
+        }
+        // The chart is laid out at the piece's size in pixels of the screen's resolution, then
+        // drawn scaled to points, so its text keeps its point size and its shape is not stretched.
+        if (!chart_) {
+            chart_ = std::make_unique<CurveChart>();
+            chart_->setAttribute(Qt::WA_DontShowOnScreen);
+        }
+        const double perPoint = chart_->logicalDpiY() / 72.0;
+        chart_->resize((piece.place.size() * perPoint).toSize());
+        chart_->show();
+        chart_->plot(content_);
+        QCoreApplication::sendPostedEvents();
+        chart_->paint(painter, piece.place);
+    }
+}
+
+void DesignSheet::paint(QPainter& painter, const QSizeF& size) const {
+    const auto pages = layout(size);
+    paintPage(painter, pages.front());
+}
+
+QPageSize::PageSizeId DesignSheet::localPaper() {
+    const QLocale here = QLocale::system();
+    return here.measurementSystem() == QLocale::ImperialUSSystem ||
+                   here.territory() == QLocale::Canada
+               ? QPageSize::Letter
+               : QPageSize::A4;
+}
+
+bool DesignSheet::writePdf(QIODevice* out, QPageSize::PageSizeId paper) const {
+    QPdfWriter pdf(out);
+    pdf.setPageSize(QPageSize(paper));
+    pdf.setPageOrientation(QPageLayout::Portrait);
+    pdf.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+    pdf.setTitle(QObject::tr("Vorlaxen Designer - design sheet"));
+    pdf.setCreator(QStringLiteral("Vorlaxen Designer"));
+    QPainter painter;
+    if (!painter.begin(&pdf))
+        return false;
+
+    // Laid out in points (1/72 in) whatever the writer's resolution.
+    const double scale = pdf.resolution() / 72.0;
+    const auto pages = layout(QSizeF(pdf.width() / scale, pdf.height() / scale));
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        if (i > 0)
+            pdf.newPage();
+        painter.save();
+        painter.scale(scale, scale);
+        paintPage(painter, pages[i]);
+        painter.restore();
+    }
+    return painter.end();
+}
+
+} // namespace explorer

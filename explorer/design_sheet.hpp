@@ -1,0 +1,70 @@
+#pragma once
+// The design sheet: the candidates' chart and figures on paper, with the heading and the caution
+// that go with them, drawn on any paint device and written as a PDF. The chart is drawn at the
+// page's size in its own proportions; the figures go into tables of as many candidates as fit
+// across the page without wrapping a number, over as many pages as they need.
+
+#include "curve_chart.hpp"
+
+#include <QDate>
+#include <QFont>
+#include <QPageSize>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class QIODevice;
+class QPainter;
+class QTextDocument;
+
+namespace explorer {
+
+class CandidateTable;
+
+class DesignSheet {
+public:
+    // `fileName` names the candidates' file in the heading; empty for unsaved work. `chart` gives
+    // what is plotted.
+    DesignSheet(const CandidateTable& table, const CurveChart& chart, QString fileName);
+    ~DesignSheet();
+
+    // One piece of a page: a text (heading, figures, notes) or the chart, at its place in points.
+    struct Piece {
+        QRectF place;
+        std::shared_ptr<QTextDocument> text; // null for the chart
+    };
+    using Page = std::vector<Piece>;
+
+    // The sheet laid out on pages of `size` points (the printable part of the paper).
+    std::vector<Page> layout(const QSizeF& size) const;
+    void paintPage(QPainter& painter, const Page& page) const;
+    // The first page, as the PDF holds it.
+    void paint(QPainter& painter, const QSizeF& size) const;
+
+    // Writes every page as a PDF to `out` on paper of `paper`; false when it cannot be written.
+    bool writePdf(QIODevice* out, QPageSize::PageSizeId paper) const;
+    // A4, or Letter where the system's measures are American.
+    static QPageSize::PageSizeId localPaper();
+
+    // True when no figure of the sheet's tables in `text` is wrapped and the tables are no wider
+    // than the text's width.
+    static bool figuresWhole(QTextDocument& text);
+
+    QString heading(const QDate& date) const;
+
+private:
+    std::shared_ptr<QTextDocument> document(const QString& html, double width, int points) const;
+    QString figuresTable(int first, int last) const; // candidates [first, last)
+    QString notes() const;
+
+    const CandidateTable& table_;
+    ChartContent content_;
+    QString fileName_;
+    QFont font_;
+    mutable std::unique_ptr<CurveChart> chart_; // drawn at the sheet's size, never on screen
+};
+
+} // namespace explorer

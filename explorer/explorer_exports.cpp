@@ -1,0 +1,116 @@
+#include "explorer_window.hpp"
+
+#include "candidate_table.hpp"
+#include "curve_chart.hpp"
+#include "design_sheet.hpp"
+#include "message_box.hpp"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+// ---- exports ---------------------------------------------------------------------------------
+
+void ExplorerWindow::OnExport(int kind) {
+    struct Choice {
+        QString caption, filter, suffix;
+    };
+    static const Choice choices[] = {
+        {tr("Export Chart as PNG"), tr("PNG pictures (*.png)"), QStringLiteral("png")},
+        {tr("Export Chart as SVG"), tr("SVG drawings (*.svg)"), QStringLiteral("svg")},
+        {tr("Export Curve Data as CSV"), tr("CSV files (*.csv)"), QStringLiteral("csv")},
+        {tr("Export Design Sheet as PDF"), tr("PDF documents (*.pdf)"), QStringLiteral("pdf")},
+    };
+    const Choice& choice = choices[kind];
+    QString path = QFileDialog::getSaveFileName(this, choice.caption, QString(), choice.filter);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + choice.suffix;
+    switch (kind) {
+    case ExportPng:
+        exportChartImage(path);
+        break;
+    case ExportSvg:
+        exportChartSvg(path);
+        break;
+    case ExportCsv:
+        exportCurveCsv(path);
+        break;
+    case ExportPdf:
+        exportDesignSheet(path);
+        break;
+    }
+}
+
+namespace {
+
+// Every export is written to a temporary file and put in place whole; a failure says what the
+// system said and leaves any old file as it was.
+template <typename Write> bool writeThrough(QWidget* window, const QString& path, Write write) {
+    QSaveFile file(path);
+    QString reason;
+    if (!file.open(QIODevice::WriteOnly))
+        reason = file.errorString();
+    else if (!write(file) || !file.commit())
+        reason = file.errorString();
+    if (reason.isEmpty())
+        return true;
+    file.cancelWriting();
+    dialogs::showMessage(window, window->windowTitle(),
+                         QObject::tr("%1 could not be written: %2").arg(path, reason));
+    return false;
+}
+
+} // namespace
+
+bool ExplorerWindow::exportChartImage(const QString& path) {
+    // Twice the screen's pixels, so the picture stays sharp on paper and on a projector.
+    const QSize size = chart_->size();
+    QImage image(size * 2, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(2.0);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        chart_->paint(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    }
+    return writeThrough(this, path, [&](QIODevice& out) { return image.save(&out, "PNG"); });
+}
+
+bool ExplorerWindow::exportChartSvg(const QString& path) {
+    return writeThrough(this, path, [&](QIODevice& out) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&out);
+        svg.setSize(chart_->size());
+        svg.setViewBox(QRect(QPoint(0, 0), chart_->size()));
+        svg.setTitle(tr("Design Explorer chart"));
+        QPainter painter;
+        if (!painter.begin(&svg))
+            return false;
+        chart_->paint(painter, QRectF(QPointF(0, 0), QSizeF(chart_->size())));
+        return painter.end();
+    });
+}
+
+bool ExplorerWindow::exportCurveCsv(const QString& path) {
+    const QByteArray text = model_->curveCsv(curveRequest());
+    return writeThrough(this, path, [&](QIODevice& out) { return out.write(text) == text.size(); });
+}
+
+bool ExplorerWindow::exportDesignSheet(const QString& path) {
+    return writeThrough(this, path, [&](QIODevice& out) {
+        return designSheet().writePdf(&out, explorer::DesignSheet::localPaper());
+    });
+}
+
+void ExplorerWindow::paintDesignSheet(QPainter& painter, const QSizeF& size) {
+    designSheet().paint(painter, size);
+}
+
+explorer::DesignSheet ExplorerWindow::designSheet() const {
+    return {*model_, *chart_, file_.isEmpty() ? QString() : QFileInfo(file_).fileName()};
+}
