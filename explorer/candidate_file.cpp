@@ -3,15 +3,12 @@
 #include "csv_field.hpp"
 #include "csv_reader.hpp"
 #include "number_text.hpp"
+#include "user_file.hpp"
 
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <sstream>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace explorer {
 
@@ -174,6 +171,9 @@ ReadResult loadCandidates(const std::filesystem::path& file) {
     std::error_code ec;
     if (std::filesystem::is_directory(file, ec))
         return {{}, FileError{file.string(), 0, 0, "is a folder, not a file"}};
+    std::filesystem::path target;
+    if (!userfile::resolveLinks(file, target))
+        userfile::removeLeftovers(target); // of a save that was killed midway
     std::ifstream in(file, std::ios::binary);
     if (!in)
         return {
@@ -279,27 +279,6 @@ std::optional<std::string> writeCurveCsv(std::ostream& out, std::span<const Cand
     return std::nullopt;
 }
 
-namespace {
-
-std::string systemError(std::string_view what) {
-    return std::string(what) + ": " + std::strerror(errno);
-}
-
-bool writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-} // namespace
-
 std::optional<FileError> saveCandidates(const std::filesystem::path& file,
                                         std::span<const Candidate> candidates) {
     auto fail = [&](std::string message) {
@@ -310,51 +289,8 @@ std::optional<FileError> saveCandidates(const std::filesystem::path& file,
         return fail(*p);
     const std::string data = std::move(text).str();
 
-    // Through a link, the file it points to is replaced, not the link.
-    std::error_code ec;
-    std::filesystem::path target = file;
-    if (std::filesystem::is_symlink(target, ec)) {
-        target = std::filesystem::weakly_canonical(target, ec);
-        if (ec)
-            return fail("cannot follow the link: " + ec.message());
-    }
-    const auto folder = target.has_parent_path() ? target.parent_path() : ".";
-
-    // A new name beside the target, created here and nowhere else (O_EXCL).
-    std::filesystem::path temp;
-    int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temp = folder / ("." + target.filename().string() + ".saving-" +
-                         std::to_string(::getpid()) + "-" + std::to_string(attempt));
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return fail(systemError("cannot create a file in " + folder.string()));
-    }
-    if (fd < 0)
-        return fail("cannot create a temporary file in " + folder.string());
-
-    std::string problem;
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0)
-        (void)::fchmod(fd, old.st_mode & 07777); // keep the old file's permissions
-    if (!writeAll(fd, data))
-        problem = systemError("writing failed");
-    else if (::fsync(fd) != 0)
-        problem = systemError("flushing to the disk failed");
-    if (::close(fd) != 0 && problem.empty())
-        problem = systemError("closing failed");
-    if (problem.empty() && ::rename(temp.c_str(), target.c_str()) != 0)
-        problem = systemError("cannot replace the file");
-    if (!problem.empty()) {
-        ::unlink(temp.c_str());
-        return fail(problem);
-    }
-    // The rename itself is made durable by flushing the folder; the new file is already whole.
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        (void)::fsync(dir);
-        ::close(dir);
-    }
+    if (auto problem = userfile::write(file, data))
+        return fail(*problem);
     return std::nullopt;
 }
 

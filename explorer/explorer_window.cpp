@@ -5,14 +5,17 @@
 #include "message_box.hpp"
 #include "number_text.hpp"
 #include "qt_text.hpp"
+#include "save_path.hpp"
 #include "sweep.hpp"
 #include "template_builder.hpp"
 #include "units.hpp"
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QComboBox>
 #include <QDate>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -28,7 +31,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSettings>
 #include <QSplitter>
 #include <QSvgGenerator>
@@ -532,8 +534,7 @@ bool ExplorerWindow::maySetAside() {
     if (answer == QMessageBox::Discard)
         return true;
     if (file_.isEmpty()) {
-        const QString path = QFileDialog::getSaveFileName(this, tr("Save Candidates"), QString(),
-                                                          tr("Candidate files (*.csv)"));
+        const QString path = askCandidatePath(tr("Save Candidates"));
         return !path.isEmpty() && saveTo(path);
     }
     return saveTo(file_);
@@ -568,13 +569,14 @@ void ExplorerWindow::OnFileSave() {
 }
 
 void ExplorerWindow::OnFileSaveAs() {
-    QString path = QFileDialog::getSaveFileName(this, tr("Save Candidates As"), file_,
-                                                tr("Candidate files (*.csv)"));
-    if (path.isEmpty())
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".csv");
-    saveTo(path);
+    const QString path = askCandidatePath(tr("Save Candidates As"));
+    if (!path.isEmpty())
+        saveTo(path);
+}
+
+QString ExplorerWindow::askCandidatePath(const QString& caption) {
+    return dialogs::askSavePath(this, caption, file_, tr("Candidate files (*.csv)"),
+                                QStringLiteral("csv"));
 }
 
 bool ExplorerWindow::openFile(const QString& path) {
@@ -586,6 +588,7 @@ bool ExplorerWindow::openFile(const QString& path) {
     }
     undo_->clear();
     file_ = path;
+    fileStamp_ = userfile::stampOf(QFile::encodeName(path).toStdString());
     rememberRecent(path);
     updateTitle();
     table_->selectRow(0);
@@ -593,12 +596,29 @@ bool ExplorerWindow::openFile(const QString& path) {
 }
 
 bool ExplorerWindow::saveTo(const QString& path) {
+    const std::string name = QFile::encodeName(path).toStdString();
+    // Someone else's changes to the open file are not overwritten unasked.
+    if (path == file_ && userfile::stampOf(name) != fileStamp_) {
+        switch (dialogs::askAboutDiskChange(this, path)) {
+        case dialogs::DiskChange::Reload:
+            return openFile(path);
+        case dialogs::DiskChange::Overwrite:
+            break;
+        case dialogs::DiskChange::SaveElsewhere: {
+            const QString other = askCandidatePath(tr("Save Candidates As"));
+            return !other.isEmpty() && other != path && saveTo(other);
+        }
+        case dialogs::DiskChange::Cancel:
+            return false;
+        }
+    }
     QString problem;
     if (!model_->save(path, &problem)) {
         dialogs::showMessage(this, windowTitle(), tr("%1\nThe file was not changed.").arg(problem));
         return false;
     }
     file_ = path;
+    fileStamp_ = userfile::stampOf(name);
     undo_->setClean();
     rememberRecent(path);
     updateTitle();
@@ -618,11 +638,10 @@ void ExplorerWindow::OnExport(int kind) {
         {tr("Export Design Sheet as PDF"), tr("PDF documents (*.pdf)"), QStringLiteral("pdf")},
     };
     const Choice& choice = choices[kind];
-    QString path = QFileDialog::getSaveFileName(this, choice.caption, QString(), choice.filter);
+    const QString path =
+        dialogs::askSavePath(this, choice.caption, QString(), choice.filter, choice.suffix);
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + choice.suffix;
     switch (kind) {
     case ExportPng:
         exportChartImage(path);
@@ -639,16 +658,7 @@ void ExplorerWindow::OnExport(int kind) {
     }
 }
 
-namespace {
-
-bool refused(QWidget* window, const QString& path) {
-    dialogs::showMessage(window, window->windowTitle(),
-                         QObject::tr("%1 could not be written.").arg(path));
-    return false;
-}
-
-} // namespace
-
+// Each export is made in memory and written in one step, so that a failure leaves no part of it.
 bool ExplorerWindow::exportChartImage(const QString& path) {
     // Twice the screen's pixels, so the picture stays sharp on paper and on a projector.
     const QSize size = chart_->size();
@@ -660,47 +670,51 @@ bool ExplorerWindow::exportChartImage(const QString& path) {
         painter.setRenderHint(QPainter::Antialiasing);
         chart_->paint(painter, QRectF(QPointF(0, 0), QSizeF(size)));
     }
-    return image.save(path, "PNG") || refused(this, path);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return dialogs::writeUserFile(this, path, bytes);
 }
 
 bool ExplorerWindow::exportChartSvg(const QString& path) {
-    QSvgGenerator svg;
-    svg.setFileName(path);
-    svg.setSize(chart_->size());
-    svg.setViewBox(QRect(QPoint(0, 0), chart_->size()));
-    svg.setTitle(tr("Design Explorer chart"));
-    QPainter painter;
-    if (!painter.begin(&svg))
-        return refused(this, path);
-    chart_->paint(painter, QRectF(QPointF(0, 0), QSizeF(chart_->size())));
-    painter.end();
-    return QFileInfo(path).size() > 0 || refused(this, path);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(chart_->size());
+        svg.setViewBox(QRect(QPoint(0, 0), chart_->size()));
+        svg.setTitle(tr("Design Explorer chart"));
+        QPainter painter(&svg);
+        chart_->paint(painter, QRectF(QPointF(0, 0), QSizeF(chart_->size())));
+    }
+    return dialogs::writeUserFile(this, path, bytes);
 }
 
 bool ExplorerWindow::exportCurveCsv(const QString& path) {
-    const QByteArray text = model_->curveCsv(curveRequest());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
-        return refused(this, path);
-    return true;
+    return dialogs::writeUserFile(this, path, model_->curveCsv(curveRequest()));
 }
 
 bool ExplorerWindow::exportDesignSheet(const QString& path) {
-    QPdfWriter pdf(path);
-    pdf.setPageSize(QPageSize(QPageSize::A4));
-    pdf.setPageOrientation(QPageLayout::Landscape);
-    pdf.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
-    pdf.setTitle(tr("Vorlaxen Designer - design sheet"));
-    pdf.setCreator(QStringLiteral("Vorlaxen Designer"));
-    QPainter painter;
-    if (!painter.begin(&pdf))
-        return refused(this, path);
-
-    // Laid out in points (1/72 in) whatever the writer's resolution.
-    const double scale = pdf.resolution() / 72.0;
-    painter.scale(scale, scale);
-    paintDesignSheet(painter, QSizeF(pdf.width() / scale, pdf.height() / scale));
-    return painter.end() || refused(this, path);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageOrientation(QPageLayout::Landscape);
+        pdf.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+        pdf.setTitle(tr("Vorlaxen Designer - design sheet"));
+        pdf.setCreator(QStringLiteral("Vorlaxen Designer"));
+        QPainter painter(&pdf);
+        // Laid out in points (1/72 in) whatever the writer's resolution.
+        const double scale = pdf.resolution() / 72.0;
+        painter.scale(scale, scale);
+        paintDesignSheet(painter, QSizeF(pdf.width() / scale, pdf.height() / scale));
+    }
+    return dialogs::writeUserFile(this, path, bytes);
 }
 
 void ExplorerWindow::paintDesignSheet(QPainter& painter, const QSizeF& size) {

@@ -5,6 +5,7 @@
 
 #include "cdialog.hpp"
 #include "curves.hpp"
+#include "user_file.hpp"
 
 #include <QStringList>
 
@@ -81,6 +82,7 @@ private:
     void rememberRecent(const QString& path);
     void fillRecentMenu();
 
+    QString askCandidatePath(const QString& caption);
     bool maySetAside(); // asks about unsaved changes; false when the user cancels
     void updateTitle();
     void showRowNote();
@@ -108,6 +110,7 @@ private:
     QUndoStack* undo_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QString file_;
+    userfile::Stamp fileStamp_; // the file as it was opened or saved here
     // The sweep as its boxes show it, in the display units of the swept input.
     struct {
         double from = 0.0, to = 0.0, step = 1.0;
