@@ -11,7 +11,9 @@ namespace csv {
 
 namespace {
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string lowered(std::string_view text) {
     std::string out(text);
@@ -20,7 +22,9 @@ std::string lowered(std::string_view text) {
     return out;
 }
 
-std::string quotedName(std::string_view name) { return "\"" + std::string(name) + "\""; }
+std::string quotedName(std::string_view name) {
+    return "\"" + std::string(name) + "\"";
+}
 
 } // namespace
 

@@ -35,7 +35,8 @@ enum class UnknownColumns { Refuse, Carry };
 std::string_view trimmed(std::string_view text); // without blanks and tabs around it
 bool sameIgnoringCase(std::string_view a, std::string_view b);
 // The index of the word (trimmed, in any case) among words.
-std::optional<std::size_t> matchWord(std::string_view text, std::span<const std::string_view> words);
+std::optional<std::size_t> matchWord(std::string_view text,
+                                     std::span<const std::string_view> words);
 
 class FieldFileReader {
 public:
