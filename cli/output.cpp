@@ -1,6 +1,6 @@
 #include "output.hpp"
 
-#include "csv_field.hpp"
+#include "field_file.hpp"
 #include "number_text.hpp"
 #include "unit_presets.hpp"
 
@@ -70,19 +70,6 @@ std::vector<OutColumn> allFields(const Calculation& calc) {
 }
 
 namespace {
-
-char* putCsvText(char* p, std::string_view text) {
-    if (!csv::needsQuotes(text))
-        return put(p, text);
-    *p++ = '"';
-    for (char c : text) {
-        *p++ = c;
-        if (c == '"')
-            *p++ = '"';
-    }
-    *p++ = '"';
-    return p;
-}
 
 // The length of the well-formed UTF-8 sequence at the start of text, 0 when it is not one
 // (a stray continuation byte, a cut sequence, an overlong form, a surrogate, beyond U+10FFFF).
@@ -237,7 +224,7 @@ void PointWriter::csv(std::span<const std::string_view> inputRow) {
         if (cell.value)
             p = number(p, *cell.value);
         else if (cell.carried)
-            p = putCsvText(p, inputRow[cell.index]);
+            p = csv::writeField(p, inputRow[cell.index]);
         else
             p = put(p, word(cell.index));
         *p++ = ',';

@@ -2,6 +2,7 @@
 
 #include "csv_field.hpp"
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <unordered_map>
@@ -113,18 +114,23 @@ void FieldFileReader::fail(std::size_t column, const std::string& message) const
     throw FieldFileError(reader_.line(), column + 1, message);
 }
 
-void writeField(std::ostream& out, std::string_view text) {
-    if (!needsQuotes(text)) {
-        out << text;
-        return;
-    }
-    out << '"';
+char* writeField(char* out, std::string_view text) {
+    if (!needsQuotes(text))
+        return std::copy(text.begin(), text.end(), out);
+    *out++ = '"';
     for (char c : text) {
+        *out++ = c;
         if (c == '"')
-            out << '"';
-        out << c;
+            *out++ = '"';
     }
-    out << '"';
+    *out++ = '"';
+    return out;
+}
+
+void writeField(std::ostream& out, std::string_view text) {
+    std::string field(2 * text.size() + 2, '\0');
+    field.resize(static_cast<std::size_t>(writeField(field.data(), text) - field.data()));
+    out << field;
 }
 
 } // namespace csv

@@ -68,7 +68,9 @@ private:
     std::size_t headerLine_ = 0;
 };
 
-// Writes text as one CSV field that the reader reads back exactly.
+// Writes text as one CSV field that the reader reads back exactly: at most 2 * size + 2 bytes
+// from out on, returning their end.
+char* writeField(char* out, std::string_view text);
 void writeField(std::ostream& out, std::string_view text);
 
 } // namespace csv

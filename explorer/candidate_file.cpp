@@ -1,7 +1,6 @@
 #include "candidate_file.hpp"
 
-#include "csv_field.hpp"
-#include "csv_reader.hpp"
+#include "field_file.hpp"
 #include "number_text.hpp"
 #include "user_file.hpp"
 
@@ -36,48 +35,20 @@ std::string columnList() {
     return list;
 }
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
+// The columns a candidate file may have, in the order of Column's kinds and the engine's inputs.
+std::vector<std::string_view> knownColumns() {
+    std::vector<std::string_view> keys{kNameColumn, kEngineFields[turbo::kMassFlowSourceField].key};
+    for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i)
+        keys.push_back(turbo::engineField(static_cast<EngineInput>(i)).key);
+    return keys;
 }
 
-std::optional<Column> columnFor(std::string_view key) {
-    if (key == kNameColumn)
+Column columnFor(std::size_t known) {
+    if (known == 0)
         return Column{Column::Name};
-    if (key == kEngineFields[turbo::kMassFlowSourceField].key)
+    if (known == 1)
         return Column{Column::Source};
-    for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i) {
-        const auto input = static_cast<EngineInput>(i);
-        if (turbo::engineField(input).key == key)
-            return Column{Column::Input, input};
-    }
-    return std::nullopt;
-}
-
-std::optional<MassFlowSource> sourceFor(std::string_view word) {
-    const auto& words = kEngineFields[turbo::kMassFlowSourceField].choices;
-    if (word == words[0])
-        return MassFlowSource::Typed;
-    if (word == words[1])
-        return MassFlowSource::Estimate;
-    return std::nullopt;
-}
-
-void putText(std::ostream& out, std::string_view text) {
-    if (!csv::needsQuotes(text)) {
-        out << text;
-        return;
-    }
-    out << '"';
-    for (char c : text) {
-        if (c == '"')
-            out << '"';
-        out << c;
-    }
-    out << '"';
+    return Column{Column::Input, static_cast<EngineInput>(known - 2)};
 }
 
 } // namespace
@@ -95,90 +66,77 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
     ReadResult result;
     auto fail = [&](std::size_t line, std::size_t column, std::string message) {
         result.candidates.clear();
+        result.ignored.clear();
         result.error = FileError{std::string(fileName), line, column, std::move(message)};
         return std::move(result);
     };
     try {
-        // Candidate files are small; the buffer grows for a longer record.
-        csv::CsvReader reader(in, kBufferSize);
-        if (!reader.next())
-            return fail(0, 0, "empty; the first line must name the columns (" + columnList() + ")");
+        // Columns of other programs (vorlaxen-calc carries them through) are left out, and the
+        // user told which.
+        const auto known = knownColumns();
+        csv::FieldFileReader file(in, known, csv::UnknownColumns::Carry, kBufferSize);
+        result.ignored = file.carried();
+        std::vector<std::optional<Column>> columns;
+        for (const auto& c : file.columns())
+            columns.push_back(c ? std::optional(columnFor(*c)) : std::nullopt);
 
-        std::vector<Column> columns;
-        bool seenName = false;
-        bool seenSource = false;
-        std::array<bool, turbo::kEngineInputCount> seenInput{};
-        const auto header = reader.fields();
-        for (std::size_t c = 0; c < header.size(); ++c) {
-            const auto key = trimmed(header[c]);
-            const auto column = columnFor(key);
-            if (!column)
-                return fail(reader.line(), c + 1,
-                            "unknown column " + quoted(key) + "; the columns are " + columnList());
-            bool& seen = column->kind == Column::Name     ? seenName
-                         : column->kind == Column::Source ? seenSource
-                                                          : seenInput[std::size_t(column->input)];
-            if (seen)
-                return fail(reader.line(), c + 1, "column " + quoted(key) + " appears twice");
-            seen = true;
-            columns.push_back(*column);
-        }
-
-        while (reader.next()) {
-            const auto row = reader.fields();
-            if (row.size() != columns.size())
-                return fail(reader.line(), std::min(row.size(), columns.size()) + 1,
-                            std::to_string(row.size()) + (row.size() == 1 ? " field" : " fields") +
-                                " where the header has " + std::to_string(columns.size()));
+        const auto& sourceWords = kEngineFields[turbo::kMassFlowSourceField].choices;
+        while (file.next()) {
+            const auto row = file.row();
             if (result.candidates.size() == kMaxCandidates)
-                return fail(reader.line(), 0,
+                return fail(file.line(), 0,
                             "more than " + std::to_string(kMaxCandidates) + " candidates");
             Candidate candidate("Candidate " + std::to_string(result.candidates.size() + 1));
             for (std::size_t c = 0; c < row.size(); ++c) {
-                switch (columns[c].kind) {
+                if (!columns[c])
+                    continue;
+                switch (columns[c]->kind) {
                 case Column::Name:
                     candidate.name.assign(row[c]);
                     break;
                 case Column::Source:
-                    if (const auto source = sourceFor(trimmed(row[c])))
-                        candidate.massFlowSource = *source;
+                    if (const auto word = csv::matchWord(row[c], sourceWords))
+                        candidate.massFlowSource =
+                            *word == 0 ? MassFlowSource::Typed : MassFlowSource::Estimate;
                     else
-                        return fail(reader.line(), c + 1,
-                                    "mass-flow-source " + quoted(row[c]) +
-                                        " is neither \"typed\" nor \"estimate\"");
+                        file.fail(c, "mass-flow-source " + quoted(row[c]) +
+                                         " is neither \"typed\" nor \"estimate\"");
                     break;
                 case Column::Input:
                     if (const auto value = fields::parseFloat(row[c]))
-                        candidate[columns[c].input] = Cell::number(*value);
+                        candidate[columns[c]->input] = Cell::number(*value);
                     else
-                        return fail(reader.line(), c + 1,
-                                    std::string(turbo::engineField(columns[c].input).key) + ": " +
-                                        notANumber(row[c]));
+                        file.fail(c, std::string(turbo::engineField(columns[c]->input).key) + ": " +
+                                         notANumber(row[c]));
                     break;
                 }
             }
             result.candidates.push_back(std::move(candidate));
         }
-    } catch (const csv::CsvError& e) {
-        return fail(e.line(), 0, e.what());
+    } catch (const csv::FieldFileError& e) {
+        if (e.line() == 0 && in.bad())
+            return fail(0, 0, std::string("reading failed: ") + std::strerror(errno));
+        if (e.line() == 0)
+            return fail(0, 0, std::string(e.what()) + " (" + columnList() + ")");
+        return fail(e.line(), e.column(), e.what());
     }
     if (in.bad())
-        return fail(0, 0, "reading failed");
+        return fail(0, 0, std::string("reading failed: ") + std::strerror(errno));
     return result;
 }
 
 ReadResult loadCandidates(const std::filesystem::path& file) {
     std::error_code ec;
     if (std::filesystem::is_directory(file, ec))
-        return {{}, FileError{file.string(), 0, 0, "is a folder, not a file"}};
+        return {{}, FileError{file.string(), 0, 0, "is a folder, not a file"}, {}};
     std::filesystem::path target;
     if (!userfile::resolveLinks(file, target))
         userfile::removeLeftovers(target); // of a save that was killed midway
     std::ifstream in(file, std::ios::binary);
     if (!in)
-        return {
-            {},
-            FileError{file.string(), 0, 0, std::string("cannot open: ") + std::strerror(errno)}};
+        return {{},
+                FileError{file.string(), 0, 0, std::string("cannot open: ") + std::strerror(errno)},
+                {}};
     return readCandidates(in, file.string());
 }
 
@@ -195,7 +153,7 @@ std::optional<std::string> writeCandidates(std::ostream& out,
     const auto& sourceWords = kEngineFields[turbo::kMassFlowSourceField].choices;
     for (const auto& c : candidates) {
         const auto results = evaluate(c);
-        putText(out, c.name);
+        csv::writeField(out, c.name);
         for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i) {
             const auto input = static_cast<EngineInput>(i);
             if (input == EngineInput::MassFlow)
@@ -264,7 +222,7 @@ std::optional<std::string> writeCurveCsv(std::ostream& out, std::span<const Cand
             (*in)[request.swept] =
                 fields::fromDisplay(swept.quantity, request.units, sweep.point(i));
             const auto r = turbo::evaluateEngine(*in);
-            putText(out, c.name);
+            csv::writeField(out, c.name);
             if (sweptIsWheel)
                 out << ',' << fields::shortestFloat((*in)[request.swept]);
             for (const auto& s : sources) {

@@ -7,7 +7,8 @@
 //   turbine-inlet-temp
 // mass-flow-source is "typed" or "estimate"; mass-flow always holds the number the cycle uses (the
 // wheel's estimate with "estimate"), so the file also runs through vorlaxen-calc cycle --input.
-// Reading takes the columns in any order; a missing input takes the Turbo Analysis default, a
+// Reading takes the columns in any order and their names and the words in any case; other
+// columns are left out; a missing input takes the Turbo Analysis default, a
 // missing mass-flow-source means "typed", a missing name gives "Candidate N".
 
 #include "candidates.hpp"
@@ -41,6 +42,7 @@ struct FileError {
 struct ReadResult {
     std::vector<Candidate> candidates;
     std::optional<FileError> error;
+    std::vector<std::string> ignored; // columns the file has that candidates do not
 };
 
 ReadResult readCandidates(std::istream& in, std::string_view fileName);

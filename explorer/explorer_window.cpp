@@ -580,8 +580,8 @@ QString ExplorerWindow::askCandidatePath(const QString& caption) {
 }
 
 bool ExplorerWindow::openFile(const QString& path) {
-    QString problem;
-    if (!model_->load(path, &problem)) {
+    QString problem, note;
+    if (!model_->load(path, &problem, &note)) {
         dialogs::showMessage(this, windowTitle(),
                              tr("%1\nThe candidates that were open are unchanged.").arg(problem));
         return false;
@@ -592,6 +592,8 @@ bool ExplorerWindow::openFile(const QString& path) {
     rememberRecent(path);
     updateTitle();
     table_->selectRow(0);
+    if (!note.isEmpty())
+        dialogs::showMessage(this, windowTitle(), note, QMessageBox::Information);
     return true;
 }
 
