@@ -3,10 +3,10 @@
 #include "csv_field.hpp"
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
 
 namespace csv {
 
@@ -16,12 +16,36 @@ char lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string lowered(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        c = lower(c);
-    return out;
-}
+// The names seen so far, to find one named twice: open addressing over one flat table, each slot
+// a name's index and part of its hash, so that most look-ups touch a single cache line.
+class NameSet {
+public:
+    explicit NameSet(std::size_t names) {
+        std::size_t size = 16;
+        while (size < 2 * names)
+            size *= 2;
+        slots_.assign(size, 0);
+    }
+    // False when an equal name is already in the set.
+    bool insert(std::span<const std::string_view> names, std::size_t index) {
+        const std::string_view name = trimmed(names[index]);
+        const std::uint64_t hash = std::hash<std::string_view>{}(name);
+        const std::uint64_t tag = hash >> 32;
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+            const std::uint64_t slot = slots_[at];
+            if (slot == 0) {
+                slots_[at] = tag << 32 | (index + 1);
+                return true;
+            }
+            if (slot >> 32 == tag && trimmed(names[(slot & 0xFFFFFFFF) - 1]) == name)
+                return false;
+        }
+    }
+
+private:
+    std::vector<std::uint64_t> slots_;
+};
 
 std::string quotedName(std::string_view name) {
     return "\"" + std::string(name) + "\"";
@@ -65,30 +89,29 @@ FieldFileReader::FieldFileReader(std::istream& in, std::span<const std::string_v
         throw FieldFileError(e.line(), 0, e.what());
     }
     headerLine_ = reader_.line();
-    // Looked up by hash, so that a header of a million columns reads in linear time.
-    std::unordered_map<std::string, std::size_t> byName;
-    for (std::size_t k = 0; k < known.size(); ++k)
-        byName.emplace(lowered(known[k]), k);
     std::vector<bool> seenKnown(known.size(), false);
-    std::unordered_set<std::string> seenCarried;
-
+    // Carried names are looked up by hash, so that a header of a million columns reads in time
+    // linear in its length.
     const auto header = reader_.fields();
+    NameSet seenCarried(unknown == UnknownColumns::Carry ? header.size() : 0);
     columns_.reserve(header.size());
     for (std::size_t c = 0; c < header.size(); ++c) {
         const std::string_view name = trimmed(header[c]);
         if (name.empty())
             fail(c, "the column has no name");
-        const auto found = byName.find(lowered(name));
-        if (found != byName.end()) {
-            if (seenKnown[found->second])
-                fail(c, "column " + quotedName(known[found->second]) + " appears twice");
-            seenKnown[found->second] = true;
-            columns_.emplace_back(found->second);
+        std::size_t k = 0;
+        while (k < known.size() && !sameIgnoringCase(name, known[k]))
+            ++k;
+        if (k < known.size()) {
+            if (seenKnown[k])
+                fail(c, "column " + quotedName(known[k]) + " appears twice");
+            seenKnown[k] = true;
+            columns_.emplace_back(k);
             continue;
         }
         if (unknown == UnknownColumns::Refuse)
             fail(c, "unknown column " + quotedName(name));
-        if (!seenCarried.emplace(name).second)
+        if (!seenCarried.insert(header, c))
             fail(c, "column " + quotedName(name) + " appears twice");
         columns_.emplace_back(std::nullopt);
         carried_.emplace_back(name);
