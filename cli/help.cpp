@@ -226,9 +226,10 @@ std::string bashCompletion() {
     s += "    esac\n"
          "    # A number is typed, not offered; '=' and ':' of a sweep are words of their own.\n"
          "    [[ \" $numbers = : \" == *\" $prev \"* ]] && return\n"
+         "    # Words are taken in any case, so they are offered for what is typed in any case.\n"
          "    case $prev in\n"
          "    --units)\n"
-         "        COMPREPLY=($(compgen -W \"in mm cm none\" -- \"$cur\"))\n"
+         "        COMPREPLY=($(compgen -W \"in mm cm none\" -- \"${cur,,}\"))\n"
          "        return\n"
          "        ;;\n";
     std::vector<std::string> choiceKeys;
@@ -240,7 +241,7 @@ std::string bashCompletion() {
             choiceKeys.emplace_back(f.key);
             std::vector<std::string> choices(f.choices.begin(), f.choices.end());
             s += "    --" + std::string(f.key) + ")\n        COMPREPLY=($(compgen -W \"" +
-                 words(choices) + "\" -- \"$cur\"))\n        return\n        ;;\n";
+                 words(choices) + "\" -- \"${cur,,}\"))\n        return\n        ;;\n";
         }
     for (const auto& o : commonOptions()) {
         const std::string name = "    --" + std::string(o.name) + ")\n";
