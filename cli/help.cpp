@@ -95,10 +95,11 @@ std::vector<Row> inputRows(const Calculation& calc) {
 
 const char* const kBatches =
     "Batches:\n"
-    "  An input file (--input) is CSV whose first line names columns in any order,\n"
-    "  separated by ',' or ';'. A missing input takes its option or the default; every\n"
-    "  row gives one point. Columns that are not inputs of the calculation are carried\n"
-    "  through unchanged, ahead of its own columns, and named once on standard error.\n"
+    "  An input file (--input) is CSV whose first line names columns in any order and\n"
+    "  any case, separated by ',' or ';'. A missing input takes its option or the\n"
+    "  default; every row gives one point. Columns that are not inputs of the\n"
+    "  calculation are carried through unchanged, ahead of its own columns, and named\n"
+    "  once on standard error.\n"
     "  A sweep (--sweep NAME=START:STOP:STEP) gives the points START + i*STEP (computed\n"
     "  in double precision, stored as single) for i = 0, 1, ... while they do not pass\n"
     "  STOP; a STOP within a billionth of a step counts as reached. Several sweeps give\n"

@@ -1,11 +1,18 @@
 // Saving and every export tried against the faults a user's disk can have: each row is a fault and
 // what must survive it. Permission faults are real: as root, the file system is asked as "nobody".
 #include "explorer_window.hpp"
+#include "save_path.hpp"
 #include "window_driver.hpp"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -238,6 +245,33 @@ TEST_F(FileFaults, ChangedOnDiskIsAskedAbout) {
         EXPECT_TRUE(seen[0].contains("changed on disk")) << seen[0].toStdString();
         EXPECT_EQ(contents(file), changed);
     });
+}
+
+// "mydesign" typed over an existing mydesign.csv is asked about before anything is replaced.
+TEST_F(FileFaults, ATypedNameGetsItsSuffixBeforeTheReplaceQuestion) {
+    put(folder_ / "mydesign.csv", kOld);
+    QString question;
+    QTimer::singleShot(50, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        QTimer::singleShot(50, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            question = box->text();
+            box->button(QMessageBox::Yes)->click();
+        });
+        typeInto(name, QStringLiteral("mydesign"));
+        pressKey(name, Qt::Key_Return);
+    });
+    const QString folder = QFile::decodeName(folder_.c_str());
+    const QString chosen =
+        dialogs::askSavePath(nullptr, QStringLiteral("Save"), folder,
+                             QStringLiteral("Candidate files (*.csv)"), QStringLiteral("csv"));
+    EXPECT_TRUE(question.contains("mydesign.csv")) << question.toStdString();
+    EXPECT_EQ(chosen, folder + QStringLiteral("/mydesign.csv"));
+    EXPECT_EQ(contents(folder_ / "mydesign.csv"), kOld); // asking wrote nothing
 }
 
 } // namespace
