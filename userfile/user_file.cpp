@@ -82,6 +82,8 @@ std::optional<std::string> write(const fs::path& file, std::string_view data) {
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode))
         return target.string() + " is a folder";
+    if (exists && !S_ISREG(old.st_mode))
+        return target.string() + " is not a file a document can be saved in (a device or a pipe)";
     if (exists) {
         // Renaming over the file needs only the folder's permission; the file's own is asked here.
         const int probe = ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
