@@ -38,11 +38,12 @@ bool writeUserFile(QWidget* parent, const QString& path, const QByteArray& data)
 }
 
 DiskChange askAboutDiskChange(QWidget* parent, const QString& path) {
-    QMessageBox ask(QMessageBox::Warning, parent ? parent->windowTitle() : QString(),
-                    QObject::tr("%1 was changed on disk since it was opened or saved here.\n"
-                                "Saving now would lose those changes.")
-                        .arg(path),
-                    QMessageBox::Cancel, parent);
+    QMessageBox ask(
+        QMessageBox::Warning, parent ? parent->windowTitle() : QString(),
+        QObject::tr("%1 was changed on disk since it was opened or saved here.\n"
+                    "Overwriting it loses those changes; reloading it loses the ones made here.")
+            .arg(path),
+        QMessageBox::Cancel, parent);
     ask.setFont(programFont());
     ask.setTextFormat(Qt::PlainText);
     QAbstractButton* reload = ask.addButton(QObject::tr("&Reload"), QMessageBox::DestructiveRole);

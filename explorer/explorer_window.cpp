@@ -608,7 +608,11 @@ bool ExplorerWindow::saveTo(const QString& path) {
             break;
         case dialogs::DiskChange::SaveElsewhere: {
             const QString other = askCandidatePath(tr("Save Candidates As"));
-            return !other.isEmpty() && other != path && saveTo(other);
+            if (other.isEmpty())
+                return false;
+            if (other != path)
+                return saveTo(other);
+            break; // the same file chosen again, and its replacing confirmed in the dialog
         }
         case dialogs::DiskChange::Cancel:
             return false;
