@@ -44,6 +44,8 @@ TEST(Errors, Options) {
         {{"cylce"}, "", "unknown calculation \"cylce\"; did you mean cycle?"},
         {{"--p2", "4", "cycle"}, "", "--p2: name the calculation first"},
         {{"--verison"}, "", "unknown option --verison; did you mean --version?"},
+        {{"-v"}, "", "unknown option -v;"},
+        {{"cycle", "-v"}, "", "unknown option -v for cycle;"},
         // Unknown, repeated and malformed options, in the program's words.
         {{"cycle", "--p3", "15"}, "", "unknown option --p3 for cycle; did you mean --p2?\n"},
         {{"cycle", "--colums", "p2"}, "", "did you mean --columns?"},
@@ -106,6 +108,7 @@ TEST(Errors, InputFiles) {
     expectRefused({
         {batch, "", "standard input: empty input; the first line must name the columns"},
         {batch, "\n\n", "empty input"},
+        {{"cycle", "--input", "/proc/self/mem"}, "", "reading failed: Input/output error"},
         {batch, "p2,,x\n1,2,3\n", "line 1, column 2: the column has no name"},
         {batch, "name,p2,name\n", "line 1, column 3: column \"name\" appears twice"},
         {batch, "p2,thrust\n", "line 1, column 2: \"thrust\" is a result, not an input"},
