@@ -57,13 +57,64 @@ QString helpText(const QCommandLineParser& parser) {
            text;
 }
 
+// Qt's own options, as its application object takes them from the command line: those that take
+// a value, and those that stand alone. They are set aside when the command line is judged before
+// that object exists, so that a wrong one is refused without a display.
+constexpr const char* kQtOptionsWithValue[] = {"platform",
+                                               "platformpluginpath",
+                                               "platformtheme",
+                                               "plugin",
+                                               "qwindowgeometry",
+                                               "geometry",
+                                               "qwindowtitle",
+                                               "title",
+                                               "qwindowicon",
+                                               "icon",
+                                               "session",
+                                               "style",
+                                               "stylesheet",
+                                               "display",
+                                               "name",
+                                               "visual",
+                                               "ncols",
+                                               "cmap",
+                                               "im",
+                                               "inputstyle",
+                                               "qmljsdebugger"};
+constexpr const char* kQtFlags[] = {"reverse", "widgetcount", "testability",
+                                    "nograb",  "dograb",      "sync"};
+
+QStringList withoutQtOptions(const QStringList& arguments) {
+    QStringList left;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        QString word = arguments[i];
+        if (i == 0 || !word.startsWith(QLatin1Char('-'))) {
+            left << word;
+            continue;
+        }
+        word.remove(0, word.startsWith(QLatin1String("--")) ? 2 : 1);
+        const qsizetype equals = word.indexOf(QLatin1Char('='));
+        const QString name = equals < 0 ? word : word.left(equals);
+        bool taken = false;
+        for (const char* o : kQtOptionsWithValue)
+            if (name == QLatin1String(o)) {
+                taken = true;
+                if (equals < 0)
+                    ++i; // its value
+            }
+        for (const char* o : kQtFlags)
+            taken = taken || (equals < 0 && name == QLatin1String(o));
+        if (!taken)
+            left << arguments[i];
+    }
+    return left;
+}
+
 } // namespace
 
 std::optional<int> answerBeforeWindows(int argc, char** argv) {
     QCommandLineParser parser;
     describe(parser);
-    // Unknown options are not judged here: Qt takes its own from the list only once the
-    // application object exists, which needs a display.
     parser.parse(argumentList(argc, argv));
     if (parser.isSet(QStringLiteral("help"))) {
         print(stdout, helpText(parser));
@@ -75,7 +126,7 @@ std::optional<int> answerBeforeWindows(int argc, char** argv) {
                                             QLatin1String(version_record::kVersion)));
         return 0;
     }
-    return std::nullopt;
+    return refuseUnknown(withoutQtOptions(argumentList(argc, argv)));
 }
 
 std::optional<int> refuseUnknown(const QStringList& arguments) {

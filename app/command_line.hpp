@@ -8,8 +8,9 @@
 
 namespace command_line {
 
-// Answers --help or --version and returns the exit status, or nothing when the windows are to
-// open. Needs no display, so it runs before the application object is built.
+// Answers --help or --version, or refuses an option that is neither ours nor Qt's, and returns the
+// exit status; nothing when the windows are to open. Needs no display, so it runs before the
+// application object is built.
 std::optional<int> answerBeforeWindows(int argc, char** argv);
 
 // Given the arguments Qt left after taking its own (-platform, -style...), returns status 2 with

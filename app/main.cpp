@@ -4,9 +4,14 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 DesignerApp theApp;
 
 int main(int argc, char** argv) {
+    // Past a file size limit a write fails with its reason, which a save shows, instead of ending
+    // the program with the user's work in it.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (const auto status = command_line::answerBeforeWindows(argc, argv))
         return *status;
     // Built here so that Qt takes its own options before ours are checked; the program's start-up

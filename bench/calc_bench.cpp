@@ -298,6 +298,27 @@ void BM_BatchOutputsAgree(benchmark::State& state) {
 }
 BENCHMARK(BM_BatchOutputsAgree)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// A header of a million columns (VX_BENCH_COLUMNS sets how many), all but p2 carried through:
+// reading it must take time in proportion to its columns, well under a second.
+void BM_WideHeader(benchmark::State& state) {
+    std::size_t columns = 1'000'000;
+    if (const char* text = std::getenv("VX_BENCH_COLUMNS"))
+        columns = std::strtoul(text, nullptr, 10);
+    std::string header = "p2";
+    for (std::size_t c = 1; c < columns; ++c)
+        header += ",c" + std::to_string(c);
+    const std::string text = header + "\n";
+    const char* args[] = {"vorlaxen-calc", "cycle", "--input", "-", "--csv", "--columns", "thrust"};
+    for (auto _ : state) {
+        std::istringstream in(text);
+        std::ostringstream out, err;
+        if (cli::run(7, args, in, out, err) != 0)
+            fail(state, "vorlaxen-calc refused the wide header");
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * columns));
+}
+BENCHMARK(BM_WideHeader)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 } // namespace
 
 int main(int argc, char** argv) {

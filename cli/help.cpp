@@ -80,10 +80,11 @@ std::vector<Row> inputRows(const Calculation& calc) {
 
 const char* const kBatches =
     "Batches:\n"
-    "  An input file (--input) is CSV whose first line names columns in any order,\n"
-    "  separated by ',' or ';'. A missing input takes its option or the default; every\n"
-    "  row gives one point. Columns that are not inputs of the calculation are carried\n"
-    "  through unchanged, ahead of its own columns, and named once on standard error.\n"
+    "  An input file (--input) is CSV whose first line names columns in any order and\n"
+    "  any case, separated by ',' or ';'. A missing input takes its option or the\n"
+    "  default; every row gives one point. Columns that are not inputs of the\n"
+    "  calculation are carried through unchanged, ahead of its own columns, and named\n"
+    "  once on standard error.\n"
     "  A sweep (--sweep NAME=START:STOP:STEP) gives the points START + i*STEP (computed\n"
     "  in double precision, stored as single) for i = 0, 1, ... while they do not pass\n"
     "  STOP; a STOP within a billionth of a step counts as reached. Several sweeps give\n"
@@ -211,9 +212,10 @@ std::string bashCompletion() {
     s += "    esac\n"
          "    # A number is typed, not offered; '=' and ':' of a sweep are words of their own.\n"
          "    [[ \" $numbers = : \" == *\" $prev \"* ]] && return\n"
+         "    # Words are taken in any case, so they are offered for what is typed in any case.\n"
          "    case $prev in\n"
          "    --units)\n"
-         "        COMPREPLY=($(compgen -W \"in mm cm none\" -- \"$cur\"))\n"
+         "        COMPREPLY=($(compgen -W \"in mm cm none\" -- \"${cur,,}\"))\n"
          "        return\n"
          "        ;;\n";
     std::vector<std::string> choiceKeys;
@@ -225,7 +227,7 @@ std::string bashCompletion() {
             choiceKeys.emplace_back(f.key);
             std::vector<std::string> choices(f.choices.begin(), f.choices.end());
             s += "    --" + std::string(f.key) + ")\n        COMPREPLY=($(compgen -W \"" +
-                 words(choices) + "\" -- \"$cur\"))\n        return\n        ;;\n";
+                 words(choices) + "\" -- \"${cur,,}\"))\n        return\n        ;;\n";
         }
     for (const auto& o : commonOptions()) {
         const std::string name = "    --" + std::string(o.name) + ")\n";

@@ -3,6 +3,7 @@
 #include "messages.hpp"
 
 #include <array>
+#include <cctype>
 #include <stdexcept>
 
 namespace cli {
@@ -86,6 +87,8 @@ Word split(std::string_view arg) {
 void parseProgramLevel(Arguments& args, std::string_view arg) {
     if (arg == "-h")
         arg = "--help";
+    if (arg.size() > 1 && arg[0] == '-' && arg[1] != '-')
+        unknownOption(arg, names(kProgramOptions), "");
     if (!arg.starts_with("--")) {
         const auto names = calculationNames();
         const auto near = closest(arg, names); // a view into names
@@ -180,6 +183,9 @@ Arguments parseArguments(int argc, const char* const* argv) {
         std::string_view arg = argv[i];
         if (arg == "-h")
             arg = "--help";
+        if (arg.size() > 1 && arg[0] == '-' && arg[1] != '-' && !std::isdigit(arg[1] & 0xFF) &&
+            arg[1] != '.')
+            unknownOption(arg, valid, calcName);
         if (!arg.starts_with("--"))
             throw BadInput("unexpected argument " + shown(arg) + "; every value follows its " +
                            "option, as in '--p2 15'");

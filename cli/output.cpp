@@ -1,6 +1,6 @@
 #include "output.hpp"
 
-#include "csv_field.hpp"
+#include "field_file.hpp"
 #include "number_text.hpp"
 #include "unit_presets.hpp"
 
@@ -71,24 +71,44 @@ std::vector<OutColumn> allFields(const Calculation& calc) {
 
 namespace {
 
-char* putCsvText(char* p, std::string_view text) {
-    if (!csv::needsQuotes(text))
-        return put(p, text);
-    *p++ = '"';
-    for (char c : text) {
-        *p++ = c;
-        if (c == '"')
-            *p++ = '"';
-    }
-    *p++ = '"';
-    return p;
+// The length of the well-formed UTF-8 sequence at the start of text, 0 when it is not one
+// (a stray continuation byte, a cut sequence, an overlong form, a surrogate, beyond U+10FFFF).
+std::size_t utf8Length(std::string_view text) {
+    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = at(0);
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF; // the second byte's range
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else
+        return 0;
+    if (text.size() < length || at(1) < low || at(1) > high)
+        return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if (at(i) < 0x80 || at(i) > 0xBF)
+            return 0;
+    return length;
 }
 
+// Bytes that are not UTF-8 become U+FFFD: JSON text is Unicode, and a raw byte would make the
+// whole line unreadable.
 char* putJsonText(char* p, std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
     *p++ = '"';
-    for (char c : text) {
+    while (!text.empty()) {
+        const char c = text.front();
         const auto u = static_cast<unsigned char>(c);
+        std::size_t length = 1;
         if (c == '"' || c == '\\') {
             *p++ = '\\';
             *p++ = c;
@@ -96,9 +116,13 @@ char* putJsonText(char* p, std::string_view text) {
             p = put(p, "\\u00");
             *p++ = kHex[u >> 4];
             *p++ = kHex[u & 15];
+        } else if ((length = utf8Length(text)) == 0) {
+            p = put(p, "\xEF\xBF\xBD");
+            length = 1;
         } else {
-            *p++ = c;
+            p = put(p, text.substr(0, length));
         }
+        text.remove_prefix(length);
     }
     *p++ = '"';
     return p;
@@ -200,7 +224,7 @@ void PointWriter::csv(std::span<const std::string_view> inputRow) {
         if (cell.value)
             p = number(p, *cell.value);
         else if (cell.carried)
-            p = putCsvText(p, inputRow[cell.index]);
+            p = csv::writeField(p, inputRow[cell.index]);
         else
             p = put(p, word(cell.index));
         *p++ = ',';

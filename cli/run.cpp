@@ -54,7 +54,7 @@ void runInput(const Arguments& args, const Plan& plan, std::istream& in, Sink& s
     }
     runBatch(args.info->name, *args.calc, plan, *source, name, sink, err);
     if (source->bad())
-        throw BadInput("--input: reading " + name + " failed");
+        throw BadInput("--input: reading " + name + " failed: " + std::strerror(errno));
 }
 
 } // namespace

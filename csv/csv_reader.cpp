@@ -55,6 +55,25 @@ void CsvReader::detectSeparator() {
     separator_ = semicolon && !comma ? ';' : ',';
 }
 
+// Looks at the first line break: a '\r' not followed by '\n' means every line ends so, and each
+// '\r' is read as '\n' from then on.
+void CsvReader::detectLineEnds() {
+    for (;;) {
+        const char* data = buffer_.data() + begin_;
+        const std::size_t size = end_ - begin_;
+        const char* last = data + size;
+        const char* brk = std::find_if(data, last, [](char c) { return c == '\r' || c == '\n'; });
+        if (brk != last && (brk + 1 < last || eof_)) {
+            crOnly_ = *brk == '\r' && (brk + 1 == last || brk[1] != '\n');
+            break;
+        }
+        if (eof_ || size >= maxRecord_ || !refill())
+            break;
+    }
+    if (crOnly_)
+        std::replace(buffer_.data() + begin_, buffer_.data() + end_, '\r', '\n');
+}
+
 // Moves the unread data to the front and reads more after it, growing the buffer when a single
 // record fills it. False when nothing more could be read.
 bool CsvReader::refill() {
@@ -73,6 +92,8 @@ bool CsvReader::refill() {
     }
     in_.read(buffer_.data() + end_, static_cast<std::streamsize>(buffer_.size() - end_));
     const auto got = static_cast<std::size_t>(in_.gcount());
+    if (crOnly_)
+        std::replace(buffer_.data() + end_, buffer_.data() + end_ + got, '\r', '\n');
     end_ += got;
     if (got == 0)
         eof_ = true;
@@ -168,6 +189,7 @@ bool CsvReader::next() {
             first_ = false;
             if (end_ - begin_ >= 3 && std::memcmp(buffer_.data() + begin_, "\xEF\xBB\xBF", 3) == 0)
                 begin_ += 3;
+            detectLineEnds();
             if (separator_ == kDetectSeparator)
                 detectSeparator();
         }

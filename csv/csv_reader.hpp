@@ -1,7 +1,7 @@
 #pragma once
 // A streaming CSV reader: one record at a time from a fixed buffer, so memory stays flat however
 // long the input is. Fields may be quoted as RFC 4180 describes ("a,b", "say ""hi""", line
-// breaks inside quotes); CRLF and LF line ends, a UTF-8 byte order mark and blank lines are
+// breaks inside quotes); CRLF, LF and CR line ends, a UTF-8 byte order mark and blank lines are
 // accepted.
 
 #include <cstddef>
@@ -50,6 +50,7 @@ private:
     Parse parseRecord(std::size_t& end);
     bool refill();
     void detectSeparator();
+    void detectLineEnds();
 
     std::istream& in_;
     std::vector<char> buffer_;
@@ -59,6 +60,7 @@ private:
     std::size_t end_ = 0;   // end of the data read so far
     bool eof_ = false;
     bool first_ = true;
+    bool crOnly_ = false; // lines end in '\r' alone, as old Mac programs save them
     std::size_t nextLine_ = 1;
     std::size_t recordLine_ = 0;
     std::size_t quotedBreaks_ = 0; // line breaks inside the quotes of the record being read

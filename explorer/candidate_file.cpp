@@ -1,18 +1,14 @@
 #include "candidate_file.hpp"
 
-#include "csv_field.hpp"
-#include "csv_reader.hpp"
+#include "field_file.hpp"
 #include "number_text.hpp"
+#include "user_file.hpp"
 
 #include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <fstream>
 #include <sstream>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace explorer {
 
@@ -41,50 +37,23 @@ std::string columnList() {
     return list.append(", ").append(kLookColumn);
 }
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
+// The columns a candidate file may have, in the order of Column's kinds and the engine's inputs.
+std::vector<std::string_view> knownColumns() {
+    std::vector<std::string_view> keys{kNameColumn, kLookColumn,
+                                       kEngineFields[turbo::kMassFlowSourceField].key};
+    for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i)
+        keys.push_back(turbo::engineField(static_cast<EngineInput>(i)).key);
+    return keys;
 }
 
-std::optional<Column> columnFor(std::string_view key) {
-    if (key == kNameColumn)
+Column columnFor(std::size_t known) {
+    if (known == 0)
         return Column{Column::Name};
-    if (key == kLookColumn)
+    if (known == 1)
         return Column{Column::Look};
-    if (key == kEngineFields[turbo::kMassFlowSourceField].key)
+    if (known == 2)
         return Column{Column::Source};
-    for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i) {
-        const auto input = static_cast<EngineInput>(i);
-        if (turbo::engineField(input).key == key)
-            return Column{Column::Input, input};
-    }
-    return std::nullopt;
-}
-
-std::optional<MassFlowSource> sourceFor(std::string_view word) {
-    const auto& words = kEngineFields[turbo::kMassFlowSourceField].choices;
-    if (word == words[0])
-        return MassFlowSource::Typed;
-    if (word == words[1])
-        return MassFlowSource::Estimate;
-    return std::nullopt;
-}
-
-void putText(std::ostream& out, std::string_view text) {
-    if (!csv::needsQuotes(text)) {
-        out << text;
-        return;
-    }
-    out << '"';
-    for (char c : text) {
-        if (c == '"')
-            out << '"';
-        out << c;
-    }
-    out << '"';
+    return Column{Column::Input, static_cast<EngineInput>(known - 3)};
 }
 
 } // namespace
@@ -102,69 +71,57 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
     ReadResult result;
     auto fail = [&](std::size_t line, std::size_t column, std::string message) {
         result.candidates.clear();
+        result.ignored.clear();
         result.error = FileError{std::string(fileName), line, column, std::move(message)};
         return std::move(result);
     };
     try {
-        // Candidate files are small; the buffer grows for a longer record.
-        csv::CsvReader reader(in, kBufferSize);
-        if (!reader.next())
-            return fail(0, 0, "empty; the first line must name the columns (" + columnList() + ")");
-
-        std::vector<Column> columns;
-        bool seenName = false;
-        bool seenSource = false;
-        bool seenLook = false;
-        std::array<bool, turbo::kEngineInputCount> seenInput{};
-        const auto header = reader.fields();
-        for (std::size_t c = 0; c < header.size(); ++c) {
-            const auto key = trimmed(header[c]);
-            const auto column = columnFor(key);
-            if (!column)
-                return fail(reader.line(), c + 1,
-                            "unknown column " + quoted(key) + "; the columns are " + columnList());
-            bool& seen = column->kind == Column::Name     ? seenName
-                         : column->kind == Column::Source ? seenSource
-                         : column->kind == Column::Look   ? seenLook
-                                                          : seenInput[std::size_t(column->input)];
-            if (seen)
-                return fail(reader.line(), c + 1, "column " + quoted(key) + " appears twice");
-            seen = true;
-            columns.push_back(*column);
-        }
+        // Columns of other programs (vorlaxen-calc carries them through) are left out, and the
+        // user told which.
+        const auto known = knownColumns();
+        csv::FieldFileReader file(in, known, csv::UnknownColumns::Carry, kBufferSize);
+        result.ignored = file.carried();
+        std::vector<std::optional<Column>> columns;
+        for (const auto& c : file.columns())
+            columns.push_back(c ? std::optional(columnFor(*c)) : std::nullopt);
         // A file that sizes the wheel but gives no mass flow means the wheel's estimate.
-        const bool givesWheel = seenInput[std::size_t(EngineInput::InducerDiameter)] ||
-                                seenInput[std::size_t(EngineInput::HubDiameter)];
+        auto gives = [&](EngineInput input) {
+            for (const auto& c : columns)
+                if (c && c->kind == Column::Input && c->input == input)
+                    return true;
+            return false;
+        };
         const MassFlowSource unsaidSource =
-            givesWheel && !seenInput[std::size_t(EngineInput::MassFlow)] ? MassFlowSource::Estimate
-                                                                         : MassFlowSource::Typed;
+            (gives(EngineInput::InducerDiameter) || gives(EngineInput::HubDiameter)) &&
+                    !gives(EngineInput::MassFlow)
+                ? MassFlowSource::Estimate
+                : MassFlowSource::Typed;
 
-        while (reader.next()) {
-            const auto row = reader.fields();
-            if (row.size() != columns.size())
-                return fail(reader.line(), std::min(row.size(), columns.size()) + 1,
-                            std::to_string(row.size()) + (row.size() == 1 ? " field" : " fields") +
-                                " where the header has " + std::to_string(columns.size()));
+        const auto& sourceWords = kEngineFields[turbo::kMassFlowSourceField].choices;
+        while (file.next()) {
+            const auto row = file.row();
             if (result.candidates.size() == kMaxCandidates)
-                return fail(reader.line(), 0,
+                return fail(file.line(), 0,
                             "more than " + std::to_string(kMaxCandidates) + " candidates");
             Candidate candidate("Candidate " + std::to_string(result.candidates.size() + 1));
             candidate.massFlowSource = unsaidSource;
             for (std::size_t c = 0; c < row.size(); ++c) {
-                switch (columns[c].kind) {
+                if (!columns[c])
+                    continue;
+                switch (columns[c]->kind) {
                 case Column::Name:
                     candidate.name.assign(row[c]);
                     break;
                 case Column::Source:
-                    if (const auto source = sourceFor(trimmed(row[c])))
-                        candidate.massFlowSource = *source;
+                    if (const auto word = csv::matchWord(row[c], sourceWords))
+                        candidate.massFlowSource =
+                            *word == 0 ? MassFlowSource::Typed : MassFlowSource::Estimate;
                     else
-                        return fail(reader.line(), c + 1,
-                                    "mass-flow-source " + quoted(row[c]) +
-                                        " is neither \"typed\" nor \"estimate\"");
+                        file.fail(c, "mass-flow-source " + quoted(row[c]) +
+                                         " is neither \"typed\" nor \"estimate\"");
                     break;
                 case Column::Look: {
-                    const auto text = trimmed(row[c]);
+                    const auto text = csv::trimmed(row[c]);
                     if (text.empty())
                         break; // chosen when shown
                     int look = 0;
@@ -172,41 +129,46 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
                         std::from_chars(text.data(), text.data() + text.size(), look);
                     if (ec != std::errc() || end != text.data() + text.size() || look < 1 ||
                         look > kLookCount)
-                        return fail(reader.line(), c + 1,
-                                    "look " + quoted(row[c]) + " is not a whole number from 1 to " +
-                                        std::to_string(kLookCount));
+                        file.fail(c, "look " + quoted(row[c]) + " is not a whole number from 1 to " +
+                                         std::to_string(kLookCount));
                     candidate.look = look - 1;
                     break;
                 }
                 case Column::Input:
                     if (const auto value = fields::parseFloat(row[c]))
-                        candidate[columns[c].input] = Cell::number(*value);
+                        candidate[columns[c]->input] = Cell::number(*value);
                     else
-                        return fail(reader.line(), c + 1,
-                                    std::string(turbo::engineField(columns[c].input).key) + ": " +
-                                        notANumber(row[c]));
+                        file.fail(c, std::string(turbo::engineField(columns[c]->input).key) + ": " +
+                                         notANumber(row[c]));
                     break;
                 }
             }
             result.candidates.push_back(std::move(candidate));
         }
-    } catch (const csv::CsvError& e) {
-        return fail(e.line(), 0, e.what());
+    } catch (const csv::FieldFileError& e) {
+        if (e.line() == 0 && in.bad())
+            return fail(0, 0, std::string("reading failed: ") + std::strerror(errno));
+        if (e.line() == 0)
+            return fail(0, 0, std::string(e.what()) + " (" + columnList() + ")");
+        return fail(e.line(), e.column(), e.what());
     }
     if (in.bad())
-        return fail(0, 0, "reading failed");
+        return fail(0, 0, std::string("reading failed: ") + std::strerror(errno));
     return result;
 }
 
 ReadResult loadCandidates(const std::filesystem::path& file) {
     std::error_code ec;
     if (std::filesystem::is_directory(file, ec))
-        return {{}, FileError{file.string(), 0, 0, "is a folder, not a file"}};
+        return {{}, FileError{file.string(), 0, 0, "is a folder, not a file"}, {}};
+    std::filesystem::path target;
+    if (!userfile::resolveLinks(file, target))
+        userfile::removeLeftovers(target); // of a save that was killed midway
     std::ifstream in(file, std::ios::binary);
     if (!in)
-        return {
-            {},
-            FileError{file.string(), 0, 0, std::string("cannot open: ") + std::strerror(errno)}};
+        return {{},
+                FileError{file.string(), 0, 0, std::string("cannot open: ") + std::strerror(errno)},
+                {}};
     return readCandidates(in, file.string());
 }
 
@@ -223,7 +185,7 @@ std::optional<std::string> writeCandidates(std::ostream& out,
     const auto& sourceWords = kEngineFields[turbo::kMassFlowSourceField].choices;
     for (const auto& c : candidates) {
         const auto results = evaluate(c);
-        putText(out, c.name);
+        csv::writeField(out, c.name);
         for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i) {
             const auto input = static_cast<EngineInput>(i);
             if (input == EngineInput::MassFlow)
@@ -295,7 +257,7 @@ std::optional<std::string> writeCurveCsv(std::ostream& out, std::span<const Cand
             (*in)[request.swept] =
                 fields::fromDisplay(swept.quantity, request.units, sweep.point(i));
             const auto r = turbo::evaluateEngine(*in);
-            putText(out, c.name);
+            csv::writeField(out, c.name);
             if (sweptIsWheel)
                 out << ',' << fields::shortestFloat((*in)[request.swept]);
             for (const auto& s : sources) {
@@ -310,27 +272,6 @@ std::optional<std::string> writeCurveCsv(std::ostream& out, std::span<const Cand
     return std::nullopt;
 }
 
-namespace {
-
-std::string systemError(std::string_view what) {
-    return std::string(what) + ": " + std::strerror(errno);
-}
-
-bool writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-} // namespace
-
 std::optional<FileError> saveCandidates(const std::filesystem::path& file,
                                         std::span<const Candidate> candidates) {
     auto fail = [&](std::string message) {
@@ -341,51 +282,8 @@ std::optional<FileError> saveCandidates(const std::filesystem::path& file,
         return fail(*p);
     const std::string data = std::move(text).str();
 
-    // Through a link, the file it points to is replaced, not the link.
-    std::error_code ec;
-    std::filesystem::path target = file;
-    if (std::filesystem::is_symlink(target, ec)) {
-        target = std::filesystem::weakly_canonical(target, ec);
-        if (ec)
-            return fail("cannot follow the link: " + ec.message());
-    }
-    const auto folder = target.has_parent_path() ? target.parent_path() : ".";
-
-    // A new name beside the target, created here and nowhere else (O_EXCL).
-    std::filesystem::path temp;
-    int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temp = folder / ("." + target.filename().string() + ".saving-" +
-                         std::to_string(::getpid()) + "-" + std::to_string(attempt));
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return fail(systemError("cannot create a file in " + folder.string()));
-    }
-    if (fd < 0)
-        return fail("cannot create a temporary file in " + folder.string());
-
-    std::string problem;
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0)
-        (void)::fchmod(fd, old.st_mode & 07777); // keep the old file's permissions
-    if (!writeAll(fd, data))
-        problem = systemError("writing failed");
-    else if (::fsync(fd) != 0)
-        problem = systemError("flushing to the disk failed");
-    if (::close(fd) != 0 && problem.empty())
-        problem = systemError("closing failed");
-    if (problem.empty() && ::rename(temp.c_str(), target.c_str()) != 0)
-        problem = systemError("cannot replace the file");
-    if (!problem.empty()) {
-        ::unlink(temp.c_str());
-        return fail(problem);
-    }
-    // The rename itself is made durable by flushing the folder; the new file is already whole.
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        (void)::fsync(dir);
-        ::close(dir);
-    }
+    if (auto problem = userfile::write(file, data))
+        return fail(*problem);
     return std::nullopt;
 }
 

@@ -7,9 +7,10 @@
 // wheel's estimate with "estimate"), so the file also runs through vorlaxen-calc cycle --input.
 // look is the candidate's colour and line style on the chart, 1 to 20, so that a candidate looks
 // the same after the file is opened again.
-// Reading takes the columns in any order; a missing input takes the Turbo Analysis default, a
-// missing name gives "Candidate N", a missing look is chosen when the candidates are shown. A
-// missing mass-flow-source means "estimate" when the file gives a wheel size and no mass flow, and
+// Reading takes the columns in any order and their names and the words in any case; other
+// columns are left out; a missing input takes the Turbo Analysis default, a missing name gives
+// "Candidate N", a missing look is chosen when the candidates are shown. A missing
+// mass-flow-source means "estimate" when the file gives a wheel size and no mass flow, and
 // "typed" otherwise.
 
 #include "candidates.hpp"
@@ -43,6 +44,7 @@ struct FileError {
 struct ReadResult {
     std::vector<Candidate> candidates;
     std::optional<FileError> error;
+    std::vector<std::string> ignored; // columns the file has that candidates do not
 };
 
 ReadResult readCandidates(std::istream& in, std::string_view fileName);

@@ -389,11 +389,19 @@ void CandidateTable::reset() {
     apply({std::move(candidates)});
 }
 
-bool CandidateTable::load(const QString& path, QString* problem) {
+bool CandidateTable::load(const QString& path, QString* problem, QString* note) {
     ReadResult read = loadCandidates(path.toStdString());
     if (read.error) {
         *problem = toQString(read.error->text());
         return false;
+    }
+    if (note && !read.ignored.empty()) {
+        QStringList names;
+        for (const auto& name : read.ignored)
+            names << toQString(name);
+        *note = tr("These columns are not columns of candidates; they were left out and will not "
+                   "be saved: %1")
+                    .arg(names.join(QStringLiteral(", ")));
     }
     giveLooks(read.candidates);
     beginResetModel();

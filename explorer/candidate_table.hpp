@@ -53,7 +53,8 @@ public:
     // Back to the two starting candidates (File > New clears the history itself).
     void reset();
     // Replace every candidate by a file's; on failure nothing changes and `problem` says why.
-    bool load(const QString& path, QString* problem);
+    // `note` names the columns of the file that were left out, if any.
+    bool load(const QString& path, QString* problem, QString* note = nullptr);
     bool save(const QString& path, QString* problem) const;
 
     void setUnits(fields::UnitSystem units);

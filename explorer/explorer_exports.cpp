@@ -4,12 +4,12 @@
 #include "curve_chart.hpp"
 #include "design_sheet.hpp"
 #include "message_box.hpp"
+#include "save_path.hpp"
 
-#include <QFileDialog>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 // ---- exports ---------------------------------------------------------------------------------
@@ -25,11 +25,10 @@ void ExplorerWindow::OnExport(int kind) {
         {tr("Export Design Sheet as PDF"), tr("PDF documents (*.pdf)"), QStringLiteral("pdf")},
     };
     const Choice& choice = choices[kind];
-    QString path = QFileDialog::getSaveFileName(this, choice.caption, QString(), choice.filter);
+    const QString path =
+        dialogs::askSavePath(this, choice.caption, QString(), choice.filter, choice.suffix);
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + choice.suffix;
     switch (kind) {
     case ExportPng:
         exportChartImage(path);
@@ -48,21 +47,19 @@ void ExplorerWindow::OnExport(int kind) {
 
 namespace {
 
-// Every export is written to a temporary file and put in place whole; a failure says what the
-// system said and leaves any old file as it was.
+// Every export is made in memory and written through the one path for users' files, so that a
+// failure says what the system said and leaves any old file as it was.
 template <typename Write> bool writeThrough(QWidget* window, const QString& path, Write write) {
-    QSaveFile file(path);
-    QString reason;
-    if (!file.open(QIODevice::WriteOnly))
-        reason = file.errorString();
-    else if (!write(file) || !file.commit())
-        reason = file.errorString();
-    if (reason.isEmpty())
-        return true;
-    file.cancelWriting();
-    dialogs::showMessage(window, window->windowTitle(),
-                         QObject::tr("%1 could not be written: %2").arg(path, reason));
-    return false;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!write(buffer)) {
+        dialogs::showMessage(window, window->windowTitle(),
+                             QObject::tr("%1 was not saved: the export could not be made.")
+                                 .arg(path));
+        return false;
+    }
+    return dialogs::writeUserFile(window, path, bytes);
 }
 
 } // namespace

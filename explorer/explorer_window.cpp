@@ -6,11 +6,14 @@
 #include "explorer_settings.hpp"
 #include "message_box.hpp"
 #include "qt_text.hpp"
+#include "save_path.hpp"
 #include "template_builder.hpp"
 #include "units.hpp"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -318,8 +321,7 @@ bool ExplorerWindow::maySetAside() {
     if (answer == QMessageBox::Discard)
         return true;
     if (file_.isEmpty()) {
-        const QString path = QFileDialog::getSaveFileName(this, tr("Save Candidates"), QString(),
-                                                          tr("Candidate files (*.csv)"));
+        const QString path = askCandidatePath(tr("Save Candidates"));
         return !path.isEmpty() && saveTo(path);
     }
     return saveTo(file_);
@@ -354,37 +356,62 @@ void ExplorerWindow::OnFileSave() {
 }
 
 void ExplorerWindow::OnFileSaveAs() {
-    QString path = QFileDialog::getSaveFileName(this, tr("Save Candidates As"), file_,
-                                                tr("Candidate files (*.csv)"));
-    if (path.isEmpty())
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".csv");
-    saveTo(path);
+    const QString path = askCandidatePath(tr("Save Candidates As"));
+    if (!path.isEmpty())
+        saveTo(path);
+}
+
+QString ExplorerWindow::askCandidatePath(const QString& caption) {
+    return dialogs::askSavePath(this, caption, file_, tr("Candidate files (*.csv)"),
+                                QStringLiteral("csv"));
 }
 
 bool ExplorerWindow::openFile(const QString& path) {
-    QString problem;
-    if (!model_->load(path, &problem)) {
+    QString problem, note;
+    if (!model_->load(path, &problem, &note)) {
         dialogs::showMessage(this, windowTitle(),
                              tr("%1\nThe candidates that were open are unchanged.").arg(problem));
         return false;
     }
     undo_->clear();
     file_ = path;
+    fileStamp_ = userfile::stampOf(QFile::encodeName(path).toStdString());
     rememberRecent(path);
     updateTitle();
     table_->selectRow(0);
+    if (!note.isEmpty())
+        dialogs::showMessage(this, windowTitle(), note, QMessageBox::Information);
     return true;
 }
 
 bool ExplorerWindow::saveTo(const QString& path) {
+    const std::string name = QFile::encodeName(path).toStdString();
+    // Someone else's changes to the open file are not overwritten unasked.
+    if (path == file_ && userfile::stampOf(name) != fileStamp_) {
+        switch (dialogs::askAboutDiskChange(this, path)) {
+        case dialogs::DiskChange::Reload:
+            return openFile(path);
+        case dialogs::DiskChange::Overwrite:
+            break;
+        case dialogs::DiskChange::SaveElsewhere: {
+            const QString other = askCandidatePath(tr("Save Candidates As"));
+            if (other.isEmpty())
+                return false;
+            if (other != path)
+                return saveTo(other);
+            break; // the same file chosen again, and its replacing confirmed in the dialog
+        }
+        case dialogs::DiskChange::Cancel:
+            return false;
+        }
+    }
     QString problem;
     if (!model_->save(path, &problem)) {
         dialogs::showMessage(this, windowTitle(), tr("%1\nThe file was not changed.").arg(problem));
         return false;
     }
     file_ = path;
+    fileStamp_ = userfile::stampOf(name);
     undo_->setClean();
     rememberRecent(path);
     updateTitle();

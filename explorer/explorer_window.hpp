@@ -5,6 +5,7 @@
 
 #include "cdialog.hpp"
 #include "curves.hpp"
+#include "user_file.hpp"
 
 #include <QStringList>
 
@@ -90,6 +91,7 @@ private:
     void rememberRecent(const QString& path);
     void fillRecentMenu();
 
+    QString askCandidatePath(const QString& caption);
     bool maySetAside(); // asks about unsaved changes; false when the user cancels
     void updateTitle();
     void showRowNote();
@@ -119,6 +121,7 @@ private:
     QMenu* recentMenu_ = nullptr;
     QString file_;
     QString sweepProblem_; // why the sweep gives no curve; empty when it gives one
+    userfile::Stamp fileStamp_; // the file as it was opened or saved here
     // The sweep as its boxes show it, in the display units of the swept input.
     struct {
         double from = 0.0, to = 0.0, step = 1.0;

@@ -30,6 +30,8 @@ expect() {
     expect 0 "-v, --version" -h
     # Qt's own options around ours are not read as ours (-reverse is not -v).
     expect 0 "Usage: vorlaxen-designer" -platform offscreen -reverse --help
+    expect 2 "Unknown option 'bogus'" --bogus
+    expect 2 "Unknown option 'bogus'" -style=fusion -reverse --bogus
     exit $failures
 ) || failures=$?
 

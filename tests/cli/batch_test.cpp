@@ -156,6 +156,32 @@ TEST(Batch, HeaderOnlyGivesHeaderOnly) {
     EXPECT_EQ(outcome.out, "comp-outlet-diameter,max-rpm\n");
 }
 
+// Files as spreadsheets and other programs write them read as the plain one does.
+TEST(Batch, SpellingsOfTheSameFileGiveTheSamePoints) {
+    const auto plain = calc({"cycle", "--input", "-", "--csv"}, "p2,mass-flow\n15,2\n20,3\n");
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    for (const char* input : {
+             "p2,mass-flow\r15,2\r20,3\r",    // old Mac line ends
+             "p2,mass-flow\r\n15,2\r\n20,3",  // CRLF, no last line end
+             "P2;Mass-Flow\n15;2\n20;3\n",    // a spreadsheet's ';', names in any case
+             " p2 , MASS-FLOW\n15,2\n20,3\n", // blanks around the names
+         }) {
+        const auto outcome = calc({"cycle", "--input", "-", "--csv"}, input);
+        EXPECT_EQ(outcome.status, 0) << input << outcome.err;
+        EXPECT_EQ(outcome.out, plain.out) << input;
+        EXPECT_EQ(outcome.err, "") << input;
+    }
+}
+
+// JSON is Unicode: a byte that is not UTF-8 becomes U+FFFD, text that is passes through.
+TEST(Batch, CarriedTextIsValidJson) {
+    const auto outcome =
+        calc({"cycle", "--input", "-", "--json"}, "name,p2\n\xff\x41 \xC3\xA9 \xC3,15\n");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(jsonObject(outcome.out.substr(0, outcome.out.find('\n'))).at("name"),
+              "\xEF\xBF\xBD\x41 \xC3\xA9 \xEF\xBF\xBD");
+}
+
 // First sweep slowest; each value is START + i*STEP in double, stored as float.
 TEST(Sweep, CartesianProductFirstSlowest) {
     const auto outcome =

@@ -27,6 +27,8 @@ check "--units" vorlaxen-calc flame-tube --u
 check "in mm cm none" vorlaxen-calc flame-tube --units ""
 check "" vorlaxen-calc cycle --p2 ""
 check "typed estimate" vorlaxen-calc engine --mass-flow-source ""
+check "typed" vorlaxen-calc engine --mass-flow-source Ty
+check "mm" vorlaxen-calc flame-tube --units MM
 check "" vorlaxen-calc cycle --digits ""
 check "p2=" vorlaxen-calc cycle --sweep p
 check "p2,thrust" vorlaxen-calc cycle --columns p2,thr

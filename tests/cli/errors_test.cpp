@@ -44,6 +44,8 @@ TEST(Errors, Options) {
         {{"cylce"}, "", "unknown calculation \"cylce\"; did you mean cycle?"},
         {{"--p2", "4", "cycle"}, "", "--p2: name the calculation first"},
         {{"--verison"}, "", "unknown option --verison; did you mean --version?"},
+        {{"-v"}, "", "unknown option -v;"},
+        {{"cycle", "-v"}, "", "unknown option -v for cycle;"},
         // Unknown, repeated and malformed options, in the program's words.
         {{"cycle", "--p3", "15"}, "", "unknown option --p3 for cycle; did you mean --p2?\n"},
         {{"cycle", "--colums", "p2"}, "", "did you mean --columns?"},
@@ -106,6 +108,7 @@ TEST(Errors, InputFiles) {
     expectRefused({
         {batch, "", "standard input: empty input; the first line must name the columns"},
         {batch, "\n\n", "empty input"},
+        {{"cycle", "--input", "/proc/self/mem"}, "", "reading failed: Input/output error"},
         {batch, "p2,,x\n1,2,3\n", "line 1, column 2: the column has no name"},
         {batch, "name,p2,name\n", "line 1, column 3: column \"name\" appears twice"},
         {batch, "p2,thrust\n", "line 1, column 2: \"thrust\" is a result, not an input"},
@@ -118,10 +121,11 @@ TEST(Errors, InputFiles) {
         {{"flame-tube", "--input", "-"},
          "inducer-diameter,units\n3,inches\n",
          "line 2, column 2 (units): \"inches\" is not a unit"},
-        {batch, "p2,mass-flow\n1,2\n3\n", "line 3: 1 field where the header has 2"},
-        {batch, "p2,mass-flow\n1,2,3\n", "line 2: 3 fields where the header has 2"},
+        {batch, "p2,mass-flow\n1,2\n3\n", "line 3, column 2: 1 field where the header has 2"},
+        {batch, "p2,mass-flow\n1,2,3\n", "line 2, column 3: 3 fields where the header has 2"},
         {batch, "p2,mass-flow\n1,\n", "line 2, column 2 (mass-flow): \"\" is not a number"},
-        {batch, "p2\n1\n\n\n2,5\n", "line 5: 2 fields"},
+        {batch, "p2\n1\n\n\n2,5\n", "line 5, column 2: 2 fields"},
+        {batch, "p2,P2\n", "line 1, column 2: column \"p2\" appears twice"},
         {batch, "p2\n\"1\n2\n", "line 2: a quoted field is not closed"},
         {batch, "p2\n\"1\"2\n", "line 2: text after the closing quote of field 1"},
         // A line break inside quotes (around blanks a number may have) still counts as a line.

@@ -312,7 +312,7 @@ TEST_F(Explorer, AFileThatCannotBeReadLeavesTheOpenCandidates) {
     const QString path = files_.filePath("bad.csv");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("name,p2,boost\nA,30,1\n");
+    file.write("name,p2,P2\nA,30,1\n");
     file.close();
     ExplorerWindow w;
     runModal(w, [&] {

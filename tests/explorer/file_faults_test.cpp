@@ -1,0 +1,277 @@
+// Saving and every export tried against the faults a user's disk can have: each row is a fault and
+// what must survive it. Permission faults are real: as root, the file system is asked as "nobody".
+#include "explorer_window.hpp"
+#include "save_path.hpp"
+#include "window_driver.hpp"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include <sys/fsuid.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace window_test;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kOld[] = "old contents\n";
+
+std::string contents(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void put(const fs::path& file, const std::string& text) {
+    std::ofstream(file) << text;
+}
+
+// The file system asked as an ordinary user for the scope's length, the process otherwise
+// unchanged (setfsuid is undone, capabilities come back with it).
+class AsNobody {
+public:
+    AsNobody() : root_(::geteuid() == 0) {
+        if (root_) {
+            ::setfsgid(65534);
+            ::setfsuid(65534);
+        }
+    }
+    ~AsNobody() {
+        if (root_) {
+            ::setfsuid(0);
+            ::setfsgid(0);
+        }
+    }
+
+private:
+    bool root_;
+};
+
+// A file size limit standing in for a full disk: writing past it fails with EFBIG.
+class SizeLimit {
+public:
+    explicit SizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit low = old_;
+        low.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &low);
+    }
+    ~SizeLimit() { ::setrlimit(RLIMIT_FSIZE, &old_); }
+
+private:
+    rlimit old_{};
+};
+
+using Writer = bool (ExplorerWindow::*)(const QString&);
+
+struct Fault {
+    const char* name;
+    // Arranges the fault around `file` in `folder` and writes through `write`; returns what the
+    // user was told (empty when nothing).
+    std::function<QStringList(const fs::path& folder, const fs::path& file,
+                              const std::function<bool()>& write, bool& written)>
+        run;
+    int error; // the system's reason the user must be told, in the user's language
+};
+
+QStringList told(const std::function<bool()>& write, bool& written) {
+    PopupWatcher watcher;
+    written = write();
+    return watcher.messages();
+}
+
+const Fault kFaults[] = {
+    {"read-only file",
+     [](const fs::path&, const fs::path& file, const auto& write, bool& written) {
+         put(file, kOld);
+         ::chmod(file.c_str(), 0444);
+         AsNobody nobody;
+         return told(write, written);
+     },
+     EACCES},
+    {"read-only folder",
+     [](const fs::path& folder, const fs::path& file, const auto& write, bool& written) {
+         put(file, kOld);
+         ::chmod(file.c_str(), 0666);
+         ::chmod(folder.c_str(), 0555);
+         AsNobody nobody;
+         auto seen = told(write, written);
+         ::chmod(folder.c_str(), 0777);
+         return seen;
+     },
+     EACCES},
+    {"full disk (file size limit)",
+     [](const fs::path&, const fs::path& file, const auto& write, bool& written) {
+         put(file, kOld);
+         SizeLimit limit(64);
+         return told(write, written);
+     },
+     EFBIG},
+};
+
+class FileFaults : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        folder_ = fs::path(QFile::encodeName(dir_.path()).toStdString()) / "work";
+        fs::create_directory(folder_);
+        // "nobody" must reach the folder; only the fault decides what it may write there.
+        ::chmod(QFile::encodeName(dir_.path()).constData(), 0755);
+        ::chmod(folder_.c_str(), 0777);
+        std::signal(SIGXFSZ, SIG_IGN);
+    }
+    bool onlyExpectedFiles(const std::vector<std::string>& names) {
+        std::vector<std::string> present;
+        for (const auto& e : fs::directory_iterator(folder_))
+            present.push_back(e.path().filename().string());
+        std::sort(present.begin(), present.end());
+        auto wanted = names;
+        std::sort(wanted.begin(), wanted.end());
+        for (const auto& name : present)
+            if (std::find(wanted.begin(), wanted.end(), name) == wanted.end())
+                ADD_FAILURE() << "left in the folder: " << name;
+        return present == wanted;
+    }
+    QTemporaryDir dir_;
+    fs::path folder_;
+};
+
+const struct {
+    const char* what;
+    Writer write;
+    const char* file;
+} kWriters[] = {
+    {"Save", &ExplorerWindow::saveTo, "design.csv"},
+    {"PNG", &ExplorerWindow::exportChartImage, "chart.png"},
+    {"SVG", &ExplorerWindow::exportChartSvg, "chart.svg"},
+    {"CSV", &ExplorerWindow::exportCurveCsv, "curves.csv"},
+    {"PDF", &ExplorerWindow::exportDesignSheet, "sheet.pdf"},
+};
+
+TEST_F(FileFaults, EachFaultLeavesTheOldFileAndSaysWhy) {
+    if (::geteuid() == 0 && ::setfsuid(65534) != 0)
+        GTEST_SKIP() << "cannot ask the file system as another user";
+    ::setfsuid(0);
+    ExplorerWindow w;
+    runModal(w, [&] {
+        for (const auto& writer : kWriters) {
+            for (const auto& fault : kFaults) {
+                const auto file = folder_ / writer.file;
+                bool written = true;
+                const QStringList seen = fault.run(
+                    folder_, file,
+                    [&] { return (w.*writer.write)(QFile::decodeName(file.c_str())); }, written);
+                const std::string row = std::string(writer.what) + ", " + fault.name;
+                EXPECT_FALSE(written) << row;
+                ASSERT_EQ(seen.size(), 1) << row;
+                EXPECT_TRUE(seen[0].contains(QString::fromLocal8Bit(std::strerror(fault.error))))
+                    << row << ": " << seen[0].toStdString();
+                EXPECT_EQ(contents(file), kOld) << row;
+                EXPECT_TRUE(onlyExpectedFiles({writer.file}))
+                    << row << ": a temporary file is left";
+                fs::remove(file);
+            }
+        }
+    });
+}
+
+// Links are written through: the link stays, the file it ends at takes the new contents, and is
+// created when the link is broken. A temporary file that a killed save left is removed.
+TEST_F(FileFaults, LinksAreWrittenThroughAndLeftoversRemoved) {
+    ExplorerWindow w;
+    runModal(w, [&] {
+        for (const auto& writer : kWriters) {
+            const std::string row = writer.what;
+            const auto link = folder_ / writer.file;
+            const auto real = folder_ / "real";
+            put(real, kOld);
+            fs::create_symlink("real", link);
+            const auto leftover = folder_ / ".real.saving-999999999-0";
+            put(leftover, "half");
+            EXPECT_TRUE((w.*writer.write)(QFile::decodeName(link.c_str()))) << row;
+            EXPECT_TRUE(fs::is_symlink(link)) << row;
+            EXPECT_NE(contents(real), kOld) << row;
+            EXPECT_TRUE(onlyExpectedFiles({writer.file, "real"})) << row;
+
+            const auto made = folder_ / "made";
+            const auto broken = folder_ / ("broken-" + std::string(writer.file));
+            fs::create_symlink("made", broken);
+            bool written = false;
+            const auto seen =
+                told([&] { return (w.*writer.write)(QFile::decodeName(broken.c_str())); }, written);
+            EXPECT_TRUE(written) << row << ": " << seen.join(' ').toStdString();
+            EXPECT_TRUE(fs::is_symlink(broken)) << row;
+            EXPECT_EQ(contents(made), contents(real)) << row;
+            for (const auto& e : {link, real, made, broken})
+                fs::remove(e);
+        }
+    });
+}
+
+// A colleague's row appended on disk after opening is not lost to an unasked Save.
+TEST_F(FileFaults, ChangedOnDiskIsAskedAbout) {
+    const auto file = folder_ / "design.csv";
+    ExplorerWindow w;
+    runModal(w, [&] {
+        const QString path = QFile::decodeName(file.c_str());
+        ASSERT_TRUE(w.saveTo(path));
+        ASSERT_TRUE(w.openFile(path));
+        const std::string changed = contents(file) + "Colleague,4.3,2,0.8,typed,1.41,32,0.7,0.8,"
+                                                     "0.9,25,14.7,788\n";
+        put(file, changed);
+        QStringList seen;
+        bool written = true;
+        seen = told([&] { return w.saveTo(path); }, written); // the question closed: cancelled
+        EXPECT_FALSE(written);
+        ASSERT_EQ(seen.size(), 1);
+        EXPECT_TRUE(seen[0].contains("changed on disk")) << seen[0].toStdString();
+        EXPECT_EQ(contents(file), changed);
+    });
+}
+
+// "mydesign" typed over an existing mydesign.csv is asked about before anything is replaced.
+TEST_F(FileFaults, ATypedNameGetsItsSuffixBeforeTheReplaceQuestion) {
+    put(folder_ / "mydesign.csv", kOld);
+    QString question;
+    QTimer::singleShot(50, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        QTimer::singleShot(50, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            question = box->text();
+            box->button(QMessageBox::Yes)->click();
+        });
+        typeInto(name, QStringLiteral("mydesign"));
+        pressKey(name, Qt::Key_Return);
+    });
+    const QString folder = QFile::decodeName(folder_.c_str());
+    const QString chosen =
+        dialogs::askSavePath(nullptr, QStringLiteral("Save"), folder,
+                             QStringLiteral("Candidate files (*.csv)"), QStringLiteral("csv"));
+    EXPECT_TRUE(question.contains("mydesign.csv")) << question.toStdString();
+    EXPECT_EQ(chosen, folder + QStringLiteral("/mydesign.csv"));
+    EXPECT_EQ(contents(folder_ / "mydesign.csv"), kOld); // asking wrote nothing
+}
+
+} // namespace
