@@ -369,7 +369,9 @@ MapReadResult readDigitizerCsv(std::istream& in, std::string_view fileName,
         }
         const std::size_t headerLine = reader.line();
         if (!reader.next())
-            return fail(headerLine + 1, 0, "the second row must say X,Y under each dataset");
+            return fail(headerLine, 0,
+                        "the file ends after the dataset names; the second row must say X,Y "
+                        "under each dataset");
         const auto axes = reader.fields();
         for (std::size_t c = 0; c < 2 * lines.size(); ++c) {
             const std::string_view want = c % 2 == 0 ? "x" : "y";

@@ -96,9 +96,13 @@ float correctedFlow(const CompressorMap& map, const OperatingPoint& point) {
 }
 
 MatchFigures match(const CompressorMap& map, const OperatingPoint& point) {
+    return matchCorrected(map, correctedFlow(map, point), point.pressureRatio);
+}
+
+MatchFigures matchCorrected(const CompressorMap& map, float correctedFlow, float pressureRatio) {
     MatchFigures f;
-    f.correctedFlow = correctedFlow(map, point);
-    f.pressureRatio = point.pressureRatio;
+    f.correctedFlow = correctedFlow;
+    f.pressureRatio = pressureRatio;
     const double flow = f.correctedFlow;
     const double ratio = f.pressureRatio;
     if (const auto* surge = map.surgeLine())

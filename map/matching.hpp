@@ -46,6 +46,8 @@ struct MatchFigures {
 };
 
 MatchFigures match(const CompressorMap& map, const OperatingPoint& point);
+// The same for a point already on the chart.
+MatchFigures matchCorrected(const CompressorMap& map, float correctedFlow, float pressureRatio);
 
 // The pieces, each on its own.
 float correctedFlow(const CompressorMap& map, const OperatingPoint& point);
