@@ -194,6 +194,7 @@ void MapView::setMap(const CompressorMap& map, const QString& folder) {
     folder_ = folder;
     undo_->clear();
     pendingMark_.reset();
+    picture_ = QImage(); // read afresh: the file may have changed since
     apply(State{map, {}, {}, {}});
 }
 
@@ -426,6 +427,7 @@ bool MapView::finishLine(QString* problem) {
     if (line.kind == LineKind::Surge) // a map has one surge line: the new one replaces it
         std::erase_if(next.map.lines, [](const MapLine& l) { return l.kind == LineKind::Surge; });
     next.map.lines.push_back(line);
+    value_->clear();
     push(tr("Trace the %1").arg(QString::fromStdString(lineName(line))), std::move(next));
     return true;
 }
