@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImageReader>
@@ -102,6 +103,36 @@ private:
 
 MapView::MapView(QWidget* parent) : QWidget(parent), undo_(new QUndoStack(this)) {
     auto* bar = new QToolBar(this);
+    QAction* picture = bar->addAction(tr("Picture..."));
+    picture->setObjectName(QStringLiteral("openPicture"));
+    picture->setToolTip(tr("Open the maker's map sheet as a picture (PNG or JPEG)"));
+    connect(picture, &QAction::triggered, this, [this] {
+        const QString file = QFileDialog::getOpenFileName(
+            this, tr("Map picture"), folder_, tr("Pictures (*.png *.jpg *.jpeg *.bmp)"));
+        QString problem;
+        if (!file.isEmpty() && !openPicture(file, &problem))
+            showProblem(problem);
+    });
+    QAction* exportAction = bar->addAction(tr("Export..."));
+    exportAction->setObjectName(QStringLiteral("exportMap"));
+    connect(exportAction, &QAction::triggered, this, [this] {
+        // The dialog adds the chosen type's suffix before it asks about overwriting.
+        QFileDialog dialog(this, tr("Export the map"), folder_);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilters({tr("PNG picture (*.png)"), tr("SVG drawing (*.svg)")});
+        dialog.setDefaultSuffix(QStringLiteral("png"));
+        connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
+            dialog.setDefaultSuffix(f.contains(QLatin1String("svg")) ? QStringLiteral("svg")
+                                                                     : QStringLiteral("png"));
+        });
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return;
+        const QString file = dialog.selectedFiles().constFirst();
+        QString problem;
+        if (!exportTo(file, &problem))
+            showProblem(problem);
+    });
+    bar->addSeparator();
     tools_ = new QActionGroup(this);
     tools_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     const auto tool = [&](const QString& label, const char* name, Tool which) {
