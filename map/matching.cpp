@@ -105,6 +105,9 @@ MatchFigures matchCorrected(const CompressorMap& map, float correctedFlow, float
     f.pressureRatio = pressureRatio;
     const double flow = f.correctedFlow;
     const double ratio = f.pressureRatio;
+    // A point the cycle could not place (NaN or infinite) is nowhere on the map.
+    if (!std::isfinite(flow) || !std::isfinite(ratio))
+        return f;
     if (const auto* surge = map.surgeLine())
         if (const auto surgeFlow = flowAtPressureRatio(surge->points, ratio))
             f.surgeMargin = float((flow - *surgeFlow) / flow * 100.0);

@@ -19,6 +19,9 @@
 // ratio (linearly between its points, the first segment that spans the flow); between the two
 // neighbouring lines, in order of speed, the speed is interpolated linearly in pressure ratio.
 // Empty where no two such lines enclose the point (or none passes through it).
+//
+// A corrected flow or pressure ratio that is not finite (the cycle had no figure) has none of
+// the map's figures.
 
 #include "compressor_map.hpp"
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -56,8 +57,11 @@ TEST(Matching, SurgeLineInterpolatedInPressureRatio) {
     } cases[] = {
         {2.0, 15}, {3.0, 22}, {1.5, 10}, {3.5, 24}, {2.5, 20}, {1.4, {}}, {3.6, {}},
     };
-    for (const auto& c : cases)
+    const auto reversed = points({{24, 3.5f}, {20, 2.5f}, {10, 1.5f}}); // traced top down
+    for (const auto& c : cases) {
         EXPECT_EQ(flowAtPressureRatio(surge, c.ratio), c.flow) << c.ratio;
+        EXPECT_EQ(flowAtPressureRatio(reversed, c.ratio), c.flow) << c.ratio;
+    }
 
     // The margin at a corrected flow of 22.5 lb/min (0.375 lb/s on the standard day).
     CompressorMap map;
@@ -67,6 +71,21 @@ TEST(Matching, SurgeLineInterpolatedInPressureRatio) {
     EXPECT_FLOAT_EQ(*margin(3.0f), 0.5f / 22.5f * 100);  // 2.22 %
     EXPECT_FLOAT_EQ(*margin(3.5f), -1.5f / 22.5f * 100); // surging
     EXPECT_EQ(margin(3.75f), std::nullopt);
+}
+
+TEST(Matching, ACycleWithoutFiguresHasNoneOnTheMap) {
+    CompressorMap map;
+    map.lines.push_back({LineKind::Surge, 0, points({{10, 1}, {20, 4}})});
+    map.lines.push_back({LineKind::Speed, 100000, points({{10, 1}, {40, 2}})});
+    map.lines.push_back({LineKind::Speed, 200000, points({{10, 3}, {40, 4}})});
+    map.lines.push_back({LineKind::Island, 70, points({{0, 0}, {50, 0}, {50, 5}})});
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (const auto& point :
+         {OperatingPoint{nan, 2, 15, 14.7f}, OperatingPoint{0.5f, nan, 15, 14.7f},
+          OperatingPoint{0.5f, 2, 15, 0}}) {
+        const auto f = match(map, point);
+        EXPECT_FALSE(f.surgeMargin || f.efficiency || f.speed || f.overSpeed);
+    }
 }
 
 TEST(Matching, PointInContour) {
