@@ -1,9 +1,11 @@
 #include "batch.hpp"
 
 #include "csv_reader.hpp"
+#include "map_matching.hpp"
 #include "messages.hpp"
 #include "number_text.hpp"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -88,9 +90,9 @@ Header readHeader(const Calculation& calc, const Plan& plan,
 
 } // namespace
 
-void runBatch(std::string_view calcName, Calculation& calc, const Plan& plan, std::istream& in,
-              std::string_view source, Sink& sink, std::ostream& err) {
-    const auto fields = calc.fields();
+void runBatch(std::string_view calcName, Calculation& given, const Plan& plan, std::istream& in,
+              std::string_view source, Sink& sink, std::ostream& err,
+              const compmap::ImportSettings& mapSettings) {
     auto where = [&](std::size_t line) {
         return std::string(source) + ", line " + std::to_string(line);
     };
@@ -103,14 +105,31 @@ void runBatch(std::string_view calcName, Calculation& calc, const Plan& plan, st
         if (!reader.next())
             throw BadInput(std::string(source) +
                            ": empty input; the first line must name the columns (" +
-                           inputKeys(calc) + ")");
-        const Header header = readHeader(calc, plan, reader.fields(), where(reader.line()));
+                           inputKeys(given) + ")");
+        const Header header = readHeader(given, plan, reader.fields(), where(reader.line()));
+        // A "map" column puts each row's point on its map: the calculation gains the map's
+        // fields, after its own, so the column indexes found above still hold.
+        std::optional<std::size_t> mapColumn;
+        for (const auto& carried : header.carried)
+            if (carried.name == "map")
+                mapColumn = carried.index;
+        auto* mapped = dynamic_cast<MappedCalculation*>(&given);
+        std::optional<MappedCalculation> added;
+        if (mapColumn && !mapped && takesMap(calcName))
+            mapped = &added.emplace(given);
+        Calculation& calc = mapped ? *mapped : given;
+        // --map's map, for the rows that name none.
+        const compmap::CompressorMap* const commonMap = mapped ? mapped->map() : nullptr;
+        MapLibrary maps(mapSettings);
+        const auto folder = std::filesystem::path(source).parent_path();
+        const auto fields = calc.fields();
         PointWriter writer(sink, plan.format, calc, outputColumns(calc, plan, header.carried),
                            plan.digits, TableLayout::Rows);
-        if (!header.carried.empty()) {
+        if (header.carried.size() > (mapped && mapColumn ? 1u : 0u)) {
             std::vector<std::string> names;
             for (const auto& c : header.carried)
-                names.push_back(bare(c.name));
+                if (!(mapped && c.name == "map"))
+                    names.push_back(bare(c.name));
             err << kProgram << ": carried through unchanged, not inputs of " << calcName << ": "
                 << joined(names) << '\n';
         }
@@ -130,6 +149,14 @@ void runBatch(std::string_view calcName, Calculation& calc, const Plan& plan, st
                                       where(reader.line()) + ", column " +
                                           std::to_string(*header.unitColumn + 1) + " (units)");
             startPoint(calc, plan, unitIndex);
+            if (mapColumn && mapped) {
+                const std::string_view name = trimmed(row[*mapColumn]);
+                mapped->useMap(name.empty() ? commonMap
+                                            : &maps.load(folder / std::filesystem::path(name),
+                                                         where(reader.line()) + ", column " +
+                                                             std::to_string(*mapColumn + 1) +
+                                                             " (map)"));
+            }
             for (std::size_t c = 0; c < columns; ++c) {
                 const auto& use = header.columns[c];
                 if (use.what == ColumnUse::What::Number) {

@@ -9,7 +9,7 @@ namespace cli {
 
 namespace {
 
-constexpr std::array<OptionSpec, 8> kCommon{{
+constexpr std::array<OptionSpec, 12> kCommon{{
     {"input", "FILE", "Read the points from a CSV file, - for standard input", false,
      Completion::File},
     {"sweep", "NAME=START:STOP:STEP", "Run an input from START to STOP in steps of STEP", true,
@@ -19,6 +19,14 @@ constexpr std::array<OptionSpec, 8> kCommon{{
     {"columns", "A,B,...", "Write only these columns, in this order", false,
      Completion::ColumnList},
     {"digits", "N", "Write numbers to N significant digits (1 to 9)"},
+    {"map", "FILE",
+     "cycle, engine: add where each point sits on this compressor map (a .vxmap file or a "
+     "digitizer's .csv export)",
+     false, Completion::File},
+    {"map-flow-unit", "UNIT", "The flow unit of a digitizer's map: lb/min (the default) or kg/s"},
+    {"map-ref-temp", "K", "The reference temperature of a digitizer's map, kelvin (288)"},
+    {"map-ref-pressure", "PSI",
+     "The reference pressure of a digitizer's map, psi absolute (14.7)"},
     {"help", "", "Show this help and exit"},
     {"version", "", "Show the version and exit"},
 }};
