@@ -151,11 +151,11 @@ void runBatch(std::string_view calcName, Calculation& given, const Plan& plan, s
             startPoint(calc, plan, unitIndex);
             if (mapColumn && mapped) {
                 const std::string_view name = trimmed(row[*mapColumn]);
-                mapped->useMap(name.empty() ? commonMap
-                                            : &maps.load(folder / std::filesystem::path(name),
-                                                         where(reader.line()) + ", column " +
-                                                             std::to_string(*mapColumn + 1) +
-                                                             " (map)"));
+                mapped->useMap(name.empty()
+                                   ? commonMap
+                                   : &maps.load(folder / std::filesystem::path(name),
+                                                where(reader.line()) + ", column " +
+                                                    std::to_string(*mapColumn + 1) + " (map)"));
             }
             for (std::size_t c = 0; c < columns; ++c) {
                 const auto& use = header.columns[c];

@@ -1,8 +1,8 @@
 #pragma once
 // --input: a CSV file of points, a row each.
 
-#include "output.hpp"
 #include "map_file.hpp"
+#include "output.hpp"
 #include "plan.hpp"
 
 #include <istream>

@@ -24,7 +24,7 @@ using turbo::TurboFields;
 struct TurboState {
     TurboFields f;
     float turbineInletTemp = turbo::kDefaultTurbineInletTemp; // the window keeps it fixed
-    std::optional<turbo::CycleIntermediates> cycle;             // once the cycle has run
+    std::optional<turbo::CycleIntermediates> cycle;           // once the cycle has run
 };
 
 float* turboSlot(TurboState& s, std::string_view key) {

@@ -25,8 +25,7 @@ constexpr std::array<OptionSpec, 12> kCommon{{
      false, Completion::File},
     {"map-flow-unit", "UNIT", "The flow unit of a digitizer's map: lb/min (the default) or kg/s"},
     {"map-ref-temp", "K", "The reference temperature of a digitizer's map, kelvin (288)"},
-    {"map-ref-pressure", "PSI",
-     "The reference pressure of a digitizer's map, psi absolute (14.7)"},
+    {"map-ref-pressure", "PSI", "The reference pressure of a digitizer's map, psi absolute (14.7)"},
     {"help", "", "Show this help and exit"},
     {"version", "", "Show the version and exit"},
 }};

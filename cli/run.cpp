@@ -53,8 +53,7 @@ void runInput(const Arguments& args, const Plan& plan, std::istream& in, Sink& s
         source = &file;
         name = *plan.input;
     }
-    runBatch(args.info->name, *args.calc, plan, *source, name, sink, err,
-             mapImportSettings(args));
+    runBatch(args.info->name, *args.calc, plan, *source, name, sink, err, mapImportSettings(args));
     if (source->bad())
         throw BadInput("--input: reading " + name + " failed");
 }
