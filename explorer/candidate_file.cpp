@@ -1,5 +1,7 @@
 #include "candidate_file.hpp"
 
+#include <algorithm>
+
 #include "csv_field.hpp"
 #include "csv_reader.hpp"
 #include "number_text.hpp"
@@ -20,6 +22,8 @@ namespace {
 using fields::kEngineFields;
 
 constexpr std::string_view kNameColumn = "name";
+// The candidate's compressor map file, relative to the candidates file's folder.
+constexpr std::string_view kMapColumn = "map";
 // More would make neither a table nor a chart anyone can read; it also bounds the memory a
 // stray file can take.
 constexpr std::size_t kMaxCandidates = 10'000;
@@ -27,7 +31,7 @@ constexpr std::size_t kBufferSize = 16 << 10;
 
 // What a column of the file holds.
 struct Column {
-    enum Kind { Name, Source, Input } kind = Name;
+    enum Kind { Name, Source, Input, Map } kind = Name;
     EngineInput input = EngineInput::CompOutletDiameter;
 };
 
@@ -36,7 +40,7 @@ std::string columnList() {
     for (const auto& f : kEngineFields)
         if (fields::isInput(f))
             list.append(", ").append(f.key);
-    return list;
+    return list.append(", ").append(kMapColumn);
 }
 
 std::string_view trimmed(std::string_view text) {
@@ -50,6 +54,8 @@ std::string_view trimmed(std::string_view text) {
 std::optional<Column> columnFor(std::string_view key) {
     if (key == kNameColumn)
         return Column{Column::Name};
+    if (key == kMapColumn)
+        return Column{Column::Map};
     if (key == kEngineFields[turbo::kMassFlowSourceField].key)
         return Column{Column::Source};
     for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i) {
@@ -110,6 +116,7 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
         std::vector<Column> columns;
         bool seenName = false;
         bool seenSource = false;
+        bool seenMap = false;
         std::array<bool, turbo::kEngineInputCount> seenInput{};
         const auto header = reader.fields();
         for (std::size_t c = 0; c < header.size(); ++c) {
@@ -120,6 +127,7 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
                             "unknown column " + quoted(key) + "; the columns are " + columnList());
             bool& seen = column->kind == Column::Name     ? seenName
                          : column->kind == Column::Source ? seenSource
+                         : column->kind == Column::Map    ? seenMap
                                                           : seenInput[std::size_t(column->input)];
             if (seen)
                 return fail(reader.line(), c + 1, "column " + quoted(key) + " appears twice");
@@ -141,6 +149,9 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
                 switch (columns[c].kind) {
                 case Column::Name:
                     candidate.name.assign(row[c]);
+                    break;
+                case Column::Map:
+                    candidate.map.assign(trimmed(row[c]));
                     break;
                 case Column::Source:
                     if (const auto source = sourceFor(trimmed(row[c])))
@@ -187,10 +198,15 @@ std::optional<std::string> writeCandidates(std::ostream& out,
     for (const auto& c : candidates)
         if (auto p = problem(c))
             return p;
+    // The map column only when a candidate has a map: other files stay as they were.
+    const bool maps = std::any_of(candidates.begin(), candidates.end(),
+                                  [](const Candidate& c) { return !c.map.empty(); });
     out << kNameColumn;
     for (const auto& f : kEngineFields)
         if (fields::isInput(f))
             out << ',' << f.key;
+    if (maps)
+        out << ',' << kMapColumn;
     out << '\n';
     const auto& sourceWords = kEngineFields[turbo::kMassFlowSourceField].choices;
     for (const auto& c : candidates) {
@@ -203,6 +219,10 @@ std::optional<std::string> writeCandidates(std::ostream& out,
             // The mass flow the cycle uses, so that the file runs through vorlaxen-calc cycle.
             const float value = input == EngineInput::MassFlow ? results->massFlow : c[input].value;
             out << ',' << fields::shortestFloat(value);
+        }
+        if (maps) {
+            out << ',';
+            putText(out, c.map);
         }
         out << '\n';
     }

@@ -4,6 +4,7 @@
 // units by the candidates themselves; the table converts only what it shows and what is typed.
 // Every change goes through the undo stack.
 
+#include "candidate_maps.hpp"
 #include "candidates.hpp"
 #include "curve_chart.hpp"
 #include "curves.hpp"
@@ -61,6 +62,17 @@ public:
     fields::UnitSystem units() const { return units_; }
 
     const std::vector<Candidate>& candidateList() const { return candidates_; }
+    // The folder the candidates' map files are named from: the open file's.
+    const std::filesystem::path& folder() const { return folder_; }
+    // A candidate's map (nullptr for none) and its figures at P2 (none without a readable map).
+    const MapLibrary::Entry* mapOf(int row);
+    const std::optional<compmap::MatchFigures>& matchOf(int row) const {
+        return matches_.at(static_cast<std::size_t>(row));
+    }
+    // Reads every map file afresh.
+    void reloadMaps();
+    // A map file's map as its view holds it now: the figures follow every edit.
+    void setMap(const std::filesystem::path& file, const compmap::CompressorMap& map);
     QColor colour(int row) const { return colours_.at(static_cast<size_t>(row)); }
     // What the line under the table says for a row: its unreadable cell, or where its curves
     // have no figure and why; empty when all is well.
@@ -82,6 +94,8 @@ signals:
     void candidatesChanged();
 
 private:
+    QVariant mapData(std::size_t row, int role) const;
+    QVariant matchData(std::size_t row, int which, int role) const;
     struct State {
         std::vector<Candidate> candidates;
         std::vector<QColor> colours;
@@ -101,6 +115,9 @@ private:
     // Derived from the candidates, never saved or undone.
     std::vector<std::optional<turbo::EngineResults>> results_;
     std::vector<QString> gaps_;
+    std::vector<std::optional<compmap::MatchFigures>> matches_;
+    mutable std::filesystem::path folder_;
+    mutable MapLibrary maps_;
     Curves curves_; // reused from one drawing to the next
     fields::UnitSystem units_ = fields::UnitSystem::Forms;
 };

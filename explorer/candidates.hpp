@@ -30,6 +30,7 @@ struct Candidate {
     std::string name;
     MassFlowSource massFlowSource = MassFlowSource::Typed;
     std::array<Cell, turbo::kEngineInputCount> inputs; // by EngineInput
+    std::string map; // its compressor map file, relative to the candidates file; "" for none
 
     // A candidate with the Turbo Analysis window's defaults.
     explicit Candidate(std::string name = "Candidate");

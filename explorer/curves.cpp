@@ -15,9 +15,6 @@ using fields::UnitSystem;
 using turbo::EngineInputs;
 using turbo::EngineResults;
 
-// A chart shows far fewer; this bounds the memory of ten candidates and several results.
-constexpr std::size_t kMaxCurvePoints = 100'000;
-
 // Why a result gives no figure at a point, found by following the formulas from the inputs down
 // to the result and naming the first step that leaves the numbers.
 enum Cause : std::uint8_t {

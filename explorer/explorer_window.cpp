@@ -2,6 +2,7 @@
 
 #include "candidate_table.hpp"
 #include "curve_chart.hpp"
+#include "map_panel.hpp"
 #include "message_box.hpp"
 #include "number_text.hpp"
 #include "qt_text.hpp"
@@ -79,6 +80,7 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : CDialog(133, parent) {
     splitter->setStretchFactor(1, 1);
     splitter->setChildrenCollapsible(false);
     layout->addWidget(splitter, 1);
+    maps_->fillMenu(bar->addMenu(tr("&Map")));
 
     restoreSettings();
 
@@ -273,7 +275,9 @@ QWidget* ExplorerWindow::buildChartSide() {
     layout->addLayout(plotRow);
 
     chart_ = new explorer::CurveChart(side);
-    layout->addWidget(chart_, 1);
+    maps_ = new explorer::MapPanel(
+        model_, chart_, [this] { return curveRequest(); }, side);
+    layout->addWidget(maps_, 1);
     hover_ = new QLabel(side);
     hover_->setObjectName(QStringLiteral("hoverText"));
     layout->addWidget(hover_);
@@ -497,6 +501,7 @@ void ExplorerWindow::refreshChart() {
         message_->setText(problem);
     else
         showRowNote();
+    maps_->refresh();
 }
 
 // ---- the dialog's own commands ---------------------------------------------------------------

@@ -21,6 +21,7 @@ class QUndoStack;
 namespace explorer {
 class CandidateTable;
 class CurveChart;
+class MapPanel;
 } // namespace explorer
 
 class ExplorerWindow : public CDialog {
@@ -39,6 +40,7 @@ public:
     QTableView* table() const { return table_; }
     explorer::CandidateTable* candidates() const { return model_; }
     explorer::CurveChart* chart() const { return chart_; }
+    explorer::MapPanel* maps() const { return maps_; }
     QComboBox* unitsBox() const { return units_; }
     QComboBox* sweptInputBox() const { return sweptInput_; }
     QLineEdit* sweepFromBox() const { return sweepFrom_; }
@@ -97,6 +99,7 @@ private:
     explorer::CandidateTable* model_ = nullptr;
     QTableView* table_ = nullptr;
     explorer::CurveChart* chart_ = nullptr;
+    explorer::MapPanel* maps_ = nullptr;
     QComboBox* units_ = nullptr;
     QComboBox* sweptInput_ = nullptr;
     QLineEdit* sweepFrom_ = nullptr;

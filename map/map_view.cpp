@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -234,7 +235,20 @@ bool MapView::saveMap(const QString& file, QString* problem) {
     CompressorMap map = state_.map;
     if (!map.picture.empty()) {
         const QString picture = QDir(folder_).absoluteFilePath(QString::fromStdString(map.picture));
-        map.picture = QDir(folder).relativeFilePath(picture).toStdString();
+        if (picture.startsWith(QLatin1Char(':'))) {
+            // A map that came with the program: its picture goes beside the copy.
+            const QString name = QFileInfo(picture).fileName();
+            const QString copy = QDir(folder).filePath(name);
+            if (!QFileInfo::exists(copy) && !QFile::copy(picture, copy)) {
+                *problem = tr("%1 could not be written.").arg(copy);
+                return false;
+            }
+            QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                            QFile::ReadOther);
+            map.picture = name.toStdString();
+        } else {
+            map.picture = QDir(folder).relativeFilePath(picture).toStdString();
+        }
     }
     std::ostringstream text;
     writeMapText(text, map);

@@ -3,11 +3,15 @@
 // candidates file whose rows name their maps.
 #include "cli_test_support.hpp"
 
+#include "candidate_file.hpp"
+#include "candidate_maps.hpp"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 
 using namespace clitest;
@@ -65,6 +69,39 @@ TEST(MapOption, DigitizerMapWithItsUnitAndReference) {
     EXPECT_NE(rows.err.find("engines.csv, line 4, column 3 (map): "), std::string::npos)
         << rows.err;
     EXPECT_NE(rows.err.find("none.vxmap: cannot open"), std::string::npos) << rows.err;
+    std::filesystem::remove_all(folder);
+}
+
+// The explorer's table and vorlaxen-calc engine put the same file's candidates on the same map
+// bit for bit.
+TEST(MapOption, EngineGivesTheExplorersFigures) {
+    const auto folder = std::filesystem::temp_directory_path() / "vx-map-explorer-test";
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(kDemo, folder / "demo.vxmap",
+                               std::filesystem::copy_options::overwrite_existing);
+    auto candidates = explorer::startingCandidates();
+    for (auto& c : candidates)
+        c.map = "demo.vxmap";
+    candidates[1][explorer::EngineInput::P2] = explorer::Cell::number(17.25f);
+    ASSERT_FALSE(explorer::saveCandidates(folder / "c.csv", candidates));
+    const auto out = calc({"engine", "--input", (folder / "c.csv").string(), "--json"});
+    ASSERT_EQ(out.status, 0) << out.err;
+    const auto loaded = explorer::loadCandidates(folder / "c.csv");
+    ASSERT_FALSE(loaded.error);
+    const auto map = compmap::loadMap(folder / "demo.vxmap");
+    std::istringstream lines(out.out);
+    std::string line;
+    for (const auto& c : loaded.candidates) {
+        ASSERT_TRUE(std::getline(lines, line));
+        const auto point = jsonObject(line);
+        const auto f = explorer::matchAtP2(c, *map.map);
+        ASSERT_TRUE(f && f->surgeMargin && f->efficiency && f->speed);
+        EXPECT_TRUE(sameFloat(number(point.at("corrected-flow")), f->correctedFlow));
+        EXPECT_TRUE(sameFloat(number(point.at("pressure-ratio")), f->pressureRatio));
+        EXPECT_TRUE(sameFloat(number(point.at("surge-margin")), *f->surgeMargin));
+        EXPECT_TRUE(sameFloat(number(point.at("map-efficiency")), *f->efficiency));
+        EXPECT_TRUE(sameFloat(number(point.at("map-speed")), *f->speed));
+    }
     std::filesystem::remove_all(folder);
 }
 
