@@ -20,7 +20,7 @@ namespace {
 const QRectF kPlot(QPointF(80, 24),
                    QPointF(MapGeometry::kSheetWidth - 28, MapGeometry::kSheetHeight - 62));
 
-QString text(float value) {
+QString tickText(float value) {
     return QString::fromStdString(fields::formatFloat(value));
 }
 
@@ -82,7 +82,7 @@ void paintSheet(QPainter& painter, const MapGeometry& g, FlowUnit unit) {
         painter.drawLine(QPointF(x, box.top()), QPointF(x, box.bottom()));
         painter.setPen(ink);
         painter.drawText(QRectF(x - 40, box.bottom() + 4, 80, 20), Qt::AlignHCenter | Qt::AlignTop,
-                         text(float(v)));
+                         tickText(float(v)));
     }
     for (double v = pa.value1; v <= pa.value2 + ratioStep / 2; v += ratioStep) {
         const double y = g.toArea(QPointF(0, pa.pixelAt(v))).y();
@@ -90,7 +90,7 @@ void paintSheet(QPainter& painter, const MapGeometry& g, FlowUnit unit) {
         painter.drawLine(QPointF(box.left(), y), QPointF(box.right(), y));
         painter.setPen(ink);
         painter.drawText(QRectF(box.left() - 66, y - 10, 60, 20), Qt::AlignRight | Qt::AlignVCenter,
-                         text(float(v)));
+                         tickText(float(v)));
     }
     painter.setPen(ink);
     painter.drawRect(box);
@@ -105,6 +105,13 @@ void paintSheet(QPainter& painter, const MapGeometry& g, FlowUnit unit) {
     painter.restore();
 }
 
+// A label on a light box, so that it reads over the picture's own print.
+void label(QPainter& painter, QPointF at, const QString& text) {
+    const QRectF box = painter.fontMetrics().boundingRect(text).translated(at.toPoint());
+    painter.fillRect(box.adjusted(-2, 0, 2, 0), QColor(255, 255, 255, 225));
+    painter.drawText(at, text);
+}
+
 QPolygonF polygon(const MapGeometry& g, const std::vector<MapPoint>& points) {
     QPolygonF out;
     out.reserve(qsizetype(points.size()));
@@ -116,7 +123,7 @@ QPolygonF polygon(const MapGeometry& g, const std::vector<MapPoint>& points) {
 void paintLines(QPainter& painter, const MapGeometry& g, const CompressorMap& map) {
     for (const auto& line : map.lines) {
         const QPolygonF shape = polygon(g, line.points);
-        const QString label = QString::fromStdString(lineName(line));
+        const QString text = QString::fromStdString(lineName(line));
         switch (line.kind) {
         case LineKind::Surge:
             painter.setPen(QPen(QColor(190, 30, 30), 2.5));
@@ -128,7 +135,7 @@ void paintLines(QPainter& painter, const MapGeometry& g, const CompressorMap& ma
             // Labelled at the right end, where speed lines fan out.
             const auto end = std::max_element(shape.begin(), shape.end(),
                                               [](auto a, auto b) { return a.x() < b.x(); });
-            painter.drawText(*end + QPointF(4, 4), label);
+            label(painter, *end + QPointF(4, 4), text);
             break;
         }
         case LineKind::Island: {
@@ -136,7 +143,7 @@ void paintLines(QPainter& painter, const MapGeometry& g, const CompressorMap& ma
             painter.drawPolygon(shape);
             const auto top = std::min_element(shape.begin(), shape.end(),
                                               [](auto a, auto b) { return a.y() < b.y(); });
-            painter.drawText(*top + QPointF(-12, -3), label);
+            label(painter, *top + QPointF(-12, -3), text);
             break;
         }
         }
