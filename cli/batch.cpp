@@ -115,7 +115,7 @@ void runBatch(std::string_view calcName, Calculation& given, const Plan& plan, s
                 mapColumn = carried.index;
         auto* mapped = dynamic_cast<MappedCalculation*>(&given);
         std::optional<MappedCalculation> added;
-        if (mapColumn && !mapped && takesMap(calcName))
+        if (mapColumn && !mapped && given.runsCycle())
             mapped = &added.emplace(given);
         Calculation& calc = mapped ? *mapped : given;
         // --map's map, for the rows that name none.

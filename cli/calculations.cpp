@@ -53,6 +53,8 @@ std::vector<float*> bind(std::span<const Field> fields, State& state, Slot slot)
     return slots;
 }
 
+void fullAnalysis(TurboState& s);
+
 class TurboCalculation final : public Calculation {
 public:
     using Compute = void (*)(TurboState&);
@@ -63,6 +65,7 @@ public:
     std::span<const Field> fields() const override { return fields_; }
     void start(int) override { state_ = TurboState{}; }
     void compute() override { compute_(state_); }
+    bool runsCycle() const override { return compute_ == fullAnalysis; }
     std::optional<compmap::OperatingPoint> operatingPoint() const override {
         if (!state_.cycle)
             return std::nullopt;
@@ -134,6 +137,7 @@ public:
     int choice(std::size_t field) const override {
         return field == turbo::kMassFlowSourceField ? static_cast<int>(inputs_.massFlowSource) : 0;
     }
+    bool runsCycle() const override { return true; }
     std::optional<compmap::OperatingPoint> operatingPoint() const override {
         return compmap::OperatingPoint{results_.massFlow, results_.cycle.compressorPr,
                                        inputs_[turbo::EngineInput::AmbientTemp],

@@ -38,10 +38,6 @@ void MappedCalculation::compute() {
                 f.efficiency.value_or(kNone), f.speed.value_or(kNone)};
 }
 
-bool takesMap(std::string_view calculation) {
-    return calculation == "cycle" || calculation == "engine";
-}
-
 const compmap::CompressorMap& MapLibrary::load(const std::filesystem::path& file,
                                                const std::string& where) {
     if (const auto known = maps_.find(file); known != maps_.end())

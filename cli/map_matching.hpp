@@ -32,6 +32,7 @@ public:
     std::string_view unitName() const override { return inner_->unitName(); }
     void setChoice(std::size_t field, int index) override { inner_->setChoice(field, index); }
     int choice(std::size_t field) const override { return inner_->choice(field); }
+    bool runsCycle() const override { return true; }
     std::optional<compmap::OperatingPoint> operatingPoint() const override {
         return inner_->operatingPoint();
     }
@@ -44,9 +45,6 @@ private:
     std::vector<float*> slotList_;
     std::array<float, fields::kMapMatchingFields.size()> figures_{};
 };
-
-// Whether a calculation runs the cycle, so that a map can be put to it.
-bool takesMap(std::string_view calculation);
 
 // Each map read once, however many rows name it. A map that cannot be read is a BadInput naming
 // the map file, its line and column.

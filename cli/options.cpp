@@ -20,12 +20,15 @@ constexpr std::array<OptionSpec, 12> kCommon{{
      Completion::ColumnList},
     {"digits", "N", "Write numbers to N significant digits (1 to 9)"},
     {"map", "FILE",
-     "cycle, engine: add where each point sits on this compressor map (a .vxmap file or a "
-     "digitizer's .csv export)",
-     false, Completion::File},
-    {"map-flow-unit", "UNIT", "The flow unit of a digitizer's map: lb/min (the default) or kg/s"},
-    {"map-ref-temp", "K", "The reference temperature of a digitizer's map, kelvin (288)"},
-    {"map-ref-pressure", "PSI", "The reference pressure of a digitizer's map, psi absolute (14.7)"},
+     "Add where each point sits on this compressor map (a .vxmap file or a digitizer's .csv "
+     "export)",
+     false, Completion::File, true},
+    {"map-flow-unit", "UNIT", "The flow unit of a digitizer's map: lb/min (the default) or kg/s",
+     false, Completion::None, true},
+    {"map-ref-temp", "K", "The reference temperature of a digitizer's map, kelvin (288)", false,
+     Completion::None, true},
+    {"map-ref-pressure", "PSI", "The reference pressure of a digitizer's map, psi absolute (14.7)",
+     false, Completion::None, true},
     {"help", "", "Show this help and exit"},
     {"version", "", "Show the version and exit"},
 }};
@@ -155,8 +158,9 @@ std::vector<std::string> optionNames(const Calculation& calc) {
     for (const auto& f : calc.fields())
         if (isInput(f))
             out.push_back("--" + std::string(f.key));
-    for (auto& name : names(kCommon))
-        out.push_back(std::move(name));
+    for (const auto& o : kCommon)
+        if (!o.help.empty() && (!o.mapOption || calc.runsCycle()))
+            out.push_back("--" + std::string(o.name));
     return out;
 }
 

@@ -99,7 +99,7 @@ int run(int argc, const char* const* argv, std::istream& in, std::ostream& out, 
         std::optional<MapLibrary> maps;
         const auto& mapFile = args.values("map");
         if (!mapFile.empty()) {
-            if (!takesMap(args.info->name))
+            if (!args.calc->runsCycle())
                 throw BadInput("--map is for cycle and engine, which run the cycle");
             maps.emplace(mapImportSettings(args));
             auto mapped = std::make_unique<MappedCalculation>(std::move(args.calc));
