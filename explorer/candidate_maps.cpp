@@ -6,7 +6,7 @@ const MapLibrary::Entry* MapLibrary::get(const std::filesystem::path& folder,
                                          std::string_view name) {
     if (name.empty())
         return nullptr;
-    const std::filesystem::path file = folder / std::filesystem::path(name);
+    const std::filesystem::path file = (folder / std::filesystem::path(name)).lexically_normal();
     if (const auto known = entries_.find(file); known != entries_.end())
         return &known->second;
     auto read = compmap::loadMap(file);

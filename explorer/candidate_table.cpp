@@ -427,13 +427,25 @@ bool CandidateTable::load(const QString& path, QString* problem) {
     return true;
 }
 
-bool CandidateTable::save(const QString& path, QString* problem) const {
-    if (const auto error = saveCandidates(path.toStdString(), candidates_)) {
+bool CandidateTable::save(const QString& path, QString* problem) {
+    const auto folder = std::filesystem::absolute(path.toStdString()).parent_path();
+    std::vector<Candidate> saved = candidates_;
+    for (auto& c : saved)
+        if (!c.map.empty() && std::filesystem::path(c.map).is_relative())
+            c.map = std::filesystem::absolute(folder_ / c.map)
+                        .lexically_normal()
+                        .lexically_relative(folder)
+                        .generic_string();
+    if (const auto error = saveCandidates(path.toStdString(), saved)) {
         *problem = toQString(error->text());
         return false;
     }
-    // The maps are named from the file's folder from now on.
-    folder_ = std::filesystem::absolute(path.toStdString()).parent_path();
+    // The same files, named from the new folder (undoing past this point brings back the old
+    // names, which the new folder does not resolve).
+    if (folder != folder_) {
+        folder_ = folder;
+        apply({std::move(saved), colours_});
+    }
     return true;
 }
 

@@ -56,7 +56,8 @@ public:
     void reset();
     // Replace every candidate by a file's; on failure nothing changes and `problem` says why.
     bool load(const QString& path, QString* problem);
-    bool save(const QString& path, QString* problem) const;
+    // Saving into another folder names the maps from there, so that they are still found.
+    bool save(const QString& path, QString* problem);
 
     void setUnits(fields::UnitSystem units);
     fields::UnitSystem units() const { return units_; }
@@ -116,7 +117,7 @@ private:
     std::vector<std::optional<turbo::EngineResults>> results_;
     std::vector<QString> gaps_;
     std::vector<std::optional<compmap::MatchFigures>> matches_;
-    mutable std::filesystem::path folder_;
+    std::filesystem::path folder_;
     mutable MapLibrary maps_;
     Curves curves_; // reused from one drawing to the next
     fields::UnitSystem units_ = fields::UnitSystem::Forms;

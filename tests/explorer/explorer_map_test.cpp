@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -94,6 +95,14 @@ TEST(ExplorerMap, CalibrateTraceAndTheRowShowsTheFigures) {
         // Undoing the surge line takes the figure away again.
         trigger(*view, "undo");
         EXPECT_EQ(margin(0), "");
+
+        // Saved into a folder of its own, the file still finds the map.
+        ASSERT_TRUE(QDir(dir.path()).mkdir("copy"));
+        ASSERT_TRUE(w.saveTo(dir.filePath("copy/engines.csv")));
+        EXPECT_EQ(w.candidates()->index(0, w.candidates()->column("map")).data(), "../turbo.vxmap");
+        EXPECT_EQ(w.candidates()->index(0, w.candidates()->column("corrected-flow")).data(),
+                  "84.6");
+        EXPECT_EQ(w.maps()->count(), 2); // the same map's tab, not a second one
     });
 }
 
