@@ -6,6 +6,7 @@
 #include "combustor_dialog.hpp"
 #include "explorer_window.hpp"
 #include "launcher_dialog.hpp"
+#include "map_panel.hpp"
 #include "resources.hpp"
 #include "turbo_analysis_dialog.hpp"
 
@@ -152,6 +153,13 @@ int main(int argc, char** argv) {
         const QString sheetPath = folder.filePath(QStringLiteral("design-sheet.png"));
         ok &= sheet.save(sheetPath);
         std::printf("wrote %s\n", qPrintable(sheetPath));
+    }
+    {
+        // The demonstration map in its tab, with the starting candidates' sweeps and P2 on it.
+        ExplorerWindow dialog;
+        dialog.resize(1400, 820);
+        dialog.maps()->openDemo();
+        ok &= shoot(dialog, folder.filePath(QStringLiteral("map-view.png")));
     }
     return ok ? 0 : 1;
 }

@@ -1,11 +1,13 @@
 #include "batch.hpp"
 
 #include "field_file.hpp"
+#include "map_matching.hpp"
 #include "messages.hpp"
 #include "number_text.hpp"
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -81,22 +83,39 @@ std::string located(std::string_view source, std::size_t line, std::size_t colum
 
 } // namespace
 
-void runBatch(std::string_view calcName, Calculation& calc, const Plan& plan, std::istream& in,
-              std::string_view source, Sink& sink, std::ostream& err) {
-    const auto fields = calc.fields();
+void runBatch(std::string_view calcName, Calculation& given, const Plan& plan, std::istream& in,
+              std::string_view source, Sink& sink, std::ostream& err,
+              const compmap::ImportSettings& mapSettings) {
     try {
         std::vector<std::string_view> keys;
-        for (const auto& f : fields)
+        for (const auto& f : given.fields())
             keys.push_back(f.key);
         // Columns that are not inputs are carried through to the output.
         csv::FieldFileReader file(in, keys, csv::UnknownColumns::Carry);
-        const Header header = readHeader(calc, plan, file, std::string(source));
+        const Header header = readHeader(given, plan, file, std::string(source));
+        // A "map" column puts each row's point on its map: the calculation gains the map's
+        // fields, after its own, so the column indexes found above still hold.
+        std::optional<std::size_t> mapColumn;
+        for (const auto& carried : header.carried)
+            if (csv::sameIgnoringCase(carried.name, "map"))
+                mapColumn = carried.index;
+        auto* mapped = dynamic_cast<MappedCalculation*>(&given);
+        std::optional<MappedCalculation> added;
+        if (mapColumn && !mapped && given.runsCycle())
+            mapped = &added.emplace(given);
+        Calculation& calc = mapped ? *mapped : given;
+        // --map's map, for the rows that name none.
+        const compmap::CompressorMap* const commonMap = mapped ? mapped->map() : nullptr;
+        MapLibrary maps(mapSettings);
+        const auto folder = std::filesystem::path(source).parent_path();
+        const auto fields = calc.fields();
         PointWriter writer(sink, plan.format, calc, outputColumns(calc, plan, header.carried),
                            plan.digits, TableLayout::Rows);
-        if (!header.carried.empty()) {
+        if (header.carried.size() > (mapped && mapColumn ? 1u : 0u)) {
             std::vector<std::string> names;
             for (const auto& c : header.carried)
-                names.push_back(bare(c.name));
+                if (!(mapped && mapColumn && c.index == *mapColumn))
+                    names.push_back(bare(c.name));
             err << kProgram << ": carried through unchanged, not inputs of " << calcName << ": "
                 << joined(names) << '\n';
         }
@@ -114,6 +133,14 @@ void runBatch(std::string_view calcName, Calculation& calc, const Plan& plan, st
                 unitIndex = unitIndexFromText(csv::trimmed(row[*header.unitColumn]),
                                               where(*header.unitColumn));
             startPoint(calc, plan, unitIndex);
+            if (mapColumn && mapped) {
+                const std::string_view name = csv::trimmed(row[*mapColumn]);
+                mapped->useMap(name.empty()
+                                   ? commonMap
+                                   : &maps.load(folder / std::filesystem::path(name),
+                                                located(source, file.line(), *mapColumn + 1) +
+                                                    " (map)"));
+            }
             for (std::size_t c = 0; c < columns; ++c) {
                 const auto& use = header.columns[c];
                 if (use.what == ColumnUse::What::Number) {
@@ -133,7 +160,7 @@ void runBatch(std::string_view calcName, Calculation& calc, const Plan& plan, st
         if (e.line() == 0) {
             if (in.bad())
                 throw BadInput(std::string(source) + ": reading failed: " + std::strerror(errno));
-            throw BadInput(std::string(source) + ": " + e.what() + " (" + inputKeys(calc) + ")");
+            throw BadInput(std::string(source) + ": " + e.what() + " (" + inputKeys(given) + ")");
         }
         throw BadInput(located(source, e.line(), e.column()) + ": " + e.what());
     }

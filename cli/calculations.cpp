@@ -24,6 +24,7 @@ using turbo::TurboFields;
 struct TurboState {
     TurboFields f;
     float turbineInletTemp = turbo::kDefaultTurbineInletTemp; // the window keeps it fixed
+    std::optional<turbo::CycleIntermediates> cycle;           // once the cycle has run
 };
 
 float* turboSlot(TurboState& s, std::string_view key) {
@@ -52,6 +53,8 @@ std::vector<float*> bind(std::span<const Field> fields, State& state, Slot slot)
     return slots;
 }
 
+void fullAnalysis(TurboState& s);
+
 class TurboCalculation final : public Calculation {
 public:
     using Compute = void (*)(TurboState&);
@@ -62,6 +65,14 @@ public:
     std::span<const Field> fields() const override { return fields_; }
     void start(int) override { state_ = TurboState{}; }
     void compute() override { compute_(state_); }
+    bool runsCycle() const override { return compute_ == fullAnalysis; }
+    std::optional<compmap::OperatingPoint> operatingPoint() const override {
+        if (!state_.cycle)
+            return std::nullopt;
+        const auto& f = state_.f;
+        return compmap::OperatingPoint{f.m_MassFlow, state_.cycle->compressorPr, f.m_AmbientTemp,
+                                       f.m_AmbientPressure};
+    }
 
 private:
     std::span<const Field> fields_;
@@ -126,6 +137,12 @@ public:
     int choice(std::size_t field) const override {
         return field == turbo::kMassFlowSourceField ? static_cast<int>(inputs_.massFlowSource) : 0;
     }
+    bool runsCycle() const override { return true; }
+    std::optional<compmap::OperatingPoint> operatingPoint() const override {
+        return compmap::OperatingPoint{results_.massFlow, results_.cycle.compressorPr,
+                                       inputs_[turbo::EngineInput::AmbientTemp],
+                                       inputs_[turbo::EngineInput::AmbientPressure]};
+    }
 
 private:
     turbo::EngineInputs inputs_;
@@ -135,7 +152,7 @@ private:
 
 // The intermediates it returns are not fields of the form.
 void fullAnalysis(TurboState& s) {
-    turbo::calcFullAnalysis(s.f, s.turbineInletTemp);
+    s.cycle = turbo::calcFullAnalysis(s.f, s.turbineInletTemp);
 }
 
 template <void (*Calc)(TurboFields&)> void onForm(TurboState& s) {

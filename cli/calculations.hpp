@@ -4,6 +4,7 @@
 // the same list that the Design Explorer uses.
 
 #include "calculation_fields.hpp"
+#include "matching.hpp"
 
 #include <cstddef>
 #include <memory>
@@ -40,6 +41,10 @@ public:
     // Choice fields: the index of the word in Field::choices.
     virtual void setChoice(std::size_t, int) {}
     virtual int choice(std::size_t) const { return 0; }
+    // Whether it runs the engine's cycle, so that its points can be put on a compressor map.
+    virtual bool runsCycle() const { return false; }
+    // Where the compressor works, after compute(), for the calculations that run the cycle.
+    virtual std::optional<compmap::OperatingPoint> operatingPoint() const { return std::nullopt; }
 
 protected:
     Calculation() = default;

@@ -126,7 +126,15 @@ std::string programHelp() {
     text += "\nOptions of every calculation:\n";
     rows.clear();
     for (const auto& o : commonOptions())
-        rows.push_back(optionRow(o));
+        if (!o.mapOption)
+            rows.push_back(optionRow(o));
+    text += table(rows);
+    text += "\nOptions of cycle and engine, for a compressor map (K = deg. C + 273, as in the "
+            "cycle):\n";
+    rows.clear();
+    for (const auto& o : commonOptions())
+        if (o.mapOption)
+            rows.push_back(optionRow(o));
     text += table(rows);
     for (const auto& c : calculations()) {
         const auto calc = c.make();
@@ -145,7 +153,8 @@ std::string calculationHelp(const CalculationInfo& info, const Calculation& calc
     text += "\nOptions:\n";
     std::vector<Row> rows;
     for (const auto& o : commonOptions())
-        rows.push_back(optionRow(o));
+        if (!o.mapOption || calc.runsCycle())
+            rows.push_back(optionRow(o));
     text += table(rows);
     text += "\n";
     text += kBatches;

@@ -10,7 +10,7 @@ namespace cli {
 
 namespace {
 
-constexpr std::array<OptionSpec, 8> kCommon{{
+constexpr std::array<OptionSpec, 12> kCommon{{
     {"input", "FILE", "Read the points from a CSV file, - for standard input", false,
      Completion::File},
     {"sweep", "NAME=START:STOP:STEP", "Run an input from START to STOP in steps of STEP", true,
@@ -20,6 +20,16 @@ constexpr std::array<OptionSpec, 8> kCommon{{
     {"columns", "A,B,...", "Write only these columns, in this order", false,
      Completion::ColumnList},
     {"digits", "N", "Write numbers to N significant digits (1 to 9)"},
+    {"map", "FILE",
+     "Add where each point sits on this compressor map (a .vxmap file or a digitizer's .csv "
+     "export)",
+     false, Completion::File, true},
+    {"map-flow-unit", "UNIT", "The flow unit of a digitizer's map: lb/min (the default) or kg/s",
+     false, Completion::None, true},
+    {"map-ref-temp", "K", "The reference temperature of a digitizer's map, kelvin (288)", false,
+     Completion::None, true},
+    {"map-ref-pressure", "PSI", "The reference pressure of a digitizer's map, psi absolute (14.7)",
+     false, Completion::None, true},
     {"help", "", "Show this help and exit"},
     {"version", "", "Show the version and exit"},
 }};
@@ -151,8 +161,9 @@ std::vector<std::string> optionNames(const Calculation& calc) {
     for (const auto& f : calc.fields())
         if (isInput(f))
             out.push_back("--" + std::string(f.key));
-    for (auto& name : names(kCommon))
-        out.push_back(std::move(name));
+    for (const auto& o : kCommon)
+        if (!o.help.empty() && (!o.mapOption || calc.runsCycle()))
+            out.push_back("--" + std::string(o.name));
     return out;
 }
 

@@ -23,6 +23,7 @@ struct OptionSpec {
     std::string_view help;
     bool repeatable = false;
     Completion completion = Completion::None;
+    bool mapOption = false; // only for the calculations that run the cycle
 };
 
 // The options of every calculation, besides its inputs, in the order help shows them.

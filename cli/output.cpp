@@ -220,8 +220,11 @@ std::size_t PointWriter::carriedBytes(std::span<const std::string_view> inputRow
 
 void PointWriter::csv(std::span<const std::string_view> inputRow) {
     char* p = sink_.reserve(rowBytes_ + carriedBytes(inputRow));
+    const auto fields = calc_.fields();
     for (const auto& cell : cells_) {
-        if (cell.value)
+        if (cell.value && std::isnan(*cell.value) && fields[cell.index].mayBeEmpty)
+            ; // no figure: an empty cell
+        else if (cell.value)
             p = number(p, *cell.value);
         else if (cell.carried)
             p = csv::writeField(p, inputRow[cell.index]);
@@ -283,8 +286,11 @@ void PointWriter::rows(std::span<const std::string_view> inputRow) {
         } else {
             char buffer[kMaxNumberText];
             const float v = calc_.get(c.index);
-            value = digits_ == 0 ? fields::formatFloat(v)
-                                 : std::string(buffer, writeDigits(buffer, v, digits_));
+            if (std::isnan(v) && fields[c.index].mayBeEmpty)
+                value.clear(); // no figure
+            else
+                value = digits_ == 0 ? fields::formatFloat(v)
+                                     : std::string(buffer, writeDigits(buffer, v, digits_));
             left = false;
         }
         const std::size_t pad = value.size() < widths_[i] ? widths_[i] - value.size() : 0;
@@ -324,6 +330,8 @@ void PointWriter::form() {
             value = preset ? std::string(preset->listItem) : "(none)";
         } else if (f.kind == Kind::Choice) {
             value = word(c.index);
+        } else if (f.mayBeEmpty && std::isnan(calc_.get(c.index))) {
+            value = "(none)"; // outside what the map shows
         } else if (digits_ > 0) {
             char buffer[kMaxNumberText];
             value.assign(buffer, writeDigits(buffer, calc_.get(c.index), digits_));

@@ -2,6 +2,7 @@
 
 #include "batch.hpp"
 #include "help.hpp"
+#include "map_matching.hpp"
 #include "messages.hpp"
 #include "options.hpp"
 #include "output.hpp"
@@ -52,7 +53,7 @@ void runInput(const Arguments& args, const Plan& plan, std::istream& in, Sink& s
         source = &file;
         name = *plan.input;
     }
-    runBatch(args.info->name, *args.calc, plan, *source, name, sink, err);
+    runBatch(args.info->name, *args.calc, plan, *source, name, sink, err, mapImportSettings(args));
     if (source->bad())
         throw BadInput("--input: reading " + name + " failed: " + std::strerror(errno));
 }
@@ -93,9 +94,20 @@ int run(int argc, const char* const* argv, std::istream& in, std::ostream& out, 
         return kExitBadInput;
     }
 
-    Calculation& calc = *args.calc;
     Sink sink(out);
     try {
+        std::optional<MapLibrary> maps;
+        const auto& mapFile = args.values("map");
+        if (!mapFile.empty()) {
+            if (!args.calc->runsCycle())
+                throw BadInput("--map is for cycle and engine, which run the cycle");
+            maps.emplace(mapImportSettings(args));
+            auto mapped = std::make_unique<MappedCalculation>(std::move(args.calc));
+            mapped->useMap(&maps->load(mapFile.front(), "--map"));
+            args.calc = std::move(mapped);
+            args.inputs.resize(args.calc->fields().size()); // the map's fields are results
+        }
+        Calculation& calc = *args.calc;
         const Plan plan = makePlan(args);
         if (plan.input) {
             runInput(args, plan, in, sink, err);

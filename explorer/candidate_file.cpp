@@ -4,6 +4,7 @@
 #include "number_text.hpp"
 #include "user_file.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -18,6 +19,8 @@ using fields::kEngineFields;
 
 constexpr std::string_view kNameColumn = "name";
 constexpr std::string_view kLookColumn = "look";
+// The candidate's compressor map file, relative to the candidates file's folder.
+constexpr std::string_view kMapColumn = "map";
 // More would make neither a table nor a chart anyone can read; it also bounds the memory a
 // stray file can take.
 constexpr std::size_t kMaxCandidates = 10'000;
@@ -25,7 +28,7 @@ constexpr std::size_t kBufferSize = 16 << 10;
 
 // What a column of the file holds.
 struct Column {
-    enum Kind { Name, Source, Input, Look } kind = Name;
+    enum Kind { Name, Source, Input, Look, Map } kind = Name;
     EngineInput input = EngineInput::CompOutletDiameter;
 };
 
@@ -34,12 +37,12 @@ std::string columnList() {
     for (const auto& f : kEngineFields)
         if (fields::isInput(f))
             list.append(", ").append(f.key);
-    return list.append(", ").append(kLookColumn);
+    return list.append(", ").append(kLookColumn).append(", ").append(kMapColumn);
 }
 
 // The columns a candidate file may have, in the order of Column's kinds and the engine's inputs.
 std::vector<std::string_view> knownColumns() {
-    std::vector<std::string_view> keys{kNameColumn, kLookColumn,
+    std::vector<std::string_view> keys{kNameColumn, kLookColumn, kMapColumn,
                                        kEngineFields[turbo::kMassFlowSourceField].key};
     for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i)
         keys.push_back(turbo::engineField(static_cast<EngineInput>(i)).key);
@@ -52,8 +55,10 @@ Column columnFor(std::size_t known) {
     if (known == 1)
         return Column{Column::Look};
     if (known == 2)
+        return Column{Column::Map};
+    if (known == 3)
         return Column{Column::Source};
-    return Column{Column::Input, static_cast<EngineInput>(known - 3)};
+    return Column{Column::Input, static_cast<EngineInput>(known - 4)};
 }
 
 } // namespace
@@ -120,6 +125,9 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
                         file.fail(c, "mass-flow-source " + quoted(row[c]) +
                                          " is neither \"typed\" nor \"estimate\"");
                     break;
+                case Column::Map:
+                    candidate.map.assign(csv::trimmed(row[c]));
+                    break;
                 case Column::Look: {
                     const auto text = csv::trimmed(row[c]);
                     if (text.empty())
@@ -181,7 +189,13 @@ std::optional<std::string> writeCandidates(std::ostream& out,
     for (const auto& f : kEngineFields)
         if (fields::isInput(f))
             out << ',' << f.key;
-    out << ',' << kLookColumn << '\n';
+    out << ',' << kLookColumn;
+    // The map column only when a candidate has a map: other files stay as they were.
+    const bool maps = std::any_of(candidates.begin(), candidates.end(),
+                                  [](const Candidate& c) { return !c.map.empty(); });
+    if (maps)
+        out << ',' << kMapColumn;
+    out << '\n';
     const auto& sourceWords = kEngineFields[turbo::kMassFlowSourceField].choices;
     for (const auto& c : candidates) {
         const auto results = evaluate(c);
@@ -197,6 +211,10 @@ std::optional<std::string> writeCandidates(std::ostream& out,
         out << ',';
         if (c.look >= 0)
             out << c.look + 1;
+        if (maps) {
+            out << ',';
+            csv::writeField(out, c.map);
+        }
         out << '\n';
     }
     return std::nullopt;

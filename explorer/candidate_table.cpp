@@ -27,7 +27,11 @@ namespace {
 constexpr int kNameColumn = 0;
 constexpr int kFirstFieldColumn = 1;
 constexpr int kFieldCount = static_cast<int>(fields::kEngineFields.size());
-constexpr int kNoteColumn = kFirstFieldColumn + kFieldCount;
+// Then the candidate's compressor map and its figures there.
+constexpr int kMapColumn = kFirstFieldColumn + kFieldCount;
+constexpr int kFirstMatchColumn = kMapColumn + 1;
+constexpr int kMatchCount = static_cast<int>(fields::kMapMatchingFields.size());
+constexpr int kNoteColumn = kFirstMatchColumn + kMatchCount;
 constexpr int kSourceColumn = kFirstFieldColumn + static_cast<int>(turbo::kMassFlowSourceField);
 
 // What each field column holds: an input, a result, or the mass-flow source.
@@ -137,8 +141,26 @@ const fields::Field* CandidateTable::fieldAt(int column) const {
 int CandidateTable::column(std::string_view key) const {
     if (key == "name")
         return kNameColumn;
+    if (key == "map")
+        return kMapColumn;
+    if (const auto match = fields::findField(fields::kMapMatchingFields, key))
+        return kFirstMatchColumn + static_cast<int>(*match);
     const auto found = fields::findField(fields::kEngineFields, key);
     return found ? kFirstFieldColumn + static_cast<int>(*found) : -1;
+}
+
+const MapLibrary::Entry* CandidateTable::mapOf(int row) {
+    return maps_.get(folder_, candidates_.at(static_cast<std::size_t>(row)).map);
+}
+
+void CandidateTable::reloadMaps() {
+    maps_.clear();
+    apply(state());
+}
+
+void CandidateTable::setMap(const std::filesystem::path& file, const compmap::CompressorMap& map) {
+    maps_.put(file, map);
+    apply(state());
 }
 
 // ---- the table -------------------------------------------------------------------------------
@@ -158,6 +180,15 @@ QVariant CandidateTable::headerData(int section, Qt::Orientation orientation, in
         return tr("Name");
     if (section == kNoteColumn)
         return tr("No Figure");
+    if (section == kMapColumn)
+        return tr("Compressor\nMap");
+    if (section >= kFirstMatchColumn && section < kNoteColumn) {
+        const auto& field = fields::kMapMatchingFields[std::size_t(section - kFirstMatchColumn)];
+        // The corrected flow is in the unit of each row's map.
+        return fieldName(field) + (field.unit.empty()
+                                       ? QStringLiteral("\n(map's unit)")
+                                       : QStringLiteral("\n(") + toQString(field.unit) + u')');
+    }
     const fields::Field* field = fieldAt(section);
     if (!field)
         return {};
@@ -172,7 +203,8 @@ Qt::ItemFlags CandidateTable::flags(const QModelIndex& index) const {
     if (!index.isValid())
         return Qt::NoItemFlags;
     const Qt::ItemFlags base = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.column() == kNameColumn || index.column() == kSourceColumn)
+    if (index.column() == kNameColumn || index.column() == kSourceColumn ||
+        index.column() == kMapColumn)
         return base | Qt::ItemIsEditable;
     const fields::Field* field = fieldAt(index.column());
     if (!field)
@@ -213,6 +245,10 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
         return role == Qt::DisplayRole || role == Qt::EditRole
                    ? sourceWord(candidate.massFlowSource)
                    : QVariant();
+    if (column == kMapColumn)
+        return mapData(row, role);
+    if (column >= kFirstMatchColumn && column < kNoteColumn)
+        return matchData(row, column - kFirstMatchColumn, role);
 
     const ColumnRole& what = columnRoles()[static_cast<std::size_t>(column - 1)];
     if (role == Qt::TextAlignmentRole)
@@ -265,6 +301,9 @@ bool CandidateTable::setData(const QModelIndex& index, const QVariant& value, in
     if (column == kNameColumn) {
         candidate.name = text.toStdString();
         what = tr("Rename Candidate");
+    } else if (column == kMapColumn) {
+        candidate.map = text.trimmed().toStdString();
+        what = tr("Change Compressor Map");
     } else if (column == kSourceColumn) {
         const auto& choices = fields::kEngineFields[turbo::kMassFlowSourceField].choices;
         if (text == toQString(choices[0]))
@@ -301,8 +340,12 @@ void CandidateTable::apply(const State& next) {
     candidates_ = next.candidates;
     results_.resize(candidates_.size());
     gaps_.resize(candidates_.size());
-    for (std::size_t i = 0; i < candidates_.size(); ++i)
+    matches_.resize(candidates_.size());
+    for (std::size_t i = 0; i < candidates_.size(); ++i) {
         results_[i] = evaluate(candidates_[i]);
+        const auto* map = maps_.get(folder_, candidates_[i].map);
+        matches_[i] = map && map->map ? matchAtP2(candidates_[i], *map->map) : std::nullopt;
+    }
     if (sameShape && rowCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
     else if (!sameShape)
@@ -404,6 +447,8 @@ bool CandidateTable::load(const QString& path, QString* problem, QString* note) 
                     .arg(names.join(QStringLiteral(", ")));
     }
     giveLooks(read.candidates);
+    folder_ = std::filesystem::absolute(path.toStdString()).parent_path();
+    maps_.clear();
     beginResetModel();
     candidates_.clear();
     endResetModel();
@@ -411,12 +456,64 @@ bool CandidateTable::load(const QString& path, QString* problem, QString* note) 
     return true;
 }
 
-bool CandidateTable::save(const QString& path, QString* problem) const {
-    if (const auto error = saveCandidates(path.toStdString(), candidates_)) {
+bool CandidateTable::save(const QString& path, QString* problem) {
+    const auto folder = std::filesystem::absolute(path.toStdString()).parent_path();
+    std::vector<Candidate> saved = candidates_;
+    for (auto& c : saved)
+        if (!c.map.empty() && std::filesystem::path(c.map).is_relative())
+            c.map = std::filesystem::absolute(folder_ / c.map)
+                        .lexically_normal()
+                        .lexically_relative(folder)
+                        .generic_string();
+    if (const auto error = saveCandidates(path.toStdString(), saved)) {
         *problem = toQString(error->text());
         return false;
     }
+    // The same files, named from the new folder (undoing past this point brings back the old
+    // names, which the new folder does not resolve).
+    if (folder != folder_) {
+        folder_ = folder;
+        apply({std::move(saved)});
+    }
     return true;
+}
+
+// The map cell: the file as written, marked when it cannot be read.
+QVariant CandidateTable::mapData(std::size_t row, int role) const {
+    const Candidate& candidate = candidates_[row];
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return toQString(candidate.map);
+    const auto* entry = maps_.get(folder_, candidate.map);
+    if (!entry || entry->map)
+        return role == Qt::ToolTipRole && entry ? toQString(entry->file.string()) : QVariant();
+    if (role == Qt::BackgroundRole)
+        return QBrush(QColor(0xff, 0xc8, 0xc8));
+    if (role == Qt::ToolTipRole)
+        return toQString(entry->problem);
+    return {};
+}
+
+// The map's figures at P2; a surging or overspeeding point is marked.
+QVariant CandidateTable::matchData(std::size_t row, int which, int role) const {
+    const auto& match = matches_[row];
+    if (!match)
+        return {};
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    const bool surges = which == 2 && match->surgeMargin && *match->surgeMargin < 0;
+    const bool overSpeed = which == 4 && match->overSpeed;
+    if (role == Qt::BackgroundRole)
+        return surges || overSpeed ? QBrush(QColor(0xff, 0xc8, 0xc8)) : QVariant();
+    if (role == Qt::ToolTipRole)
+        return surges      ? tr("Left of the surge line: the compressor surges")
+               : overSpeed ? tr("Beyond the highest speed line on the map")
+                           : QVariant();
+    if (role != Qt::DisplayRole)
+        return {};
+    const std::optional<float> values[] = {match->correctedFlow, match->pressureRatio,
+                                           match->surgeMargin, match->efficiency, match->speed};
+    const auto& value = values[which];
+    return value ? figureText(*value) : QString();
 }
 
 // ---- units -----------------------------------------------------------------------------------

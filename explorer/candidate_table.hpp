@@ -4,6 +4,7 @@
 // units by the candidates themselves; the table converts only what it shows and what is typed.
 // Every change goes through the undo stack.
 
+#include "candidate_maps.hpp"
 #include "candidates.hpp"
 #include "curve_chart.hpp"
 #include "curves.hpp"
@@ -55,7 +56,8 @@ public:
     // Replace every candidate by a file's; on failure nothing changes and `problem` says why.
     // `note` names the columns of the file that were left out, if any.
     bool load(const QString& path, QString* problem, QString* note = nullptr);
-    bool save(const QString& path, QString* problem) const;
+    // Saving into another folder names the maps from there, so that they are still found.
+    bool save(const QString& path, QString* problem);
 
     void setUnits(fields::UnitSystem units);
     fields::UnitSystem units() const { return units_; }
@@ -63,6 +65,17 @@ public:
     const std::vector<Candidate>& candidateList() const { return candidates_; }
     // The row's colour and line style on the chart (see looks.hpp).
     int look(int row) const { return candidates_.at(static_cast<size_t>(row)).look; }
+    // The folder the candidates' map files are named from: the open file's.
+    const std::filesystem::path& folder() const { return folder_; }
+    // A candidate's map (nullptr for none) and its figures at P2 (none without a readable map).
+    const MapLibrary::Entry* mapOf(int row);
+    const std::optional<compmap::MatchFigures>& matchOf(int row) const {
+        return matches_.at(static_cast<std::size_t>(row));
+    }
+    // Reads every map file afresh.
+    void reloadMaps();
+    // A map file's map as its view holds it now: the figures follow every edit.
+    void setMap(const std::filesystem::path& file, const compmap::CompressorMap& map);
     // What the line under the table says for a row: its unreadable cell, or where its curves
     // have no figure and why; empty when all is well.
     QString rowNote(int row) const;
@@ -79,6 +92,8 @@ signals:
     void candidatesChanged();
 
 private:
+    QVariant mapData(std::size_t row, int role) const;
+    QVariant matchData(std::size_t row, int which, int role) const;
     struct State {
         std::vector<Candidate> candidates;
     };
@@ -97,6 +112,9 @@ private:
     // Derived from the candidates, never saved or undone.
     std::vector<std::optional<turbo::EngineResults>> results_;
     std::vector<QString> gaps_;
+    std::vector<std::optional<compmap::MatchFigures>> matches_;
+    std::filesystem::path folder_;
+    mutable MapLibrary maps_;
     Curves curves_; // reused from one drawing to the next
     fields::UnitSystem units_ = fields::UnitSystem::Forms;
 };

@@ -34,6 +34,7 @@ struct Candidate {
     int look = -1; // its colour and line style on the chart, 0 to kLookCount - 1; -1 until given
     MassFlowSource massFlowSource = MassFlowSource::Typed;
     std::array<Cell, turbo::kEngineInputCount> inputs; // by EngineInput
+    std::string map; // its compressor map file, relative to the candidates file; "" for none
 
     // A candidate with the Turbo Analysis window's defaults.
     explicit Candidate(std::string name = "Candidate");

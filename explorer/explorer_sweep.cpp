@@ -2,6 +2,7 @@
 
 #include "candidate_table.hpp"
 #include "curve_chart.hpp"
+#include "map_panel.hpp"
 #include "explorer_settings.hpp"
 #include "number_text.hpp"
 #include "qt_text.hpp"
@@ -75,10 +76,11 @@ QWidget* ExplorerWindow::buildChartSide() {
     layout->addLayout(plotRow);
 
     // The curves are the first of the views of the candidates; others go in tabs beside them.
-    views_ = new QTabWidget(side);
-    views_->setDocumentMode(true);
-    chart_ = new explorer::CurveChart(views_);
-    views_->addTab(chart_, tr("Curves"));
+    chart_ = new explorer::CurveChart(side);
+    maps_ = new explorer::MapPanel(
+        model_, chart_, [this] { return curveRequest(); }, side);
+    maps_->setDocumentMode(true);
+    views_ = maps_;
     layout->addWidget(views_, 1);
     hover_ = new QLabel(side);
     hover_->setObjectName(QStringLiteral("hoverText"));
@@ -263,4 +265,5 @@ void ExplorerWindow::refreshChart() {
         std::min(request.from, request.to), std::max(request.from, request.to), panels);
     sweepProblem_ = problem;
     showRowNote();
+    maps_->refresh();
 }

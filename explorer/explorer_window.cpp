@@ -4,6 +4,7 @@
 #include "candidate_view.hpp"
 #include "curve_chart.hpp"
 #include "explorer_settings.hpp"
+#include "map_panel.hpp"
 #include "message_box.hpp"
 #include "qt_text.hpp"
 #include "save_path.hpp"
@@ -62,6 +63,7 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : CDialog(133, parent) {
     splitter->setStretchFactor(1, 1);
     splitter->setChildrenCollapsible(false);
     layout->addWidget(splitter, 1);
+    maps_->fillMenu(bar->addMenu(tr("&Map")));
 
     restoreSettings();
     placeWindow();

@@ -25,6 +25,7 @@ namespace explorer {
 class CandidateTable;
 class CurveChart;
 class DesignSheet;
+class MapPanel;
 } // namespace explorer
 
 class ExplorerWindow : public CDialog {
@@ -45,6 +46,7 @@ public:
     explorer::CurveChart* chart() const { return chart_; }
     // The views of the candidates beside the table: the curves first; more may be added as tabs.
     QTabWidget* views() const { return views_; }
+    explorer::MapPanel* maps() const { return maps_; }
     QComboBox* unitsBox() const { return units_; }
     QComboBox* sweptInputBox() const { return sweptInput_; }
     QLineEdit* sweepFromBox() const { return sweepFrom_; }
@@ -109,6 +111,7 @@ private:
     QTableView* table_ = nullptr;
     explorer::CurveChart* chart_ = nullptr;
     QTabWidget* views_ = nullptr;
+    explorer::MapPanel* maps_ = nullptr;
     QComboBox* units_ = nullptr;
     QComboBox* sweptInput_ = nullptr;
     QLineEdit* sweepFrom_ = nullptr;

@@ -46,6 +46,7 @@ struct Field {
     float defaultValue = 0;            // a new window's value, in the forms' units (0 for results)
     std::string_view display = {};     // the name in headings where the label will not do
     std::string_view description = {}; // for help and tooltips where label and unit will not do
+    bool mayBeEmpty = false; // a result that may have no figure: NaN is written as an empty cell
 };
 
 constexpr bool isInput(const Field& f) {
@@ -294,6 +295,35 @@ inline constexpr auto kEngineFields = detail::joined(
     detail::kCycleInputs, detail::kEngineInputs,
     std::array{detail::kMaxRpm, detail::kMassFlowEstimate}, detail::kCycleResults,
     detail::kEngineResults);
+
+// Where the cycle's point sits on a compressor map, after the results of cycle and engine when a
+// map is given. The corrected flow is in the map's own unit (lb/min or kg/s); the last three
+// have no figure where the point is outside what was traced on the map, and none has one for a
+// row without a map.
+inline constexpr auto kMapMatchingFields = [] {
+    using detail::described;
+    using detail::number;
+    auto rows = std::to_array<Field>({
+        described(number(Role::Out, "corrected-flow", 0, "Compressor Map", "Corrected Flow:", "",
+                         Quantity::None),
+                  "Corrected air flow, in the map's flow unit"),
+        described(number(Role::Out, "pressure-ratio", 0, "Compressor Map", "Pressure Ratio:", "",
+                         Quantity::None),
+                  "Compressor pressure ratio, absolute discharge over ambient pressure"),
+        described(number(Role::Out, "surge-margin", 0, "Compressor Map", "Surge Margin:", "%",
+                         Quantity::Percent),
+                  "Surge margin in %: negative where the compressor surges"),
+        described(number(Role::Out, "map-efficiency", 0, "Compressor Map", "Map Efficiency:", "%",
+                         Quantity::Percent),
+                  "Efficiency of the highest island holding the point, %"),
+        described(number(Role::Out, "map-speed", 0, "Compressor Map", "Map Speed:", "rpm",
+                         Quantity::Speed),
+                  "Speed between the neighbouring speed lines, rpm"),
+    });
+    for (auto& row : rows)
+        row.mayBeEmpty = true; // no map, or a point outside it
+    return rows;
+}();
 
 inline constexpr auto kCalculations = std::to_array<CalculationFields>({
     {"max-rpm", "Maximum compressor speed from the outlet diameter (Max Turbo RPM)",

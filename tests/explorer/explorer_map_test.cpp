@@ -1,0 +1,109 @@
+// A candidate on its turbocharger's map, as a person makes the map in the Design Explorer: the
+// candidates file names a map that is only a picture; the user calibrates it and traces the surge
+// line in its tab, and the table's row shows the surge margin at once.
+#include "candidate_file.hpp"
+#include "candidate_table.hpp"
+#include "explorer_window.hpp"
+#include "map_panel.hpp"
+#include "map_view.hpp"
+#include "number_text.hpp"
+#include "window_driver.hpp"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using namespace window_test;
+
+namespace {
+
+// The demonstration picture's grid: flow 0 to 140 lb/min from x 80 to 972, ratio 1 to 4.5 from
+// y 658 to 24.
+QPointF pixelOf(double flow, double ratio) {
+    return {80 + flow / 140 * 892, 658 - (ratio - 1) / 3.5 * 634};
+}
+
+void clickPixel(compmap::MapView& view, QPointF pixel) {
+    QTest::mouseClick(view.canvas(), Qt::LeftButton, {}, view.canvasPosition(pixel).toPoint());
+}
+
+void trigger(compmap::MapView& view, const char* action) {
+    view.findChild<QAction*>(QString::fromLatin1(action))->trigger();
+}
+
+TEST(ExplorerMap, CalibrateTraceAndTheRowShowsTheFigures) {
+    QTemporaryDir dir;
+    const std::filesystem::path folder = dir.path().toStdString();
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VX_DEMO_MAP_PICTURE), dir.filePath("sheet.png")));
+    std::ofstream(folder / "turbo.vxmap") << "picture sheet.png\n";
+    auto candidates = explorer::startingCandidates();
+    candidates[0].map = "turbo.vxmap";
+    ASSERT_FALSE(explorer::saveCandidates(folder / "engines.csv", candidates));
+
+    ExplorerWindow w;
+    w.resize(1800, 1000);
+    runModal(w, [&] {
+        ASSERT_TRUE(w.openFile(dir.filePath("engines.csv")));
+        compmap::MapView* view = w.maps()->view(folder / "turbo.vxmap");
+        ASSERT_TRUE(view);
+        w.maps()->setCurrentWidget(view);
+        QApplication::processEvents();
+        const auto margin = [&](int row) {
+            return w.candidates()
+                ->index(row, w.candidates()->column("surge-margin"))
+                .data()
+                .toString();
+        };
+        EXPECT_EQ(margin(0), ""); // a picture alone has no surge line
+
+        trigger(*view, "calibrateFlow");
+        for (const auto& [flow, typed] : {std::pair{20.0, "20"}, {120.0, "120"}}) {
+            clickPixel(*view, pixelOf(flow, 1));
+            typeInto(view->valueBox(), typed);
+            pressKey(view->valueBox(), Qt::Key_Return);
+        }
+        trigger(*view, "calibratePressure");
+        for (const auto& [ratio, typed] : {std::pair{1.5, "1.5"}, {4.0, "4"}}) {
+            clickPixel(*view, pixelOf(0, ratio));
+            typeInto(view->valueBox(), typed);
+            pressKey(view->valueBox(), Qt::Key_Return);
+        }
+        trigger(*view, "traceSurge");
+        for (const double n : {0.5, 0.75, 1.0}) // the picture's surge line at three speeds
+            clickPixel(*view, pixelOf(70 * n, 1 + 2.9 * n * n));
+        trigger(*view, "finishLine");
+
+        // At the defaults (84.6 lb/min, ratio 3.17687) the traced line, straight from
+        // (52.5, 2.63125) to (70, 3.9), is at 52.5 + 0.54562 / 1.26875 x 17.5 = 60.03 lb/min:
+        // a margin of (84.6 - 60.03) / 84.6 = 29.05 %. The second candidate has no map.
+        // Clicks land on whole screen pixels, each worth about 0.3 lb/min here.
+        const auto shown = fields::parseFloat(margin(0).toStdString());
+        ASSERT_TRUE(shown) << margin(0).toStdString();
+        EXPECT_NEAR(*shown, 29.05, 0.6);
+        EXPECT_EQ(margin(1), "");
+        EXPECT_EQ(w.candidates()->index(0, w.candidates()->column("corrected-flow")).data(),
+                  "84.6");
+
+        // Undoing the surge line takes the figure away again.
+        trigger(*view, "undo");
+        EXPECT_EQ(margin(0), "");
+
+        // Saved into a folder of its own, the file still finds the map.
+        ASSERT_TRUE(QDir(dir.path()).mkdir("copy"));
+        ASSERT_TRUE(w.saveTo(dir.filePath("copy/engines.csv")));
+        EXPECT_EQ(w.candidates()->index(0, w.candidates()->column("map")).data(), "../turbo.vxmap");
+        EXPECT_EQ(w.candidates()->index(0, w.candidates()->column("corrected-flow")).data(),
+                  "84.6");
+        EXPECT_EQ(w.maps()->count(), 2); // the same map's tab, not a second one
+    });
+}
+
+} // namespace
