@@ -135,11 +135,11 @@ void runBatch(std::string_view calcName, Calculation& given, const Plan& plan, s
             startPoint(calc, plan, unitIndex);
             if (mapColumn && mapped) {
                 const std::string_view name = csv::trimmed(row[*mapColumn]);
-                mapped->useMap(name.empty()
-                                   ? commonMap
-                                   : &maps.load(folder / std::filesystem::path(name),
-                                                located(source, file.line(), *mapColumn + 1) +
-                                                    " (map)"));
+                mapped->useMap(
+                    name.empty()
+                        ? commonMap
+                        : &maps.load(folder / std::filesystem::path(name),
+                                     located(source, file.line(), *mapColumn + 1) + " (map)"));
             }
             for (std::size_t c = 0; c < columns; ++c) {
                 const auto& use = header.columns[c];

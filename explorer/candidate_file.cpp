@@ -137,7 +137,8 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
                         std::from_chars(text.data(), text.data() + text.size(), look);
                     if (ec != std::errc() || end != text.data() + text.size() || look < 1 ||
                         look > kLookCount)
-                        file.fail(c, "look " + quoted(row[c]) + " is not a whole number from 1 to " +
+                        file.fail(c, "look " + quoted(row[c]) +
+                                         " is not a whole number from 1 to " +
                                          std::to_string(kLookCount));
                     candidate.look = look - 1;
                     break;

@@ -13,17 +13,14 @@
 
 namespace explorer {
 
-// A chart shows far fewer; this bounds the memory of ten candidates and several results.
+// The most points a sweep may have: a chart shows far fewer, and this bounds the memory of many
+// candidates and several results.
 inline constexpr std::size_t kMaxCurvePoints = 100'000;
 
 // What to plot. from, to and step are in the display units of the swept input: point i is
 // float(from + i x step) (fields::Sweep), shown as it is and converted to the forms' units for
 // the calculation. With the mass flow swept, the swept value is used even where the candidate
 // asks for the wheel's estimate.
-// The most points a sweep may have: a chart shows far fewer, and this bounds the memory of many
-// candidates and several results.
-inline constexpr std::size_t kMaxCurvePoints = 100'000;
-
 struct CurveRequest {
     EngineInput swept = EngineInput::P2;
     double from = 0;

@@ -54,9 +54,9 @@ template <typename Write> bool writeThrough(QWidget* window, const QString& path
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!write(buffer)) {
-        dialogs::showMessage(window, window->windowTitle(),
-                             QObject::tr("%1 was not saved: the export could not be made.")
-                                 .arg(path));
+        dialogs::showMessage(
+            window, window->windowTitle(),
+            QObject::tr("%1 was not saved: the export could not be made.").arg(path));
         return false;
     }
     return dialogs::writeUserFile(window, path, bytes);

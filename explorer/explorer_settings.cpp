@@ -19,7 +19,8 @@ struct Entry {
 const std::vector<Entry>& entries() {
     static const std::vector<Entry> table = {
         {Setting::Units, QStringLiteral("units"), QStringLiteral("forms")},
-        {Setting::SweptInput, QStringLiteral("sweep/input"), toQString(turbo::engineField(EngineInput::P2).key)},
+        {Setting::SweptInput, QStringLiteral("sweep/input"),
+         toQString(turbo::engineField(EngineInput::P2).key)},
         {Setting::SweepFrom, QStringLiteral("sweep/from"), QString()},
         {Setting::SweepTo, QStringLiteral("sweep/to"), QString()},
         {Setting::SweepStep, QStringLiteral("sweep/step"), QString()},

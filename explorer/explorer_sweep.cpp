@@ -2,8 +2,8 @@
 
 #include "candidate_table.hpp"
 #include "curve_chart.hpp"
-#include "map_panel.hpp"
 #include "explorer_settings.hpp"
+#include "map_panel.hpp"
 #include "number_text.hpp"
 #include "qt_text.hpp"
 #include "sweep.hpp"

@@ -123,7 +123,7 @@ private:
     QUndoStack* undo_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QString file_;
-    QString sweepProblem_; // why the sweep gives no curve; empty when it gives one
+    QString sweepProblem_;      // why the sweep gives no curve; empty when it gives one
     userfile::Stamp fileStamp_; // the file as it was opened or saved here
     // The sweep as its boxes show it, in the display units of the swept input.
     struct {

@@ -1,5 +1,7 @@
 #include "map_view.hpp"
 
+#include "user_file.hpp"
+
 #include "matching.hpp"
 #include "number_text.hpp"
 
@@ -17,7 +19,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QToolBar>
 #include <QUndoCommand>
@@ -50,12 +51,17 @@ QString kindText(LineKind kind) {
     return {};
 }
 
-// Writes the bytes whole or not at all, so that a failed export leaves the old file as it was.
+// Through the one path for users' files, so that a failed save or export leaves the old file as
+// it was and says why in the system's words.
 bool writeWhole(const QString& file, const QByteArray& bytes, QString* problem) {
-    QSaveFile out(file);
-    if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit())
+    const QByteArray name = QFile::encodeName(file);
+    const auto why =
+        userfile::write(std::string(name.constData(), std::size_t(name.size())),
+                        std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    if (!why)
         return true;
-    *problem = QObject::tr("%1 could not be written: %2").arg(file, out.errorString());
+    *problem = QObject::tr("%1 was not saved: %2\nThe file was not changed.")
+                   .arg(file, QString::fromLocal8Bit(*why));
     return false;
 }
 
