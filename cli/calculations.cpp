@@ -187,6 +187,10 @@ void fullAnalysis(TurboState& s) {
     turbo::calcFullAnalysis(s.f, s.turbineInletTemp);
 }
 
+void maxRpm(TurboState& s) {
+    turbo::calcMaxRpm(s.f);
+}
+
 template <void (*Calc)(TurboFields&)> void onForm(TurboState& s) {
     Calc(s.f);
 }
@@ -201,7 +205,7 @@ std::string_view summaryOf(std::string_view name) {
 }
 
 const std::array<CalculationInfo, 6> kCalculations{{
-    {"max-rpm", summaryOf("max-rpm"), makeTurbo<fields::kMaxRpmFields, onForm<turbo::calcMaxRpm>>},
+    {"max-rpm", summaryOf("max-rpm"), makeTurbo<fields::kMaxRpmFields, maxRpm>},
     {"mass-flow", summaryOf("mass-flow"),
      makeTurbo<fields::kMassFlowFields, onForm<turbo::calcMassFlow>>},
     {"cycle", summaryOf("cycle"), makeTurbo<fields::kCycleFields, fullAnalysis>},
