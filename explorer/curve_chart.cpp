@@ -2,6 +2,7 @@
 
 #include "number_text.hpp"
 #include "qt_text.hpp"
+#include "round_numbers.hpp"
 
 #include <QChart>
 #include <QChartView>
@@ -37,6 +38,17 @@ std::pair<double, double> yExtent(const ChartPanel& panel) {
         return {low - pad, high + pad};
     }
     return {low, high};
+}
+
+// Ticks at round numbers (1, 2, 5 x 10^n) whatever the unit, the ends widened to the next tick.
+void setRoundRange(QValueAxis* axis, double low, double high, int ticks) {
+    const RoundRange r = roundAxis(low, high, ticks);
+    axis->setRange(r.from, r.to);
+    if (r.step > 0) {
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(0);
+        axis->setTickInterval(r.step);
+    }
 }
 
 } // namespace
@@ -93,8 +105,7 @@ void CurveChart::fill(Panel& panel, int panelIndex, const ChartPanel& data) {
     panel.title = data.title;
     panel.yAxis->setTitleText(data.title);
     const auto [low, high] = yExtent(data);
-    panel.yAxis->setRange(low, high);
-    panel.yAxis->applyNiceNumbers();
+    setRoundRange(panel.yAxis, low, high, 4);
 
     // Lines beyond the candidates shown are emptied and hidden, kept for the next edit.
     const size_t count = std::max(panel.lines.size(), data.curves.size());
@@ -151,7 +162,7 @@ void CurveChart::show(const QString& xTitle, double xFrom, double xTo,
     for (size_t i = 0; i < panels.size(); ++i) {
         Panel& panel = panels_[i];
         panel.xAxis->setTitleText(xTitle);
-        panel.xAxis->setRange(low, high);
+        setRoundRange(panel.xAxis, low, high, 6);
         fill(panel, static_cast<int>(i), panels[i]);
     }
 }

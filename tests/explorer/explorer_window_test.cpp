@@ -242,7 +242,8 @@ TEST_F(Explorer, MetricShowsEveryBoxAndAxisInMetricAndIsRemembered) {
             EXPECT_EQ(shown(w, 0, "p2"), "2.20632");                  // 32 psig in bar
             EXPECT_EQ(axisTitle(w, 0, Qt::Horizontal), "P2 (bar g)");
             EXPECT_EQ(axisTitle(w, 0, Qt::Vertical), "Thrust (N)");
-            EXPECT_EQ(textOf(w.sweepToBox()), "3.44738"); // 50 psig
+            EXPECT_EQ(textOf(w.sweepToBox()), "3.5"); // 50 psig = 3.44738 bar, made round
+            EXPECT_EQ(textOf(w.sweepStepBox()), "0.01");
             EXPECT_TRUE(w.candidates()
                             ->headerData(w.candidates()->column("inducer-diameter"), Qt::Horizontal,
                                          Qt::DisplayRole)
