@@ -16,6 +16,7 @@
 #include <QLineSeries>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QScatterSeries>
 #include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -131,6 +132,31 @@ TEST_F(Explorer, OpensWithTwoCandidatesAndTheirThrustAgainstP2) {
         }
         EXPECT_TRUE(w.messageLine()->text().contains("no thrust below P2"))
             << w.messageLine()->text().toStdString();
+    });
+}
+
+// The chart reads out: the first candidate's own point sits at its P2 of 32 psig and its thrust,
+// and the crosshair at P2 = 32 names each candidate with its value there (the documented
+// 58.6333 lbf for the window's defaults).
+TEST_F(Explorer, ChartMarksEachCandidatesOwnPointAndReadsEveryValueAtThePointer) {
+    ExplorerWindow w;
+    runModal(w, [&] {
+        QList<QPointF> own;
+        for (QAbstractSeries* s : w.chart()->chart(0)->series())
+            if (auto* scatter = qobject_cast<QScatterSeries*>(s); scatter && scatter->isVisible())
+                own += scatter->points();
+        ASSERT_EQ(own.size(), 2);
+        EXPECT_EQ(own[0].x(), 32.0);
+        EXPECT_EQ(fields::formatFloat(static_cast<float>(own[0].y())), "58.6333");
+
+        const QStringList lines = w.chart()->valuesAt(0, 32.0).split('\n');
+        ASSERT_EQ(lines.size(), 2);
+        EXPECT_EQ(lines[0], w.candidates()->index(0, 0).data().toString() + ": 58.6333");
+        // Below P2 = 1 the second candidate's nozzle PR is under 1: no thrust to read.
+        EXPECT_TRUE(w.chart()->valuesAt(0, 0.05).contains("no figure"));
+        auto* y = static_cast<QValueAxis*>(w.chart()->chart(0)->axes(Qt::Vertical).front());
+        EXPECT_EQ(y->tickType(), QValueAxis::TicksDynamic);
+        EXPECT_EQ(std::fmod(y->max(), y->tickInterval()), 0.0); // ends on a round tick
     });
 }
 
