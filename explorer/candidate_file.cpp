@@ -27,7 +27,7 @@ constexpr std::size_t kBufferSize = 16 << 10;
 
 // What a column of the file holds.
 struct Column {
-    enum Kind { Name, Source, Input } kind = Name;
+    enum Kind { Name, Source, Fuel, Input } kind = Name;
     EngineInput input = EngineInput::CompOutletDiameter;
 };
 
@@ -52,6 +52,8 @@ std::optional<Column> columnFor(std::string_view key) {
         return Column{Column::Name};
     if (key == kEngineFields[turbo::kMassFlowSourceField].key)
         return Column{Column::Source};
+    if (key == kEngineFields[turbo::kFuelField].key)
+        return Column{Column::Fuel};
     for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i) {
         const auto input = static_cast<EngineInput>(i);
         if (turbo::engineField(input).key == key)
@@ -110,6 +112,7 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
         std::vector<Column> columns;
         bool seenName = false;
         bool seenSource = false;
+        bool seenFuel = false;
         std::array<bool, turbo::kEngineInputCount> seenInput{};
         const auto header = reader.fields();
         for (std::size_t c = 0; c < header.size(); ++c) {
@@ -120,6 +123,7 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
                             "unknown column " + quoted(key) + "; the columns are " + columnList());
             bool& seen = column->kind == Column::Name     ? seenName
                          : column->kind == Column::Source ? seenSource
+                         : column->kind == Column::Fuel   ? seenFuel
                                                           : seenInput[std::size_t(column->input)];
             if (seen)
                 return fail(reader.line(), c + 1, "column " + quoted(key) + " appears twice");
@@ -149,6 +153,14 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
                         return fail(reader.line(), c + 1,
                                     "mass-flow-source " + quoted(row[c]) +
                                         " is neither \"typed\" nor \"estimate\"");
+                    break;
+                case Column::Fuel:
+                    if (const auto fuel = turbo::fuelFromKey(trimmed(row[c])))
+                        candidate.fuel = *fuel;
+                    else
+                        return fail(reader.line(), c + 1,
+                                    "fuel " + quoted(row[c]) +
+                                        " is none of kerosene, diesel, propane and custom");
                     break;
                 case Column::Input:
                     if (const auto value = fields::parseFloat(row[c]))
@@ -200,6 +212,8 @@ std::optional<std::string> writeCandidates(std::ostream& out,
             const auto input = static_cast<EngineInput>(i);
             if (input == EngineInput::MassFlow)
                 out << ',' << sourceWords[c.massFlowSource == MassFlowSource::Typed ? 0 : 1];
+            if (turbo::engineFieldIndex(input) == turbo::kFuelField + 1)
+                out << ',' << turbo::fuelProperties(c.fuel).key;
             // The mass flow the cycle uses, so that the file runs through vorlaxen-calc cycle.
             const float value = input == EngineInput::MassFlow ? results->massFlow : c[input].value;
             out << ',' << fields::shortestFloat(value);

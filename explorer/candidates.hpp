@@ -29,6 +29,7 @@ struct Cell {
 struct Candidate {
     std::string name;
     MassFlowSource massFlowSource = MassFlowSource::Typed;
+    turbo::Fuel fuel = turbo::Fuel::Kerosene;
     std::array<Cell, turbo::kEngineInputCount> inputs; // by EngineInput
 
     // A candidate with the Turbo Analysis window's defaults.
