@@ -227,7 +227,7 @@ namespace {
 
 // Where a cycle column's value comes from in the engine's inputs and results.
 struct CycleSource {
-    enum Kind { Input, UsedMassFlow, Result } kind;
+    enum Kind { Input, UsedMassFlow, Result, Fuel, Limits } kind;
     std::size_t index;
 };
 
@@ -236,6 +236,11 @@ std::vector<CycleSource> cycleSources() {
     for (const auto& f : fields::kCycleFields) {
         const auto at = fields::findField(kEngineFields, f.key);
         CycleSource s{CycleSource::Input, 0};
+        if (f.kind == fields::Kind::Choice) { // the fuel chosen and the limits gone past
+            sources.push_back(
+                {f.role == fields::Role::Out ? CycleSource::Limits : CycleSource::Fuel, *at});
+            continue;
+        }
         for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i)
             if (turbo::engineFieldIndex(static_cast<EngineInput>(i)) == *at)
                 s = {static_cast<EngineInput>(i) == EngineInput::MassFlow
@@ -282,6 +287,14 @@ std::optional<std::string> writeCurveCsv(std::ostream& out, std::span<const Cand
             if (sweptIsWheel)
                 out << ',' << fields::shortestFloat((*in)[request.swept]);
             for (const auto& s : sources) {
+                if (s.kind == CycleSource::Fuel) {
+                    out << ',' << turbo::fuelProperties(in->fuel).key;
+                    continue;
+                }
+                if (s.kind == CycleSource::Limits) {
+                    out << ',' << kEngineFields[s.index].choices[r.point.limitSet];
+                    continue;
+                }
                 const float v = s.kind == CycleSource::Input          ? in->values[s.index]
                                 : s.kind == CycleSource::UsedMassFlow ? r.massFlow
                                                                       : r.values[s.index];
