@@ -291,6 +291,7 @@ template <std::size_t... N> constexpr auto joined(const std::array<Field, N>&...
 // The inputs and results beyond the window's that vorlaxen-calc cycle and the engine share.
 inline constexpr auto& kOperatingInputs = detail::kOperatingInputs;
 inline constexpr auto& kOperatingResults = detail::kOperatingResults;
+inline constexpr auto& kLimitWords = detail::kLimitWords;
 
 // "Calculate" in "Max Turbo RPM".
 inline constexpr std::array kMaxRpmFields{detail::kCompOutletDiameter, detail::kTipSpeed,

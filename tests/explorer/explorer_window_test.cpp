@@ -162,6 +162,32 @@ TEST_F(Explorer, ChartMarksEachCandidatesOwnPointAndReadsEveryValueAtThePointer)
     });
 }
 
+// A hotter turbine goes past two limits: the row says which and by how much, and the chart
+// shades its line there. An altitude typed in fills the ambient values.
+TEST_F(Explorer, LimitsGonePastAreMarkedAndAnAltitudeFillsTheAmbient) {
+    ExplorerWindow w;
+    runModal(w, [&] {
+        EXPECT_EQ(shown(w, 0, "limits"), "");
+        typeIntoCell(w, 0, "turbine-inlet-temp", "900");
+        // 900 - 788 = 112; the outlet, 900 - 141.582 = 758.418, is 38.418 past 720.
+        EXPECT_EQ(shown(w, 0, "limits"),
+                  "turbine inlet temperature +112 deg. C; turbine outlet temperature +38.418 "
+                  "deg. C");
+        EXPECT_TRUE(cell(w, 0, "limits").data(Qt::BackgroundRole).isValid());
+        bool shaded = false;
+        for (QAbstractSeries* s : w.chart()->chart(0)->series())
+            if (auto* line = qobject_cast<QLineSeries*>(s);
+                line && line->isVisible() && line->name().isEmpty() && line->pen().width() > 2)
+                shaded = shaded || line->count() > 0;
+        EXPECT_TRUE(shaded);
+
+        typeIntoCell(w, 1, "altitude", "1000"); // 8.5 deg. C, 89874.6 Pa = 13.0352 psi
+        EXPECT_EQ(shown(w, 1, "ambient-temp"), "8.5");
+        EXPECT_EQ(shown(w, 1, "ambient-pressure"), "13.0352");
+        answerNextQuestion(QMessageBox::Discard);
+    });
+}
+
 TEST_F(Explorer, AnAddedCandidateGetsItsOwnCurveAndEditsUndo) {
     ExplorerWindow w;
     runModal(w, [&] {
