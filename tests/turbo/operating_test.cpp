@@ -2,6 +2,7 @@
 // point goes beyond, and the two assumptions that became inputs. Expected figures are worked by
 // hand from the formulas with the cycle's shown values, or taken from published tables.
 #include "atmosphere.hpp"
+#include "calculation_fields.hpp"
 #include "engine_cycle.hpp"
 #include "fuel.hpp"
 #include "limits.hpp"
@@ -166,6 +167,14 @@ TEST(StandardAtmosphere, TypedValuesWinOverTheAltitudeAndTheDefaultsStandWithout
 TEST(Limits, CriticalPressureRatioOfTheCyclesGas) {
     // gamma = 1 / 0.752 = 1.32979; (1 + 0.164894)^4.03226 = 1.85048.
     EXPECT_NEAR(turbo::nozzleCriticalPressureRatio(), 1.8504755, 1e-7);
+    // The field rows' defaults are the limits' own.
+    const turbo::Limits limits;
+    for (const auto& info : turbo::limitInfos()) {
+        const auto at = fields::findField(fields::kOperatingInputs, info.key);
+        ASSERT_TRUE(at) << info.key;
+        EXPECT_EQ(bits(fields::kOperatingInputs[*at].defaultValue), bits(limits[info.limit]))
+            << info.key;
+    }
 }
 
 TEST(Limits, SayWhichLimitAPointExceedsAndByHowMuch) {
