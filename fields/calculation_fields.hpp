@@ -235,7 +235,7 @@ inline constexpr std::array kOperatingInputs{
            1450.0f),
     // (1 + (gamma - 1) / 2)^(gamma / (gamma - 1)) for the cycle's gas, as a float.
     described(number(R::In, "nozzle-critical-pr", 0, "Limits", "Nozzle Critical PR:", "", Q::None,
-                     1.8504755f),
+                     1.8504754f),
               "Nozzle pressure ratio above which the nozzle chokes"),
 };
 // The limits a point goes past, named by their inputs' keys: every combination of the four, the
