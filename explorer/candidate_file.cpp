@@ -28,7 +28,7 @@ constexpr std::size_t kBufferSize = 16 << 10;
 
 // What a column of the file holds.
 struct Column {
-    enum Kind { Name, Source, Input, Look, Map } kind = Name;
+    enum Kind { Name, Source, Fuel, Input, Look, Map } kind = Name;
     EngineInput input = EngineInput::CompOutletDiameter;
 };
 
@@ -43,7 +43,8 @@ std::string columnList() {
 // The columns a candidate file may have, in the order of Column's kinds and the engine's inputs.
 std::vector<std::string_view> knownColumns() {
     std::vector<std::string_view> keys{kNameColumn, kLookColumn, kMapColumn,
-                                       kEngineFields[turbo::kMassFlowSourceField].key};
+                                       kEngineFields[turbo::kMassFlowSourceField].key,
+                                       kEngineFields[turbo::kFuelField].key};
     for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i)
         keys.push_back(turbo::engineField(static_cast<EngineInput>(i)).key);
     return keys;
@@ -58,7 +59,9 @@ Column columnFor(std::size_t known) {
         return Column{Column::Map};
     if (known == 3)
         return Column{Column::Source};
-    return Column{Column::Input, static_cast<EngineInput>(known - 4)};
+    if (known == 4)
+        return Column{Column::Fuel};
+    return Column{Column::Input, static_cast<EngineInput>(known - 5)};
 }
 
 } // namespace
@@ -143,6 +146,14 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
                     candidate.look = look - 1;
                     break;
                 }
+                case Column::Fuel:
+                    if (const auto word =
+                            csv::matchWord(row[c], kEngineFields[turbo::kFuelField].choices))
+                        candidate.fuel = static_cast<turbo::Fuel>(*word);
+                    else
+                        file.fail(c, "fuel " + quoted(row[c]) +
+                                         " is none of kerosene, diesel, propane and custom");
+                    break;
                 case Column::Input:
                     if (const auto value = fields::parseFloat(row[c]))
                         candidate[columns[c]->input] = Cell::number(*value);
@@ -205,6 +216,8 @@ std::optional<std::string> writeCandidates(std::ostream& out,
             const auto input = static_cast<EngineInput>(i);
             if (input == EngineInput::MassFlow)
                 out << ',' << sourceWords[c.massFlowSource == MassFlowSource::Typed ? 0 : 1];
+            if (turbo::engineFieldIndex(input) == turbo::kFuelField + 1)
+                out << ',' << turbo::fuelProperties(c.fuel).key;
             // The mass flow the cycle uses, so that the file runs through vorlaxen-calc cycle.
             const float value = input == EngineInput::MassFlow ? results->massFlow : c[input].value;
             out << ',' << fields::shortestFloat(value);
@@ -225,7 +238,7 @@ namespace {
 
 // Where a cycle column's value comes from in the engine's inputs and results.
 struct CycleSource {
-    enum Kind { Input, UsedMassFlow, Result } kind;
+    enum Kind { Input, UsedMassFlow, Result, Fuel, Limits } kind;
     std::size_t index;
 };
 
@@ -234,6 +247,11 @@ std::vector<CycleSource> cycleSources() {
     for (const auto& f : fields::kCycleFields) {
         const auto at = fields::findField(kEngineFields, f.key);
         CycleSource s{CycleSource::Input, 0};
+        if (f.kind == fields::Kind::Choice) { // the fuel chosen and the limits gone past
+            sources.push_back(
+                {f.role == fields::Role::Out ? CycleSource::Limits : CycleSource::Fuel, *at});
+            continue;
+        }
         for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i)
             if (turbo::engineFieldIndex(static_cast<EngineInput>(i)) == *at)
                 s = {static_cast<EngineInput>(i) == EngineInput::MassFlow
@@ -280,6 +298,14 @@ std::optional<std::string> writeCurveCsv(std::ostream& out, std::span<const Cand
             if (sweptIsWheel)
                 out << ',' << fields::shortestFloat((*in)[request.swept]);
             for (const auto& s : sources) {
+                if (s.kind == CycleSource::Fuel) {
+                    out << ',' << turbo::fuelProperties(in->fuel).key;
+                    continue;
+                }
+                if (s.kind == CycleSource::Limits) {
+                    out << ',' << kEngineFields[s.index].choices[r.point.limitSet];
+                    continue;
+                }
                 const float v = s.kind == CycleSource::Input          ? in->values[s.index]
                                 : s.kind == CycleSource::UsedMassFlow ? r.massFlow
                                                                       : r.values[s.index];

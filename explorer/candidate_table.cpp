@@ -1,8 +1,10 @@
 #include "candidate_table.hpp"
 
+#include "atmosphere.hpp"
 #include "candidate_file.hpp"
 #include "looks.hpp"
 #include "number_text.hpp"
+#include "operating_text.hpp"
 #include "qt_text.hpp"
 
 #include <QBrush>
@@ -33,6 +35,7 @@ constexpr int kFirstMatchColumn = kMapColumn + 1;
 constexpr int kMatchCount = static_cast<int>(fields::kMapMatchingFields.size());
 constexpr int kNoteColumn = kFirstMatchColumn + kMatchCount;
 constexpr int kSourceColumn = kFirstFieldColumn + static_cast<int>(turbo::kMassFlowSourceField);
+constexpr int kFuelColumn = kFirstFieldColumn + static_cast<int>(turbo::kFuelField);
 
 // What each field column holds: an input, a result, or the mass-flow source.
 struct ColumnRole {
@@ -70,14 +73,15 @@ QString sourceWord(MassFlowSource source) {
                          .choices[source == MassFlowSource::Estimate ? 1 : 0]);
 }
 
-// The mass-flow source is one of two words: a list, not a text box.
+// The mass-flow source and the fuel are each one of a few words: a list, not a text box.
 class SourceDelegate : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    SourceDelegate(std::size_t field, QObject* parent)
+        : QStyledItemDelegate(parent), field_(field) {}
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
                           const QModelIndex&) const override {
         auto* list = new QComboBox(parent);
-        for (const auto word : fields::kEngineFields[turbo::kMassFlowSourceField].choices)
+        for (const auto word : fields::kEngineFields[field_].choices)
             list->addItem(toQString(word));
         connect(list, &QComboBox::activated, this, [this, list] {
             auto* self = const_cast<SourceDelegate*>(this);
@@ -93,6 +97,9 @@ public:
                       const QModelIndex& index) const override {
         model->setData(index, static_cast<QComboBox*>(editor)->currentText(), Qt::EditRole);
     }
+
+private:
+    std::size_t field_;
 };
 
 } // namespace
@@ -204,7 +211,7 @@ Qt::ItemFlags CandidateTable::flags(const QModelIndex& index) const {
         return Qt::NoItemFlags;
     const Qt::ItemFlags base = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (index.column() == kNameColumn || index.column() == kSourceColumn ||
-        index.column() == kMapColumn)
+        index.column() == kMapColumn || index.column() == kFuelColumn)
         return base | Qt::ItemIsEditable;
     const fields::Field* field = fieldAt(index.column());
     if (!field)
@@ -249,6 +256,10 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
         return mapData(row, role);
     if (column >= kFirstMatchColumn && column < kNoteColumn)
         return matchData(row, column - kFirstMatchColumn, role);
+    if (column == kFuelColumn)
+        return role == Qt::DisplayRole || role == Qt::EditRole
+                   ? toQString(turbo::fuelProperties(candidate.fuel).key)
+                   : QVariant();
 
     const ColumnRole& what = columnRoles()[static_cast<std::size_t>(column - 1)];
     if (role == Qt::TextAlignmentRole)
@@ -277,13 +288,25 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
             return {};
         }
     }
+    if (what.result && results_[row]) {
+        const auto& r = *results_[row];
+        // The limits gone past, by how much, marked so the row stands out.
+        if (*what.result == turbo::result("limits")) {
+            if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+                return limitsText(r.point.limits, units_);
+            if (role == Qt::BackgroundRole)
+                return QBrush(r.point.limits.any() ? QColor(0xff, 0xe0, 0xb0) : kResultShade);
+            return {};
+        }
+        if (role == Qt::ToolTipRole)
+            return fuelGapText(r, *what.result);
+        if (role == Qt::DisplayRole) {
+            const auto& field = turbo::engineField(*what.result);
+            return figureText(fields::toDisplay(field.quantity, units_, r[*what.result]));
+        }
+    }
     if (what.result && role == Qt::BackgroundRole)
         return QBrush(kResultShade); // worked out, not typed
-    if (what.result && role == Qt::DisplayRole && results_[row]) {
-        const auto& field = turbo::engineField(*what.result);
-        return figureText(
-            fields::toDisplay(field.quantity, units_, (*results_[row])[*what.result]));
-    }
     return {};
 }
 
@@ -313,18 +336,33 @@ bool CandidateTable::setData(const QModelIndex& index, const QVariant& value, in
         else
             return false;
         what = tr("Change Mass Flow Source");
+    } else if (column == kFuelColumn) {
+        const auto fuel = turbo::fuelFromKey(text.toStdString());
+        if (!fuel)
+            return false;
+        candidate.fuel = *fuel;
+        what = tr("Change Fuel");
     } else {
         const EngineInput input = *columnRoles()[static_cast<std::size_t>(column - 1)].input;
         // Read by the rule of the windows' boxes; text that is not a number stays as typed.
         candidate[input] = readCell(input, units_, text.toStdString());
         what = tr("Edit %1").arg(fieldName(turbo::engineField(input)));
+        // An altitude fills the ambient values from the standard atmosphere; typed over, they win.
+        if (input == turbo::input("altitude") && !candidate[input].bad &&
+            !std::isnan(candidate[input].value)) {
+            const auto ambient = turbo::standardAmbient(candidate[input].value);
+            candidate[EngineInput::AmbientTemp] = Cell::number(ambient.temp);
+            candidate[EngineInput::AmbientPressure] = Cell::number(ambient.pressure);
+        }
     }
     push(what, std::move(after));
     return true;
 }
 
 void CandidateTable::attachEditors(QTableView* view) {
-    view->setItemDelegateForColumn(kSourceColumn, new SourceDelegate(view));
+    view->setItemDelegateForColumn(kSourceColumn,
+                                   new SourceDelegate(turbo::kMassFlowSourceField, view));
+    view->setItemDelegateForColumn(kFuelColumn, new SourceDelegate(turbo::kFuelField, view));
 }
 
 // ---- changes ---------------------------------------------------------------------------------
@@ -541,6 +579,25 @@ QString CandidateTable::rowNote(int at) const {
 
 // ---- curves ----------------------------------------------------------------------------------
 
+// Where the candidate itself sits on its curve: its own value of the swept input (the mass flow
+// it used, when that is the wheel's estimate) and its result there, as its row shows them.
+std::optional<QPointF> CandidateTable::ownPoint(std::size_t c, const CurveRequest& request,
+                                                std::size_t k) const {
+    const auto& r = results_[c];
+    if (!r)
+        return std::nullopt;
+    const auto xField = turbo::engineField(request.swept);
+    const float xForms =
+        request.swept == EngineInput::MassFlow ? r->massFlow : candidates_[c][request.swept].value;
+    const EngineResult result = request.results[k];
+    const float x = fields::toDisplay(xField.quantity, request.units, xForms);
+    const float y =
+        fields::toDisplay(turbo::engineField(result).quantity, request.units, (*r)[result]);
+    if (!std::isfinite(x) || !std::isfinite(y))
+        return std::nullopt;
+    return QPointF(x, y);
+}
+
 std::vector<ChartPanel> CandidateTable::curves(const CurveRequest& request, QString* problem) {
     computeCurves(candidates_, request, curves_);
     std::vector<ChartPanel> panels;
@@ -574,13 +631,27 @@ std::vector<ChartPanel> CandidateTable::curves(const CurveRequest& request, QStr
         QString gaps;
         for (std::size_t k = 0; k < computed.results.size(); ++k) {
             const auto& y = computed.results[k].y;
-            ChartCurve line{toQString(candidates_[c].name), candidates_[c].look, {}};
+            ChartCurve line{toQString(candidates_[c].name),
+                            candidates_[c].look,
+                            {},
+                            ownPoint(c, request, k),
+                            {}};
             for (const Run run : finiteRuns(y)) { // a gap where there is no figure, never a zero
                 QList<QPointF> points;
                 points.reserve(static_cast<qsizetype>(run.last - run.first));
                 for (std::size_t i = run.first; i < run.last; ++i)
                     points.append(QPointF(x[i], y[i]));
                 line.segments.push_back(std::move(points));
+            }
+            // Runs past a limit are shaded over the line.
+            QList<QPointF> beyond;
+            for (std::size_t i = 0; i <= y.size(); ++i) {
+                if (i < y.size() && computed.beyondLimit[i] && std::isfinite(y[i])) {
+                    beyond.append(QPointF(x[i], y[i]));
+                } else if (!beyond.isEmpty()) {
+                    line.beyond.push_back(beyond);
+                    beyond.clear();
+                }
             }
             panels[k].curves.push_back(std::move(line));
             if (!computed.results[k].gaps.empty())

@@ -106,6 +106,8 @@ private:
     static void giveLooks(std::vector<Candidate>& candidates);
     std::string freeName() const;
     const fields::Field* fieldAt(int column) const;
+    std::optional<QPointF> ownPoint(std::size_t candidate, const CurveRequest& request,
+                                    std::size_t result) const;
 
     QUndoStack* undo_;
     std::vector<Candidate> candidates_;

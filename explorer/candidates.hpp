@@ -33,6 +33,7 @@ struct Candidate {
     std::string name;
     int look = -1; // its colour and line style on the chart, 0 to kLookCount - 1; -1 until given
     MassFlowSource massFlowSource = MassFlowSource::Typed;
+    turbo::Fuel fuel = turbo::Fuel::Kerosene;
     std::array<Cell, turbo::kEngineInputCount> inputs; // by EngineInput
     std::string map; // its compressor map file, relative to the candidates file; "" for none
 

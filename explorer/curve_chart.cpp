@@ -1,8 +1,10 @@
 #include "curve_chart.hpp"
 
+#include "chart_readout.hpp"
 #include "looks.hpp"
 #include "number_text.hpp"
 #include "qt_text.hpp"
+#include "round_numbers.hpp"
 #include "template_builder.hpp"
 
 #include <QChart>
@@ -11,8 +13,10 @@
 #include <QFontMetricsF>
 #include <QGraphicsScene>
 #include <QHelpEvent>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
+#include <QScatterSeries>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -44,19 +48,18 @@ std::pair<double, double> yExtent(const ChartPanel& panel) {
     return {low, high};
 }
 
-// A round number near `x`: 1, 2, 5 or 10 times a power of ten (rounded, or at least x).
-double niceNumber(double x, bool round) {
-    const double power = std::pow(10.0, std::floor(std::log10(x)));
-    const double fraction = x / power;
-    const double nice = round ? (fraction < 1.5 ? 1
-                                 : fraction < 3 ? 2
-                                 : fraction < 7 ? 5
-                                                : 10)
-                              : (fraction <= 1   ? 1
-                                 : fraction <= 2 ? 2
-                                 : fraction <= 5 ? 5
-                                                 : 10);
-    return nice * power;
+// Ticks at round numbers (1, 2, 5 x 10^n) whatever the unit, the ends widened to the next tick.
+// The axis is changed only where the range changes: each change lays out every line again.
+void setRoundRange(QValueAxis* axis, double low, double high, int ticks) {
+    const RoundRange r = roundAxis(low, high, ticks);
+    if (axis->min() != r.from || axis->max() != r.to)
+        axis->setRange(r.from, r.to);
+    if (r.step > 0 && (axis->tickType() != QValueAxis::TicksDynamic ||
+                       axis->tickInterval() != r.step || axis->tickAnchor() != 0)) {
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(0);
+        axis->setTickInterval(r.step);
+    }
 }
 
 constexpr std::size_t kSmoothPointsPerPixel = 8;
@@ -76,7 +79,7 @@ public:
     void setCurves(const std::vector<ChartCurve>& curves) {
         curves_.clear();
         for (const ChartCurve& c : curves)
-            curves_.push_back({c.candidate, c.look, {}});
+            curves_.push_back({c.candidate, c.look, {}, {}, {}});
         fitHeight();
         update();
     }
@@ -114,6 +117,7 @@ private:
 
 CurveChart::CurveChart(QWidget* parent) : QWidget(parent) {
     setFont(dialogs::programFont());
+    readout_ = new ChartReadout([this](int panel, double x) { return valuesAt(panel, x); }, this);
     layout_ = new QVBoxLayout(this);
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(0);
@@ -217,13 +221,7 @@ void CurveChart::fill(Panel& panel, int panelIndex, const ChartPanel& data) {
     // The axis is given its round range in one step, and only when it changes: each change
     // lays out every line of the panel again.
     const auto [low, high] = yExtent(data);
-    const double step = niceNumber(niceNumber(high - low, true) / 4.0, false);
-    const double first = std::floor(low / step), last = std::ceil(high / step);
-    const int ticks = static_cast<int>(last - first) + 1;
-    if (panel.yAxis->min() != first * step || panel.yAxis->max() != last * step)
-        panel.yAxis->setRange(first * step, last * step);
-    if (panel.yAxis->tickCount() != ticks)
-        panel.yAxis->setTickCount(ticks);
+    setRoundRange(panel.yAxis, low, high, 4);
 
     // Smoothing costs most of a redraw once the lines are dense; past a few points to a pixel
     // the eye no longer sees the steps.
@@ -261,6 +259,53 @@ void CurveChart::fill(Panel& panel, int panelIndex, const ChartPanel& data) {
                 series->clear();
             series->setVisible(used);
         }
+        fillMarks(panel, line, curve);
+    }
+}
+
+// The candidate's own point and the shading of its runs past a limit, drawn over its line and
+// kept out of the legend.
+void CurveChart::fillMarks(Panel& panel, Line& line, const ChartCurve* curve) {
+    auto attach = [&](QXYSeries* series) {
+        panel.chart->addSeries(series);
+        series->attachAxis(panel.xAxis);
+        series->attachAxis(panel.yAxis);
+        for (QLegendMarker* marker : panel.chart->legend()->markers(series))
+            marker->setVisible(false);
+    };
+    if (!line.own) {
+        line.own = new QScatterSeries;
+        line.own->setMarkerSize(9);
+        attach(line.own);
+    }
+    const QColor colour = curve ? lookColour(curve->look) : QColor();
+    if (curve && curve->own) {
+        line.own->setColor(colour);
+        line.own->setBorderColor(Qt::black);
+        line.own->replace(QList<QPointF>{*curve->own});
+        line.own->setVisible(true);
+    } else {
+        line.own->clear();
+        line.own->setVisible(false);
+    }
+    const std::size_t shades = curve ? curve->beyond.size() : 0;
+    while (line.shades.size() < shades) {
+        auto* shade = new QLineSeries;
+        attach(shade);
+        line.shades.push_back(shade);
+    }
+    for (std::size_t s = 0; s < line.shades.size(); ++s) {
+        QLineSeries* shade = line.shades[s];
+        if (s < shades) {
+            QColor pale = colour;
+            pale.setAlpha(70);
+            shade->setPen(QPen(pale, 9, Qt::SolidLine, Qt::RoundCap));
+            shade->replace(curve->beyond[s]);
+            shade->setVisible(true);
+        } else {
+            shade->clear();
+            shade->setVisible(false);
+        }
     }
 }
 
@@ -281,10 +326,17 @@ void CurveChart::plot(const QString& xTitle, double xFrom, double xTo,
         low -= 1.0;
         high += 1.0;
     }
+    std::vector<QChartView*> views;
+    for (const auto& panel : panels_)
+        views.push_back(panel.view);
+    if (views != readoutViews_) {
+        readout_->setViews(views);
+        readoutViews_ = views;
+    }
     for (size_t i = 0; i < panels.size(); ++i) {
         Panel& panel = panels_[i];
         panel.xAxis->setTitleText(xTitle);
-        panel.xAxis->setRange(low, high);
+        setRoundRange(panel.xAxis, low, high, 6);
         fill(panel, static_cast<int>(i), panels[i]);
     }
 }
@@ -307,6 +359,34 @@ QString CurveChart::pointText(int panelIndex, int curve, QPointF at) const {
     return tr("%1: %2 = %3, %4 = %5")
         .arg(line.candidate, xTitle_, figureText(static_cast<float>(nearest->x())), panel.title,
              figureText(static_cast<float>(nearest->y())));
+}
+
+QString CurveChart::valuesAt(int panelIndex, double x) const {
+    if (panelIndex < 0 || panelIndex >= panelCount())
+        return {};
+    QStringList lines;
+    for (const Line& line : panels_[static_cast<size_t>(panelIndex)].lines) {
+        if (line.candidate.isEmpty())
+            continue;
+        std::optional<double> y;
+        for (const auto& segment : line.segments) {
+            for (qsizetype i = 0; i < segment.size() && !y; ++i) {
+                const QPointF& a = segment[i];
+                if (a.x() == x)
+                    y = a.y();
+                else if (i + 1 < segment.size()) {
+                    const QPointF& b = segment[i + 1];
+                    if ((a.x() < x && x < b.x()) || (b.x() < x && x < a.x()))
+                        y = a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x());
+                }
+            }
+            if (y)
+                break;
+        }
+        lines << tr("%1: %2").arg(line.candidate,
+                                  y ? figureText(static_cast<float>(*y)) : tr("no figure"));
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 void CurveChart::paint(QPainter& painter, const QRectF& target) const {

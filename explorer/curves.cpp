@@ -255,9 +255,11 @@ void computeCandidateCurves(const Candidate& candidate, const CurveRequest& requ
     const auto sweptQuantity = turbo::engineField(request.swept).quantity;
 
     bool anyGap = false;
+    out.beyondLimit.assign(n, false);
     for (std::size_t i = 0; i < n; ++i) {
         in[request.swept] = fields::fromDisplay(sweptQuantity, request.units, x[i]);
         const EngineResults r = turbo::evaluateEngine(in);
+        out.beyondLimit[i] = r.point.limits.any();
         for (std::size_t k = 0; k < nResults; ++k) {
             const float v = r[request.results[k]];
             out.results[k].y[i] = fields::toDisplay(resultQuantity[k], request.units, v);

@@ -41,6 +41,7 @@ struct ResultCurve {
 struct CandidateCurves {
     std::string problem;              // why it is not computed ("" when it is)
     std::vector<ResultCurve> results; // by CurveRequest::results; empty with a problem
+    std::vector<bool> beyondLimit;    // by point: past one of the candidate's limits
 };
 
 struct Curves {

@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPageLayout>
+#include <QScatterSeries>
 #include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -34,7 +35,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 using namespace window_test;
 
@@ -139,6 +142,57 @@ TEST_F(Explorer, OpensWithTwoCandidatesAndTheirThrustAgainstP2) {
         }
         EXPECT_TRUE(w.messageLine()->text().contains("no thrust below P2"))
             << w.messageLine()->text().toStdString();
+    });
+}
+
+// The chart reads out: the first candidate's own point sits at its P2 of 32 psig and its thrust,
+// and the crosshair at P2 = 32 names each candidate with its value there (the documented
+// 58.6333 lbf for the window's defaults).
+TEST_F(Explorer, ChartMarksEachCandidatesOwnPointAndReadsEveryValueAtThePointer) {
+    ExplorerWindow w;
+    runModal(w, [&] {
+        QList<QPointF> own;
+        for (QAbstractSeries* s : w.chart()->chart(0)->series())
+            if (auto* scatter = qobject_cast<QScatterSeries*>(s); scatter && scatter->isVisible())
+                own += scatter->points();
+        ASSERT_EQ(own.size(), 2);
+        EXPECT_EQ(own[0].x(), 32.0);
+        EXPECT_EQ(fields::formatFloat(static_cast<float>(own[0].y())), "58.6333");
+
+        const QStringList lines = w.chart()->valuesAt(0, 32.0).split('\n');
+        ASSERT_EQ(lines.size(), 2);
+        EXPECT_EQ(lines[0], w.candidates()->index(0, 0).data().toString() + ": 58.6333");
+        // Below P2 = 1 the second candidate's nozzle PR is under 1: no thrust to read.
+        EXPECT_TRUE(w.chart()->valuesAt(0, 0.05).contains("no figure"));
+        auto* y = static_cast<QValueAxis*>(w.chart()->chart(0)->axes(Qt::Vertical).front());
+        EXPECT_EQ(y->tickType(), QValueAxis::TicksDynamic);
+        EXPECT_EQ(std::fmod(y->max(), y->tickInterval()), 0.0); // ends on a round tick
+    });
+}
+
+// A hotter turbine goes past two limits: the row says which and by how much, and the chart
+// shades its line there. An altitude typed in fills the ambient values.
+TEST_F(Explorer, LimitsGonePastAreMarkedAndAnAltitudeFillsTheAmbient) {
+    ExplorerWindow w;
+    runModal(w, [&] {
+        EXPECT_EQ(shown(w, 0, "limits"), "");
+        typeIntoCell(w, 0, "turbine-inlet-temp", "900");
+        // 900 - 788 = 112; the outlet, 900 - 141.582 = 758.418, is 38.418 past 720.
+        EXPECT_EQ(shown(w, 0, "limits"),
+                  "turbine inlet temperature +112 deg. C; turbine outlet temperature +38.418 "
+                  "deg. C");
+        EXPECT_TRUE(cell(w, 0, "limits").data(Qt::BackgroundRole).isValid());
+        bool shaded = false;
+        for (QAbstractSeries* s : w.chart()->chart(0)->series())
+            if (auto* line = qobject_cast<QLineSeries*>(s);
+                line && line->isVisible() && line->name().isEmpty() && line->pen().width() > 2)
+                shaded = shaded || line->count() > 0;
+        EXPECT_TRUE(shaded);
+
+        typeIntoCell(w, 1, "altitude", "1000"); // 8.5 deg. C, 89874.6 Pa = 13.0352 psi
+        EXPECT_EQ(shown(w, 1, "ambient-temp"), "8.5");
+        EXPECT_EQ(shown(w, 1, "ambient-pressure"), "13.0352");
+        answerNextQuestion(QMessageBox::Discard);
     });
 }
 
@@ -249,7 +303,8 @@ TEST_F(Explorer, MetricShowsEveryBoxAndAxisInMetricAndIsRemembered) {
             EXPECT_EQ(shown(w, 0, "p2"), "2.20632");                  // 32 psig in bar
             EXPECT_EQ(axisTitle(w, 0, Qt::Horizontal), "P2 (bar g)");
             EXPECT_EQ(axisTitle(w, 0, Qt::Vertical), "Thrust (N)");
-            EXPECT_EQ(textOf(w.sweepToBox()), "3.44738"); // 50 psig
+            EXPECT_EQ(textOf(w.sweepToBox()), "3.5"); // 50 psig = 3.44738 bar, made round
+            EXPECT_EQ(textOf(w.sweepStepBox()), "0.01");
             EXPECT_TRUE(w.candidates()
                             ->headerData(w.candidates()->column("inducer-diameter"), Qt::Horizontal,
                                          Qt::DisplayRole)
@@ -301,7 +356,10 @@ TEST_F(Explorer, SavedCandidatesOpenAgainAsTheyWere) {
             for (std::size_t i = 0; i < read.inputs.size(); ++i) {
                 if (read.massFlowSource == turbo::MassFlowSource::Typed ||
                     i != std::size_t(explorer::EngineInput::MassFlow)) {
-                    EXPECT_EQ(read.inputs[i].value, saved[c].inputs[i].value) << c << " " << i;
+                    // Bit for bit: the altitude's "none" is a NaN.
+                    EXPECT_EQ(std::bit_cast<std::uint32_t>(read.inputs[i].value),
+                              std::bit_cast<std::uint32_t>(saved[c].inputs[i].value))
+                        << c << " " << i;
                 }
             }
         }

@@ -1,0 +1,39 @@
+#include "operating_text.hpp"
+
+#include "qt_text.hpp"
+
+#include <QStringList>
+
+namespace explorer {
+
+QString limitsText(const turbo::LimitExcess& excess, fields::UnitSystem units) {
+    QStringList parts;
+    for (const auto& info : turbo::limitInfos()) {
+        if (!excess.exceeds(info.limit))
+            continue;
+        const float by = fields::toDisplay(info.quantity, units, excess[info.limit]);
+        const auto unit = fields::unitText(info.quantity, units);
+        QString part = toQString(info.name) + QStringLiteral(" +") + figureText(by);
+        if (!unit.empty())
+            part += QLatin1Char(' ') + toQString(unit);
+        parts << part;
+    }
+    return parts.join(QStringLiteral("; "));
+}
+
+QString fuelGapText(const turbo::EngineResults& results, turbo::EngineResult result) {
+    using turbo::FuelResult;
+    static constexpr struct {
+        std::string_view key;
+        FuelResult fuel;
+    } kFuelColumns[] = {{"fuel-air-ratio", FuelResult::FuelAirRatio},
+                        {"fuel-flow", FuelResult::FuelFlow},
+                        {"fuel-volume-flow", FuelResult::FuelVolumeFlow},
+                        {"tsfc", FuelResult::Tsfc}};
+    for (const auto& c : kFuelColumns)
+        if (turbo::engineField(result).key == c.key)
+            return toQString(turbo::fuelGapText(results.point.fuel.gap(c.fuel)));
+    return {};
+}
+
+} // namespace explorer
