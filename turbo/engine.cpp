@@ -49,8 +49,10 @@ EngineInputs::EngineInputs() {
     v[EngineInput::TurbineInletTemp] = kDefaultTurbineInletTemp;
 }
 
-// The window's own calculations on its own fields, in the order a person would press the buttons.
-EngineResults evaluateEngine(const EngineInputs& in) {
+namespace {
+
+// The cycle's inputs as the form holds them, with the mass flow the candidate asks for.
+TurboFields cycleFields(const EngineInputs& in) {
     TurboFields f;
     f.m_CompOutletDiameter = in[EngineInput::CompOutletDiameter];
     calcMaxRpm(f);
@@ -65,6 +67,14 @@ EngineResults evaluateEngine(const EngineInputs& in) {
     f.m_NozzleEfficiency = in[EngineInput::NozzleEfficiency];
     f.m_AmbientTemp = in[EngineInput::AmbientTemp];
     f.m_AmbientPressure = in[EngineInput::AmbientPressure];
+    return f;
+}
+
+} // namespace
+
+// The window's own calculations on its own fields, in the order a person would press the buttons.
+EngineResults evaluateEngine(const EngineInputs& in) {
+    TurboFields f = cycleFields(in);
     calcFullAnalysis(f, in[EngineInput::TurbineInletTemp]);
 
     EngineResults r;
@@ -84,6 +94,10 @@ EngineResults evaluateEngine(const EngineInputs& in) {
                 f.m_NozzleDiameter,
                 f.m_Thrust};
     return r;
+}
+
+float solveTurbineInletTemp(const EngineInputs& inputs, float turbineOutletTemp) {
+    return solveTurbineInletTemp(cycleFields(inputs), turbineOutletTemp);
 }
 
 std::size_t engineFieldIndex(EngineInput input) {
