@@ -1,5 +1,7 @@
 #include "fit.hpp"
 
+#include "number_text.hpp"
+
 #include <gsl/gsl_errno.h>
 #include <gsl/gsl_multifit_nlinear.h>
 #include <gsl/gsl_vector.h>
@@ -40,6 +42,13 @@ constexpr std::array<Predicted, 2> kPredicted{{
     {Measured::Thrust, [](const EngineResults& r) { return r[EngineResult::Thrust]; }},
     {Measured::MassFlow, [](const EngineResults& r) { return r.massFlow; }},
 }};
+
+// A fitted value this close to an end of its range (as a share of the range) has stopped there.
+constexpr double kAtBound = 1e-3;
+// Below this reciprocal condition number the chosen assumptions move the residuals alike. Thrust
+// alone cannot separate the nozzle efficiency from the mass flow (thrust goes with their product's
+// square root): about 6e-5; turbine efficiency and mass flow, which it can, about 3e-2.
+constexpr double kAlike = 1e-3;
 
 // A stand-in for a prediction that is not a number, large enough that the solver turns back.
 constexpr double kNoPrediction = 1e6;
@@ -303,6 +312,8 @@ std::variant<FitResult, FitError> fit(const EngineInputs& candidate, const RunLo
         return FitError{std::string("the solver stopped: ") + gsl_strerror(status)};
     result.converged = status != GSL_EMAXITER;
     result.iterations = gsl_multifit_nlinear_niter(work.get());
+    if (gsl_multifit_nlinear_rcond(&result.conditioning, work.get()) != GSL_SUCCESS)
+        result.conditioning = 0;
 
     const gsl_vector* at = gsl_multifit_nlinear_position(work.get());
     for (std::size_t j = 0; j < p; ++j)
@@ -310,6 +321,24 @@ std::variant<FitResult, FitError> fit(const EngineInputs& candidate, const RunLo
     result.calibrated = problem.inputsAt(u.data());
     for (std::size_t j = 0; j < p; ++j)
         result.values[j].fitted = static_cast<float>(bounded(assumptionInfo(chosen[j]), u[j]));
+    for (const auto& v : result.values) {
+        const auto& info = assumptionInfo(v.assumption);
+        const double margin = (double(info.upper) - info.lower) * kAtBound;
+        if (v.fitted <= info.lower + margin || v.fitted >= info.upper - margin)
+            result.warnings.push_back(
+                std::string(info.key) + " stopped at the end of its range (" +
+                fields::formatFloat(info.lower) + " to " + fields::formatFloat(info.upper) +
+                "): the measurements ask for a value the model does not allow");
+    }
+    if (result.warnings.empty() && p > 1 && result.conditioning < kAlike) {
+        std::string keys;
+        for (const auto a : chosen)
+            keys.append(keys.empty() ? "" : ", ").append(assumptionInfo(a).key);
+        result.warnings.push_back(
+            "the measurements cannot tell " + keys +
+            " apart (they change the measured quantities alike): the values found are one of "
+            "many that fit about as well; measure more (the mass flow) or fit fewer");
+    }
     result.comparisons = compare(result.calibrated, log);
     std::vector<double> fitted;
     for (const auto& c : result.comparisons) {

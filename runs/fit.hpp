@@ -84,6 +84,13 @@ struct FitResult {
     double rms = 0;                      // and at the fitted values
     std::size_t iterations = 0;
     bool converged = false; // false when the solver stopped at its iteration limit
+    // The reciprocal condition number of the fit's Jacobian (in the unbounded numbers): near 0
+    // when the measurements cannot tell the chosen assumptions apart.
+    double conditioning = 1;
+    // What the figures alone do not show: an assumption stopped at the end of its range, or
+    // assumptions the measurements cannot tell apart (the values found are then one of many that
+    // fit about as well).
+    std::vector<std::string> warnings;
     // The candidate with the fitted values; a fitted factor becomes a typed mass flow of the
     // factor times the estimate.
     turbo::EngineInputs calibrated;
