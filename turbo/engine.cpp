@@ -49,10 +49,8 @@ EngineInputs::EngineInputs() {
     v[EngineInput::TurbineInletTemp] = kDefaultTurbineInletTemp;
 }
 
-namespace {
-
-// The cycle's inputs as the form holds them, with the mass flow the candidate asks for.
-TurboFields cycleFields(const EngineInputs& in) {
+// The window's own calculations on its own fields, in the order a person would press the buttons.
+EngineResults evaluateEngine(const EngineInputs& in) {
     TurboFields f;
     f.m_CompOutletDiameter = in[EngineInput::CompOutletDiameter];
     calcMaxRpm(f);
@@ -67,14 +65,6 @@ TurboFields cycleFields(const EngineInputs& in) {
     f.m_NozzleEfficiency = in[EngineInput::NozzleEfficiency];
     f.m_AmbientTemp = in[EngineInput::AmbientTemp];
     f.m_AmbientPressure = in[EngineInput::AmbientPressure];
-    return f;
-}
-
-} // namespace
-
-// The window's own calculations on its own fields, in the order a person would press the buttons.
-EngineResults evaluateEngine(const EngineInputs& in) {
-    TurboFields f = cycleFields(in);
     calcFullAnalysis(f, in[EngineInput::TurbineInletTemp]);
 
     EngineResults r;
@@ -96,10 +86,6 @@ EngineResults evaluateEngine(const EngineInputs& in) {
     return r;
 }
 
-float solveTurbineInletTemp(const EngineInputs& inputs, float turbineOutletTemp) {
-    return solveTurbineInletTemp(cycleFields(inputs), turbineOutletTemp);
-}
-
 std::size_t engineFieldIndex(EngineInput input) {
     return fieldIndexOf(input);
 }
@@ -111,6 +97,12 @@ const fields::Field& engineField(EngineInput input) {
 }
 const fields::Field& engineField(EngineResult result) {
     return kEngineFields[fieldIndexOf(result)];
+}
+
+// The drop comes from the compressor alone, so any inlet temperature gives it.
+float solveTurbineInletTemp(const EngineInputs& inputs, float turbineOutletTemp) {
+    return turbineInletTempFor(evaluateEngine(inputs)[EngineResult::TurbineTempDrop],
+                               turbineOutletTemp);
 }
 
 } // namespace turbo

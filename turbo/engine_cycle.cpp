@@ -53,10 +53,14 @@ CycleIntermediates calcFullAnalysis(TurboFields& f, float turbineInletTemp) {
 }
 
 float solveTurbineInletTemp(const TurboFields& f, float turbineOutletTemp) {
-    using D = double;
     TurboFields g = f;
     calcFullAnalysis(g); // for the drop, which no inlet temperature changes
-    const D drop = g.m_TurbineTempDrop;
+    return turbineInletTempFor(g.m_TurbineTempDrop, turbineOutletTemp);
+}
+
+float turbineInletTempFor(float turbineTempDrop, float turbineOutletTemp) {
+    using D = double;
+    const D drop = turbineTempDrop;
     const D wanted = turbineOutletTemp;
     const auto missBy = [&](float inlet) {
         return std::abs(D(static_cast<float>(D(inlet) - drop)) - wanted);

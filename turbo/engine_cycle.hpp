@@ -32,5 +32,7 @@ CycleIntermediates calcFullAnalysis(TurboFields& f,
 // float is reachable: the cycle then gives the nearest outlet it can, within one float step of the
 // solved inlet temperature. NaN and infinities pass through.
 float solveTurbineInletTemp(const TurboFields& f, float turbineOutletTemp);
+// The same from the turbine temperature drop the cycle gives.
+float turbineInletTempFor(float turbineTempDrop, float turbineOutletTemp);
 
 } // namespace turbo
