@@ -1,5 +1,6 @@
 #include "help.hpp"
 
+#include "fit_command.hpp"
 #include "messages.hpp"
 #include "number_text.hpp"
 #include "options.hpp"
@@ -130,6 +131,8 @@ std::string programHelp() {
     std::vector<Row> rows;
     for (const auto& c : calculations())
         rows.push_back({std::string(c.name), std::string(c.summary)});
+    rows.push_back(
+        {std::string(kFitCommand), "An engine's assumptions fitted to a run log (fit --help)"});
     text += table(rows);
     text += "\nOptions:\n";
     rows.clear();

@@ -1,6 +1,7 @@
 #include "run.hpp"
 
 #include "batch.hpp"
+#include "fit_command.hpp"
 #include "help.hpp"
 #include "messages.hpp"
 #include "options.hpp"
@@ -60,6 +61,8 @@ void runInput(const Arguments& args, const Plan& plan, std::istream& in, Sink& s
 } // namespace
 
 int run(int argc, const char* const* argv, std::istream& in, std::ostream& out, std::ostream& err) {
+    if (argc > 1 && argv[1] == kFitCommand)
+        return runFit(argc, argv, in, out, err);
     Arguments args;
     try {
         args = parseArguments(argc, argv);
