@@ -3,6 +3,7 @@
 #include "candidate_file.hpp"
 #include "number_text.hpp"
 #include "qt_text.hpp"
+#include "run_markers.hpp"
 
 #include <QBrush>
 #include <QComboBox>
@@ -340,6 +341,20 @@ int CandidateTable::duplicateCandidate(int at) {
     return at + 1;
 }
 
+int CandidateTable::insertCandidate(int at, Candidate candidate) {
+    State after = state();
+    after.candidates.insert(after.candidates.begin() + at, std::move(candidate));
+    after.colours.insert(after.colours.begin() + at, freeColour());
+    push(tr("Add Candidate"), std::move(after));
+    return at;
+}
+
+void CandidateTable::setRunLog(int row, std::shared_ptr<const runs::RunLog> log) {
+    State after = state();
+    after.candidates.at(static_cast<std::size_t>(row)).runLog = std::move(log);
+    push(tr("Open Run Log"), std::move(after));
+}
+
 void CandidateTable::deleteCandidate(int at) {
     State after = state();
     after.candidates.erase(after.candidates.begin() + at);
@@ -452,7 +467,11 @@ std::vector<ChartPanel> CandidateTable::curves(const CurveRequest& request, QStr
         QString gaps;
         for (std::size_t k = 0; k < computed.results.size(); ++k) {
             const auto& y = computed.results[k].y;
-            ChartCurve line{toQString(candidates_[c].name), colours_[c], {}};
+            ChartCurve line{toQString(candidates_[c].name), colours_[c], {}, {}};
+            if (const auto& log = candidates_[c].runLog)
+                for (const Marker& m :
+                     runMarkers(candidates_[c], *log, request, request.results[k]))
+                    line.markers.append(QPointF(m.x, m.y));
             for (const Run run : finiteRuns(y)) { // a gap where there is no figure, never a zero
                 QList<QPointF> points;
                 points.reserve(static_cast<qsizetype>(run.last - run.first));

@@ -3,8 +3,10 @@
 // as typed, and its figures.
 
 #include "engine.hpp"
+#include "run_log.hpp"
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +32,7 @@ struct Candidate {
     std::string name;
     MassFlowSource massFlowSource = MassFlowSource::Typed;
     std::array<Cell, turbo::kEngineInputCount> inputs; // by EngineInput
+    std::shared_ptr<const runs::RunLog> runLog;        // measured points, when opened
 
     // A candidate with the Turbo Analysis window's defaults.
     explicit Candidate(std::string name = "Candidate");

@@ -9,6 +9,7 @@
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
+#include <QScatterSeries>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -30,6 +31,11 @@ std::pair<double, double> yExtent(const ChartPanel& panel) {
                 low = std::min(low, p.y());
                 high = std::max(high, p.y());
             }
+    for (const auto& curve : panel.curves)
+        for (const QPointF& p : curve.markers) {
+            low = std::min(low, p.y());
+            high = std::max(high, p.y());
+        }
     if (!(low <= high))
         return {0.0, 1.0};
     if (low == high) {
@@ -127,6 +133,26 @@ void CurveChart::fill(Panel& panel, int panelIndex, const ChartPanel& data) {
             for (QLegendMarker* marker : markers)
                 marker->setVisible(curve && s == 0);
             series->setVisible(used);
+        }
+        const bool marked = curve && !curve->markers.isEmpty();
+        if (marked && !line.markers) {
+            line.markers = new QScatterSeries;
+            line.markers->setMarkerSize(8);
+            panel.chart->addSeries(line.markers);
+            line.markers->attachAxis(panel.xAxis);
+            line.markers->attachAxis(panel.yAxis);
+            for (QLegendMarker* marker : panel.chart->legend()->markers(line.markers))
+                marker->setVisible(false);
+        }
+        if (line.markers) {
+            if (marked) {
+                line.markers->setColor(curve->colour);
+                line.markers->setBorderColor(curve->colour.darker());
+                line.markers->replace(curve->markers);
+            } else {
+                line.markers->clear();
+            }
+            line.markers->setVisible(marked);
         }
     }
     // The legend is shown once, above the top panel; the colours carry through the others.

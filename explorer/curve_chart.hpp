@@ -14,6 +14,7 @@
 class QChart;
 class QChartView;
 class QLineSeries;
+class QScatterSeries;
 class QPainter;
 class QValueAxis;
 class QVBoxLayout;
@@ -24,6 +25,7 @@ struct ChartCurve {
     QString candidate;
     QColor colour;
     std::vector<QList<QPointF>> segments; // each a run of finite points, in sweep order
+    QList<QPointF> markers;               // measured points of the candidate's run log
 };
 
 struct ChartPanel {
@@ -63,6 +65,7 @@ private:
         QString candidate;
         std::vector<QLineSeries*> series; // the first always on the chart, for the legend
         std::vector<QList<QPointF>> segments;
+        QScatterSeries* markers = nullptr; // made when the candidate first has some
     };
     struct Panel {
         QChartView* view = nullptr;

@@ -5,6 +5,7 @@
 #include "message_box.hpp"
 #include "number_text.hpp"
 #include "qt_text.hpp"
+#include "run_log_window.hpp"
 #include "sweep.hpp"
 #include "template_builder.hpp"
 #include "units.hpp"
@@ -173,6 +174,7 @@ void ExplorerWindow::buildMenus(QMenu* file, QMenu* edit) {
                 table_->selectRow(row + 1);
             }
         });
+    explorer::addRunLogActions(this, edit);
     for (QAction* act : file->actions() + edit->actions())
         act->setShortcutContext(Qt::WindowShortcut);
     addActions(file->actions());
