@@ -80,6 +80,7 @@ RunLogWindow::RunLogWindow(CandidateTable* model, int row, QWidget* parent)
     table_->setHorizontalHeaderLabels({tr("Line"), tr("Quantity"), tr("Measured"), tr("Predicted"),
                                        tr("Ratio"), tr("After Fit"), tr("Ratio After Fit")});
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     layout->addWidget(table_, 1);
 
