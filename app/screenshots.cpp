@@ -99,8 +99,11 @@ int main(int argc, char** argv) {
         // The message a box without a number brings up.
         TurboAnalysisDialog dialog;
         ok &= shootAbove(dialog, folder.filePath(QStringLiteral("message.png")), [&] {
-            qobject_cast<QLineEdit*>(dialog.GetDlgItem(1030))->setText(QStringLiteral("abc"));
-            dialog.SendCommand(1001);
+            qobject_cast<QLineEdit*>(
+                dialog.GetDlgItem(
+                    fields::formField(fields::kTurboAnalysisTemplate, "ambient-pressure").control))
+                ->setText(QStringLiteral("abc"));
+            dialog.SendCommand(TurboAnalysisDialog::IDC_CALC_MAX_RPM);
         });
     }
     {

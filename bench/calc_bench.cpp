@@ -3,6 +3,7 @@
 //                  --benchmark_enable_random_interleaving=true
 // VX_BENCH_ROWS sets the rows of the generated file (a million by default).
 
+#include "calculation_fields.hpp"
 #include "engine_cycle.hpp"
 #include "flame_tube.hpp"
 #include "run.hpp"
@@ -180,7 +181,7 @@ char* putShortest(char* out, float value) {
 }
 
 // The least a program can do for the same result: columns in a known order, no quotes, no
-// checks beyond from_chars; the cycle; the 20 fields with to_chars into one buffered write.
+// checks beyond from_chars; the cycle; its fields with to_chars into one buffered write.
 std::size_t floorLoop(const std::string& path, std::FILE* sink) {
     std::FILE* in = std::fopen(path.c_str(), "rb");
     if (!in)
@@ -191,13 +192,24 @@ std::size_t floorLoop(const std::string& path, std::FILE* sink) {
     std::size_t have = 0;
     std::size_t rows = 0;
     bool header = true;
-    const char* outHeader =
-        "mass-flow,p2,comp-efficiency,turbine-efficiency,nozzle-efficiency,ambient-temp,"
-        "ambient-pressure,turbine-inlet-temp,comp-temp-rise,comp-discharge-temp,turbine-temp-drop,"
-        "turbine-outlet-"
-        "temp,turbine-pr-required,nozzle-pr,nozzle-exit-temp,nozzle-velocity,nozzle-outlet-"
-        "density,nozzle-area,nozzle-diameter,thrust\n";
-    std::fwrite(outHeader, 1, std::strlen(outHeader), sink);
+    // The file's columns and the cycle's fields, placed once, outside the loop: a field the window
+    // does not keep (the turbine inlet temperature) is written as its default.
+    std::vector<float turbo::TurboFields::*> inputs;
+    for (const char* key = kHeader; *key != '\n';) {
+        const char* end = key + std::strcspn(key, ",\n");
+        inputs.push_back(turbo::turboMember(std::string_view(key, end - key)));
+        key = *end == ',' ? end + 1 : end;
+    }
+    std::string outHeader;
+    std::vector<float turbo::TurboFields::*> outputs;
+    std::vector<float> fixed;
+    for (const auto& field : fields::kCycleFields) {
+        outHeader += std::string(outHeader.empty() ? "" : ",") + std::string(field.key);
+        outputs.push_back(turbo::turboMember(field.key));
+        fixed.push_back(field.defaultValue);
+    }
+    outHeader += '\n';
+    std::fwrite(outHeader.data(), 1, outHeader.size(), sink);
     for (;;) {
         const std::size_t got = std::fread(input.data() + have, 1, input.size() - have, in);
         have += got;
@@ -213,43 +225,18 @@ std::size_t floorLoop(const std::string& path, std::FILE* sink) {
                 continue;
             }
             turbo::TurboFields f;
-            float* inputs[7] = {&f.m_MassFlow,         &f.m_P2,
-                                &f.m_CompEfficiency,   &f.m_TurbineEfficiency,
-                                &f.m_NozzleEfficiency, &f.m_AmbientTemp,
-                                &f.m_AmbientPressure};
-            for (float* target : inputs) {
-                p = std::from_chars(p, nl, *target).ptr + 1;
-            }
+            for (const auto member : inputs)
+                p = std::from_chars(p, nl, f.*member).ptr + 1;
             p = nl + 1;
             turbo::calcFullAnalysis(f);
-            if (output.size() - used < 20 * 16 + 1) {
+            if (output.size() - used < outputs.size() * 16 + 1) {
                 std::fwrite(output.data(), 1, used, sink);
                 used = 0;
             }
             char* o = output.data() + used;
-            const float outputs[20] = {f.m_MassFlow,
-                                       f.m_P2,
-                                       f.m_CompEfficiency,
-                                       f.m_TurbineEfficiency,
-                                       f.m_NozzleEfficiency,
-                                       f.m_AmbientTemp,
-                                       f.m_AmbientPressure,
-                                       turbo::kDefaultTurbineInletTemp,
-                                       f.m_CompTempRise,
-                                       f.m_CompDischargeTemp,
-                                       f.m_TurbineTempDrop,
-                                       f.m_TurbineOutletTemp,
-                                       f.m_TurbinePrRequired,
-                                       f.m_NozzlePr,
-                                       f.m_NozzleExitTemp,
-                                       f.m_NozzleVelocity,
-                                       f.m_NozzleOutletDensity,
-                                       f.m_NozzleArea,
-                                       f.m_NozzleDiameter,
-                                       f.m_Thrust};
-            for (int i = 0; i < 20; ++i) {
-                o = putShortest(o, outputs[i]);
-                *o++ = i == 19 ? '\n' : ',';
+            for (std::size_t i = 0; i < outputs.size(); ++i) {
+                o = putShortest(o, outputs[i] ? f.*outputs[i] : fixed[i]);
+                *o++ = i + 1 == outputs.size() ? '\n' : ',';
             }
             used = static_cast<std::size_t>(o - output.data());
             ++rows;

@@ -20,71 +20,22 @@ namespace {
 using combustor::CombustorFields;
 using turbo::TurboFields;
 
-// Which member of the window's state holds each key. Only the binding is here; what a field is
-// and how it is shown lives in fields/.
+// The window's fields and the turbine inlet temperature it holds fixed.
 struct TurboState {
     TurboFields f;
     float turbineInletTemp = turbo::kDefaultTurbineInletTemp; // the window keeps it fixed
 };
 
 float* turboSlot(TurboState& s, std::string_view key) {
-    static constexpr std::pair<std::string_view, float TurboFields::*> kMembers[] = {
-        {"comp-outlet-diameter", &TurboFields::m_CompOutletDiameter},
-        {"max-rpm", &TurboFields::m_MaxRpm},
-        {"inducer-diameter", &TurboFields::m_InducerDiameter},
-        {"hub-diameter", &TurboFields::m_HubDiameter},
-        {"mass-flow-estimate", &TurboFields::m_MassFlowEstimate},
-        {"mass-flow", &TurboFields::m_MassFlow},
-        {"p2", &TurboFields::m_P2},
-        {"comp-efficiency", &TurboFields::m_CompEfficiency},
-        {"turbine-efficiency", &TurboFields::m_TurbineEfficiency},
-        {"nozzle-efficiency", &TurboFields::m_NozzleEfficiency},
-        {"ambient-temp", &TurboFields::m_AmbientTemp},
-        {"ambient-pressure", &TurboFields::m_AmbientPressure},
-        {"comp-temp-rise", &TurboFields::m_CompTempRise},
-        {"comp-discharge-temp", &TurboFields::m_CompDischargeTemp},
-        {"turbine-temp-drop", &TurboFields::m_TurbineTempDrop},
-        {"turbine-outlet-temp", &TurboFields::m_TurbineOutletTemp},
-        {"turbine-pr-required", &TurboFields::m_TurbinePrRequired},
-        {"nozzle-pr", &TurboFields::m_NozzlePr},
-        {"nozzle-exit-temp", &TurboFields::m_NozzleExitTemp},
-        {"nozzle-velocity", &TurboFields::m_NozzleVelocity},
-        {"nozzle-outlet-density", &TurboFields::m_NozzleOutletDensity},
-        {"nozzle-area", &TurboFields::m_NozzleArea},
-        {"nozzle-diameter", &TurboFields::m_NozzleDiameter},
-        {"thrust", &TurboFields::m_Thrust},
-        {"conv-cm", &TurboFields::m_ConvCm},
-        {"conv-inches", &TurboFields::m_ConvInches},
-    };
     if (key == "turbine-inlet-temp")
         return &s.turbineInletTemp;
-    for (const auto& [k, member] : kMembers)
-        if (k == key)
-            return &(s.f.*member);
-    return nullptr;
+    const auto member = turbo::turboMember(key);
+    return member ? &(s.f.*member) : nullptr;
 }
 
 float* combustorSlot(CombustorFields& f, std::string_view key) {
-    static constexpr std::pair<std::string_view, float CombustorFields::*> kMembers[] = {
-        {"inducer-diameter", &CombustorFields::m_InducerDiameter},
-        {"primary-drill", &CombustorFields::m_PrimaryDrill},
-        {"secondary-drill", &CombustorFields::m_SecondaryDrill},
-        {"tertiary-drill", &CombustorFields::m_TertiaryDrill},
-        {"inducer-radius", &CombustorFields::m_InducerRadius},
-        {"inducer-area", &CombustorFields::m_InducerArea},
-        {"tube-length", &CombustorFields::m_TubeLength},
-        {"tube-diameter", &CombustorFields::m_TubeDiameter},
-        {"primary-hole-area", &CombustorFields::m_PrimaryHoleArea},
-        {"primary-holes", &CombustorFields::m_PrimaryHoles},
-        {"secondary-hole-area", &CombustorFields::m_SecondaryHoleArea},
-        {"secondary-holes", &CombustorFields::m_SecondaryHoles},
-        {"tertiary-hole-area", &CombustorFields::m_TertiaryHoleArea},
-        {"tertiary-holes", &CombustorFields::m_TertiaryHoles},
-    };
-    for (const auto& [k, member] : kMembers)
-        if (k == key)
-            return &(f.*member);
-    return nullptr;
+    const auto member = combustor::combustorMember(key);
+    return member ? &(f.*member) : nullptr;
 }
 
 // Every number field must have a place; a field added to fields/ without one is caught by the

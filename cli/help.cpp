@@ -53,7 +53,7 @@ std::string defaultText(const Calculation& calc, std::size_t field) {
 std::string inputDescription(const Calculation& calc, std::size_t i) {
     const auto& f = calc.fields()[i];
     if (f.kind == Kind::Units)
-        return "Unit system: in, mm, cm or none, any case (default none)";
+        return fields::describe(f) + " (default none)";
     if (f.kind == Kind::Choice) {
         std::string words;
         for (std::size_t c = 0; c < f.choices.size(); ++c)
@@ -61,24 +61,9 @@ std::string inputDescription(const Calculation& calc, std::size_t i) {
                       : c + 1 == f.choices.size() ? " or "
                                                   : ", ") +
                      std::string(f.choices[c]);
-        std::string_view label = f.label;
-        if (label.ends_with(':'))
-            label.remove_suffix(1);
-        return std::string(label) + ": " + words + " (default " + std::string(f.choices[0]) + ")";
+        return fields::describe(f) + ": " + words + " (default " + std::string(f.choices[0]) + ")";
     }
-    std::string_view label = f.label.empty() ? f.unit : f.label;
-    if (label.ends_with(':'))
-        label.remove_suffix(1);
-    std::string description(label);
-    if (f.frame == "Drill Hole Diameters")
-        description += " drill hole diameter";
-    else if (f.key == "conv-cm")
-        description = "Centimetres";
-    else if (f.key == "conv-inches")
-        description = "Inches";
-    else if (!f.unit.empty())
-        description += ", " + std::string(f.unit);
-    return description + " (default " + defaultText(calc, i) + ")";
+    return fields::describe(f) + " (default " + defaultText(calc, i) + ")";
 }
 
 std::vector<Row> inputRows(const Calculation& calc) {

@@ -8,7 +8,11 @@
 
 class CombustorDialog : public CDialog, public combustor::CombustorFields {
 public:
-    enum { IDD = 131 };
+    enum {
+        IDD = combustor::kCombustorTemplate,
+        IDC_CALC_FLAME_TUBE = 1003,
+        IDC_ENTER_UNITS = 1020
+    };
 
     explicit CombustorDialog(QWidget* parent = nullptr);
 

@@ -1,10 +1,8 @@
 #pragma once
 // The candidate file: CSV as vorlaxen-calc reads it, numbers always in the forms' units, written
 // so that they read back bit for bit (any NaN is written "nan" and reads back as that one NaN).
-// The header names the columns:
-//   name,comp-outlet-diameter,inducer-diameter,hub-diameter,mass-flow-source,mass-flow,p2,
-//   comp-efficiency,turbine-efficiency,nozzle-efficiency,ambient-temp,ambient-pressure,
-//   turbine-inlet-temp
+// The header names the columns: name, then the keys of the engine's inputs in the order of
+// fields::kEngineFields (comp-outlet-diameter, ..., turbine-inlet-temp).
 // mass-flow-source is "typed" or "estimate"; mass-flow always holds the number the cycle uses (the
 // wheel's estimate with "estimate"), so the file also runs through vorlaxen-calc cycle --input.
 // Reading takes the columns in any order; a missing input takes the Turbo Analysis default, a

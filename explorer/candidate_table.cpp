@@ -113,15 +113,7 @@ CandidateTable::~CandidateTable() = default;
 // ---- names -----------------------------------------------------------------------------------
 
 QString CandidateTable::fieldName(const fields::Field& field) {
-    if (field.key == "mass-flow-estimate") // the form calls both boxes "Mass Flow Rate:"
-        return tr("Mass Flow Estimate");
-    QString name = toQString(field.label).trimmed();
-    if (name.endsWith(QLatin1Char(':')))
-        name.chop(1);
-    if (const auto open = name.indexOf(QLatin1Char('('));
-        open > 0 && name.endsWith(QLatin1Char(')')))
-        name = name.left(open); // "P2 (psig)": the unit is given separately, in either system
-    return name.trimmed();
+    return toQString(fields::displayName(field));
 }
 
 QString CandidateTable::titleWithUnit(const fields::Field& field, fields::UnitSystem units) {

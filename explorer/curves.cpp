@@ -73,7 +73,6 @@ std::optional<std::uint8_t> badInput(const EngineInputs& in,
 
 std::uint8_t diagnose(const EngineInputs& in, const EngineResults& r, EngineResult result) {
     using I = EngineInput;
-    using D = double;
     const Stage stage = stageOf(result);
     if (stage == Stage::Wheel) {
         if (auto bad = badInput(in, {I::CompOutletDiameter}))
@@ -86,12 +85,9 @@ std::uint8_t diagnose(const EngineInputs& in, const EngineResults& r, EngineResu
     if (auto bad = badInput(in, {I::P2, I::AmbientPressure, I::AmbientTemp, I::CompEfficiency,
                                  I::TurbineInletTemp}))
         return *bad;
-    const D pa = in[I::AmbientPressure];
-    if (pa == 0)
+    if (in[I::AmbientPressure] == 0)
         return kAmbientPressureZero;
-    // The compressor pressure ratio as the cycle stores it.
-    const float prc = static_cast<float>((D(in[I::P2]) + pa) / pa);
-    if (prc < 0)
+    if (r.cycle.compressorPr < 0)
         return kNegativePressure;
     if (in[I::CompEfficiency] == 0)
         return kCompEfficiencyZero;
@@ -102,11 +98,7 @@ std::uint8_t diagnose(const EngineInputs& in, const EngineResults& r, EngineResu
         return *bad;
     if (in[I::TurbineEfficiency] == 0)
         return kTurbineEfficiencyZero;
-    // The turbine must take out drop / (efficiency x inlet temperature in K) < 1 of its heat.
-    const D inletKelvin = D(in[I::TurbineInletTemp]) + turbo::kZeroCelsiusInKelvin;
-    const D share =
-        D(r[EngineResult::TurbineTempDrop]) / (D(in[I::TurbineEfficiency]) / 100 * inletKelvin);
-    if (!(share < 1))
+    if (!(r.cycle.turbineShare < 1))
         return kTurbineTooWeak;
     if (stage == Stage::Turbine)
         return kOther;
@@ -144,7 +136,8 @@ std::string causeText(std::uint8_t cause) {
     case kTurbineEfficiencyZero:
         return "turbine efficiency 0";
     case kCombustorLoss:
-        return "compressor PR below the combustor's loss of 0.1";
+        return "compressor PR below the combustor's loss of " +
+               fields::formatFloat(static_cast<float>(turbo::kCombustorPrLoss));
     case kNozzlePrBelowOne:
         return "nozzle PR below 1";
     case kNozzlePrOne:
@@ -165,7 +158,7 @@ std::string causeText(std::uint8_t cause) {
 // A label as words in a sentence: "P2 (psig):" -> "P2", "Turbine PR Required:" ->
 // "turbine PR required". Words in capitals stay as they are.
 std::string sentenceName(const fields::Field& field) {
-    std::string name(fields::plainLabel(field));
+    std::string name(fields::displayName(field));
     bool wordStart = true;
     for (std::size_t i = 0; i < name.size(); ++i) {
         if (name[i] == ' ') {
@@ -181,9 +174,6 @@ std::string sentenceName(const fields::Field& field) {
 }
 
 std::string resultName(EngineResult r) {
-    // Both mass flows are labelled "Mass Flow Rate:" on the form.
-    if (r == EngineResult::MassFlowEstimate)
-        return "mass-flow estimate";
     return sentenceName(turbo::engineField(r));
 }
 

@@ -306,8 +306,10 @@ void ExplorerWindow::restoreSettings() {
     {
         const QSignalBlocker block(sweptInput_);
         const int index = sweptInput_->findData(s.value(QStringLiteral("sweep/input")).toString());
-        sweptInput_->setCurrentIndex(index >= 0 ? index
-                                                : sweptInput_->findData(QStringLiteral("p2")));
+        sweptInput_->setCurrentIndex(index >= 0
+                                         ? index
+                                         : sweptInput_->findData(toQString(
+                                               turbo::engineField(explorer::EngineInput::P2).key)));
     }
     // The sweep is remembered as its boxes showed it, in the units remembered with it.
     const auto from =

@@ -9,11 +9,16 @@ const CalculationFields* findCalculation(std::string_view name) {
     return nullptr;
 }
 
-std::optional<std::size_t> findField(std::span<const Field> fields, std::string_view key) {
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        if (fields[i].key == key)
-            return i;
-    return std::nullopt;
+std::string describe(const Field& f) {
+    if (!f.description.empty())
+        return std::string(f.description);
+    std::string_view label = f.label.empty() ? f.unit : f.label;
+    if (label.ends_with(':'))
+        label.remove_suffix(1);
+    std::string text(label);
+    if (!f.unit.empty() && !f.label.empty())
+        text += ", " + std::string(f.unit);
+    return text;
 }
 
 } // namespace fields

@@ -1,8 +1,10 @@
 #pragma once
 // The fields of each calculation, described once: the key that names it on the command line and
-// in files, where and how the form shows it, the quantity that decides its units, and whether the
-// calculation reads it or writes it. The command line and the Design Explorer both take their
-// options, columns, headings and units from here; a test checks the labels against the templates.
+// in files, where and how the form shows it (frame, label, unit text, control number), the
+// quantity that decides its units, its default, and whether the calculation reads it or writes
+// it. The windows' exchange, the engine's inputs and results, the command line's options, help and
+// completion, and the Design Explorer's columns, headings and files all come from here; a test
+// holds the labels and control numbers against the templates.
 
 #include "units.hpp"
 
@@ -11,6 +13,8 @@
 #include <cstddef>
 #include <optional>
 #include <span>
+#include <stdexcept>
+#include <string>
 #include <string_view>
 
 namespace fields {
@@ -39,6 +43,9 @@ struct Field {
     bool required = false; // an input that has no useful default
     int control = 0;       // the box's control number on the form, 0 where no form shows it
     std::span<const std::string_view> choices = {}; // the words a Choice field takes
+    float defaultValue = 0;            // a new window's value, in the forms' units (0 for results)
+    std::string_view display = {};     // the name in headings where the label will not do
+    std::string_view description = {}; // for help and tooltips where label and unit will not do
 };
 
 constexpr bool isInput(const Field& f) {
@@ -60,6 +67,19 @@ constexpr std::string_view plainLabel(const Field& f) {
     return label;
 }
 
+// The name in headings and lists: the display name, else the plain label.
+constexpr std::string_view displayName(const Field& f) {
+    return f.display.empty() ? plainLabel(f) : f.display;
+}
+
+// One line on the field for help, the manual page and tooltips: the description, else the label
+// (or, for a box without one, its unit text) without its colon, then ", " and the unit text.
+std::string describe(const Field& f);
+
+// The templates of the two windows whose fields these are.
+inline constexpr int kTurboAnalysisTemplate = 132;
+inline constexpr int kCombustorTemplate = 131;
+
 struct CalculationFields {
     std::string_view name;
     std::string_view summary;
@@ -70,11 +90,17 @@ struct CalculationFields {
 namespace detail {
 
 constexpr Field number(Role role, std::string_view key, int control, std::string_view frame,
-                       std::string_view label, std::string_view unit, Quantity quantity) {
-    return Field{key, frame, label, unit, quantity, role, Kind::Number, false, control, {}};
+                       std::string_view label, std::string_view unit, Quantity quantity,
+                       float defaultValue = 0) {
+    return Field{key,          frame, label,   unit, quantity,    role,
+                 Kind::Number, false, control, {},   defaultValue};
 }
 constexpr Field withRole(Field f, Role role) {
     f.role = role;
+    return f;
+}
+constexpr Field described(Field f, std::string_view description) {
+    f.description = description;
     return f;
 }
 
@@ -91,17 +117,22 @@ using R = Role;
 
 inline constexpr Field kCompOutletDiameter =
     number(R::In, "comp-outlet-diameter", 1000, kMaxRpmFrame,
-           "Compressor Outlet Diameter(inches):", "", Q::Length);
+           "Compressor Outlet Diameter(inches):", "", Q::Length, 4.3f);
 inline constexpr Field kMaxRpm =
     number(R::Out, "max-rpm", 1002, kMaxRpmFrame, "Max RPM:", "", Q::Speed);
-inline constexpr Field kInducerDiameter =
-    number(R::In, "inducer-diameter", 1003, kMassFlowFrame, "Inducer Diameter:", "", Q::Length);
+inline constexpr Field kInducerDiameter = number(R::In, "inducer-diameter", 1003, kMassFlowFrame,
+                                                 "Inducer Diameter:", "", Q::Length, 3.0f);
 inline constexpr Field kHubDiameter =
-    number(R::In, "hub-diameter", 1004, kMassFlowFrame, "Hub Diameter:", "", Q::Length);
-inline constexpr Field kMassFlowEstimate =
-    number(R::Out, "mass-flow-estimate", 1006, kMassFlowFrame, "Mass Flow Rate:", "", Q::MassFlow);
+    number(R::In, "hub-diameter", 1004, kMassFlowFrame, "Hub Diameter:", "", Q::Length, 1.2f);
+// The form labels both mass flows "Mass Flow Rate:".
+inline constexpr Field kMassFlowEstimate = [] {
+    Field f = number(R::Out, "mass-flow-estimate", 1006, kMassFlowFrame, "Mass Flow Rate:", "",
+                     Q::MassFlow);
+    f.display = "Mass Flow Estimate";
+    return f;
+}();
 inline constexpr Field kMassFlow =
-    number(R::In, "mass-flow", 1028, kCompressorFrame, "Mass Flow Rate:", "", Q::MassFlow);
+    number(R::In, "mass-flow", 1028, kCompressorFrame, "Mass Flow Rate:", "", Q::MassFlow, 1.41f);
 
 inline constexpr std::array<std::string_view, 2> kMassFlowSources{"typed", "estimate"};
 // Not on the form: whether a candidate engine's mass flow is typed or the wheel's estimate.
@@ -118,20 +149,23 @@ inline constexpr Field kMassFlowSource{"mass-flow-source",
 
 // The cycle's inputs after the mass flow and its results, in the order the form shows them, top to
 // bottom; the turbine inlet temperature, which the form holds fixed, comes last among the inputs.
-inline constexpr std::array<Field, 7> kCycleInputs{{
-    number(R::In, "p2", 1007, kCompressorFrame, "P2 (psig):", "", Q::GaugePressure),
-    number(R::In, "comp-efficiency", 1010, kCompressorFrame, "Comp. Efficiency:", "%", Q::Percent),
+inline constexpr auto kCycleInputs = std::to_array<Field>({
+    number(R::In, "p2", 1007, kCompressorFrame, "P2 (psig):", "", Q::GaugePressure, 32.0f),
+    number(R::In, "comp-efficiency", 1010, kCompressorFrame, "Comp. Efficiency:", "%", Q::Percent,
+           70.0f),
     number(R::In, "turbine-efficiency", 1018, kCompressorFrame, "Turbine Efficiency:", "%",
-           Q::Percent),
+           Q::Percent, 78.0f),
     number(R::In, "nozzle-efficiency", 1021, kCompressorFrame, "Nozzle Efficiency:", "%",
-           Q::Percent),
+           Q::Percent, 90.0f),
     number(R::In, "ambient-temp", 1014, kCompressorFrame, "Ambient Temp.:", "deg. C",
-           Q::Temperature),
-    number(R::In, "ambient-pressure", 1030, kCompressorFrame, "Ambient Pressure:", "", Q::Pressure),
+           Q::Temperature, 15.0f),
+    number(R::In, "ambient-pressure", 1030, kCompressorFrame, "Ambient Pressure:", "", Q::Pressure,
+           14.7f),
+    // The most the turbine takes in steady running; the form holds it fixed.
     number(R::In, "turbine-inlet-temp", 0, kCompressorFrame, "Turbine Inlet Temp.:", "deg. C",
-           Q::Temperature),
-}};
-inline constexpr std::array<Field, 12> kCycleResults{{
+           Q::Temperature, 788.0f),
+});
+inline constexpr auto kCycleResults = std::to_array<Field>({
     number(R::Out, "comp-temp-rise", 1011, kCompressorFrame,
            "Compressor Temperature Rise:", "deg. C", Q::Temperature),
     number(R::Out, "comp-discharge-temp", 1013, kCompressorFrame,
@@ -152,7 +186,7 @@ inline constexpr std::array<Field, 12> kCycleResults{{
     number(R::Out, "nozzle-area", 1025, kNozzleFrame, "Jet Nozzle Area:", "sq. in.", Q::Area),
     number(R::Out, "nozzle-diameter", 1026, kNozzleFrame, "Jet Nozzle Diameter:", "in.", Q::Length),
     number(R::Out, "thrust", 1027, kNozzleFrame, "Thrust:", "lbs.", Q::Force),
-}};
+});
 template <std::size_t... N> constexpr auto joined(const std::array<Field, N>&... parts) {
     std::array<Field, (N + ...)> out{};
     std::size_t at = 0;
@@ -163,33 +197,47 @@ template <std::size_t... N> constexpr auto joined(const std::array<Field, N>&...
 } // namespace detail
 
 // "Calculate" in "Max Turbo RPM".
-inline constexpr std::array<Field, 2> kMaxRpmFields{detail::kCompOutletDiameter, detail::kMaxRpm};
+inline constexpr std::array kMaxRpmFields{detail::kCompOutletDiameter, detail::kMaxRpm};
 
 // "Calculate" in "Mass Flow Rate". The estimate is also copied into the full analysis input, so
 // both are results here.
-inline constexpr std::array<Field, 4> kMassFlowFields{
-    detail::kInducerDiameter, detail::kHubDiameter, detail::kMassFlowEstimate,
-    detail::withRole(detail::kMassFlow, Role::Out)};
+inline constexpr std::array kMassFlowFields{detail::kInducerDiameter, detail::kHubDiameter,
+                                            detail::kMassFlowEstimate,
+                                            detail::withRole(detail::kMassFlow, Role::Out)};
 
 // "Calculate" in "Full Analysis", with the turbine inlet temperature as an input.
-inline constexpr std::array<Field, 20> kCycleFields = detail::joined(
-    std::array<Field, 1>{detail::kMassFlow}, detail::kCycleInputs, detail::kCycleResults);
+inline constexpr auto kCycleFields =
+    detail::joined(std::array{detail::kMassFlow}, detail::kCycleInputs, detail::kCycleResults);
 
 // The converter's boxes have no labels of their own; the frame's caption and unit texts read as
 // "Converter: 10 cm = 3.93701 inches".
-inline constexpr std::array<Field, 2> kConvertFields{{
-    detail::withRole(
-        detail::number(Role::In, "conv-cm", 1032, "", "Converter:", "cm   =", Quantity::None),
-        Role::InOut),
-    detail::withRole(
-        detail::number(Role::In, "conv-inches", 1033, "", "", "inches", Quantity::None),
-        Role::InOut),
-}};
+inline constexpr auto kConvertFields = std::to_array<Field>({
+    detail::withRole(detail::described(detail::number(Role::In, "conv-cm", 1032, "",
+                                                      "Converter:", "cm   =", Quantity::None),
+                                       "Centimetres"),
+                     Role::InOut),
+    detail::withRole(detail::described(detail::number(Role::In, "conv-inches", 1033, "", "",
+                                                      "inches", Quantity::None),
+                                       "Inches"),
+                     Role::InOut),
+});
 
 // "Calculate Flame Tube". Lengths are in the unit chosen in the window's list, so nothing here is
 // converted between systems.
-inline constexpr std::array<Field, 15> kFlameTubeFields{{
-    {"units", "", "Select Units:", "", Quantity::None, Role::In, Kind::Units, false, 1018, {}},
+inline constexpr auto kFlameTubeFields = std::to_array<Field>({
+    {"units",
+     "",
+     "Select Units:",
+     "",
+     Quantity::None,
+     Role::In,
+     Kind::Units,
+     false,
+     1018,
+     {},
+     0,
+     {},
+     "Unit system: in, mm, cm or none, any case"},
     {"inducer-diameter",
      "Inputs",
      "Inducer Diameter:",
@@ -200,12 +248,15 @@ inline constexpr std::array<Field, 15> kFlameTubeFields{{
      true,
      1001,
      {}},
-    detail::number(Role::In, "primary-drill", 1014, detail::kDrillsFrame, "Primary:", "",
-                   Quantity::None),
-    detail::number(Role::In, "secondary-drill", 1015, detail::kDrillsFrame, "Secondary:", "",
-                   Quantity::None),
-    detail::number(Role::In, "tertiary-drill", 1016, detail::kDrillsFrame, "Tertiary:", "",
-                   Quantity::None),
+    detail::described(detail::number(Role::In, "primary-drill", 1014, detail::kDrillsFrame,
+                                     "Primary:", "", Quantity::None),
+                      "Primary drill hole diameter"),
+    detail::described(detail::number(Role::In, "secondary-drill", 1015, detail::kDrillsFrame,
+                                     "Secondary:", "", Quantity::None),
+                      "Secondary drill hole diameter"),
+    detail::described(detail::number(Role::In, "tertiary-drill", 1016, detail::kDrillsFrame,
+                                     "Tertiary:", "", Quantity::None),
+                      "Tertiary drill hole diameter"),
     detail::number(Role::Out, "inducer-radius", 1002, "", "Inducer Radius:", "", Quantity::None),
     detail::number(Role::Out, "inducer-area", 1004, "", "Inducer Area:", "", Quantity::None),
     detail::number(Role::Out, "tube-length", 1006, "Flame Tube", "Length:", "", Quantity::None),
@@ -223,36 +274,62 @@ inline constexpr std::array<Field, 15> kFlameTubeFields{{
                    "Tertiary Hole Area:", "", Quantity::None),
     detail::number(Role::Out, "tertiary-holes", 1013, detail::kHolesFrame,
                    "Tertiary Number Of Holes:", "", Quantity::None),
-}};
+});
+
+namespace detail {
+// The engine's own inputs and results beyond the Turbo Analysis window's: a row here is an option
+// of vorlaxen-calc engine, a column of the Design Explorer and its files, and an input or result
+// of turbo::evaluateEngine, whose formula reads and writes it by key.
+inline constexpr std::array<Field, 0> kEngineInputs{};
+inline constexpr std::array<Field, 0> kEngineResults{};
+} // namespace detail
 
 // One candidate engine of the Design Explorer (and vorlaxen-calc engine): the wheel, the mass flow
 // typed or estimated from the wheel, the cycle's conditions; then max RPM, the mass-flow
 // estimate and the twelve cycle results. The mass flow is written back: with the estimate chosen
 // it becomes the estimate, the number the cycle used.
-inline constexpr std::array<Field, 26> kEngineFields = detail::joined(
-    std::array<Field, 5>{detail::kCompOutletDiameter, detail::kInducerDiameter,
-                         detail::kHubDiameter, detail::kMassFlowSource,
-                         detail::withRole(detail::kMassFlow, Role::InOut)},
-    detail::kCycleInputs, std::array<Field, 2>{detail::kMaxRpm, detail::kMassFlowEstimate},
-    detail::kCycleResults);
+inline constexpr auto kEngineFields = detail::joined(
+    std::array{detail::kCompOutletDiameter, detail::kInducerDiameter, detail::kHubDiameter,
+               detail::kMassFlowSource, detail::withRole(detail::kMassFlow, Role::InOut)},
+    detail::kCycleInputs, detail::kEngineInputs,
+    std::array{detail::kMaxRpm, detail::kMassFlowEstimate}, detail::kCycleResults,
+    detail::kEngineResults);
 
-inline constexpr std::array<CalculationFields, 6> kCalculations{{
-    {"max-rpm", "Maximum compressor speed from the outlet diameter (Max Turbo RPM)", 132,
-     kMaxRpmFields},
-    {"mass-flow", "Air mass flow from the inducer and hub diameters (Mass Flow Rate)", 132,
-     kMassFlowFields},
-    {"cycle", "One steady-state operating point of the engine (Full Analysis)", 132, kCycleFields},
-    {"flame-tube", "Flame tube size and air holes from the inducer diameter (Combustor)", 131,
-     kFlameTubeFields},
-    {"convert", "Centimetres to inches or inches to centimetres, from the larger number", 132,
-     kConvertFields},
+inline constexpr auto kCalculations = std::to_array<CalculationFields>({
+    {"max-rpm", "Maximum compressor speed from the outlet diameter (Max Turbo RPM)",
+     kTurboAnalysisTemplate, kMaxRpmFields},
+    {"mass-flow", "Air mass flow from the inducer and hub diameters (Mass Flow Rate)",
+     kTurboAnalysisTemplate, kMassFlowFields},
+    {"cycle", "One steady-state operating point of the engine (Full Analysis)",
+     kTurboAnalysisTemplate, kCycleFields},
+    {"flame-tube", "Flame tube size and air holes from the inducer diameter (Combustor)",
+     kCombustorTemplate, kFlameTubeFields},
+    {"convert", "Centimetres to inches or inches to centimetres, from the larger number",
+     kTurboAnalysisTemplate, kConvertFields},
     {"engine", "A candidate engine: max RPM, mass-flow estimate and the full cycle", 0,
      kEngineFields},
-}};
+});
 
 const CalculationFields* findCalculation(std::string_view name);
 
 // The index of a field by key, or nothing.
-std::optional<std::size_t> findField(std::span<const Field> fields, std::string_view key);
+constexpr std::optional<std::size_t> findField(std::span<const Field> fields,
+                                               std::string_view key) {
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (fields[i].key == key)
+            return i;
+    return std::nullopt;
+}
+
+// A field of the window made from the given template, for the windows that bind their members to
+// its boxes by key. Used at compile time, where an unknown key does not compile.
+constexpr const Field& formField(int dialog, std::string_view key) {
+    for (const auto& c : kCalculations)
+        if (c.dialog == dialog)
+            for (const auto& f : c.fields)
+                if (f.key == key)
+                    return f;
+    throw std::invalid_argument("no such field on the form");
+}
 
 } // namespace fields

@@ -1,6 +1,5 @@
 #include "engine.hpp"
 
-#include "engine_cycle.hpp"
 #include "turbo_fields.hpp"
 #include "wheel_and_converter.hpp"
 
@@ -8,95 +7,65 @@ namespace turbo {
 
 namespace {
 
-constexpr std::size_t index(EngineInput i) {
-    return static_cast<std::size_t>(i);
-}
-
-// Inputs before the mass flow sit before the mass-flow source in the field table.
-constexpr std::size_t fieldIndexOf(EngineInput i) {
-    return index(i) < kMassFlowSourceField ? index(i) : index(i) + 1;
-}
-constexpr std::size_t fieldIndexOf(EngineResult r) {
-    return kEngineInputCount + 1 + static_cast<std::size_t>(r);
-}
-
 using fields::kEngineFields;
-static_assert(kEngineFields.size() == kEngineInputCount + 1 + kEngineResultCount);
-static_assert(kEngineFields[kMassFlowSourceField].key == "mass-flow-source");
-static_assert(kEngineFields[fieldIndexOf(EngineInput::HubDiameter)].key == "hub-diameter");
-static_assert(kEngineFields[fieldIndexOf(EngineInput::MassFlow)].key == "mass-flow");
-static_assert(kEngineFields[fieldIndexOf(EngineInput::TurbineInletTemp)].key ==
-              "turbine-inlet-temp");
-static_assert(kEngineFields[fieldIndexOf(EngineResult::MaxRpm)].key == "max-rpm");
-static_assert(kEngineFields[fieldIndexOf(EngineResult::CompTempRise)].key == "comp-temp-rise");
-static_assert(kEngineFields[fieldIndexOf(EngineResult::Thrust)].key == "thrust");
+
+// Where each input and result sits in the field table, and which member of the window's fields
+// holds it (null for one the window does not keep, such as the turbine inlet temperature).
+template <bool (*Test)(const fields::Field&), std::size_t N> struct Places {
+    std::array<std::size_t, N> field{};
+    std::array<float TurboFields::*, N> member{};
+};
+template <bool (*Test)(const fields::Field&), std::size_t N> constexpr Places<Test, N> places() {
+    Places<Test, N> p;
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < kEngineFields.size(); ++i)
+        if (Test(kEngineFields[i])) {
+            p.field[n] = i;
+            p.member[n++] = turboMember(kEngineFields[i].key);
+        }
+    return p;
+}
+constexpr auto kInputs = places<isEngineInput, kEngineInputCount>();
+constexpr auto kResults = places<isEngineResult, kEngineResultCount>();
 
 } // namespace
 
 EngineInputs::EngineInputs() {
-    const TurboFields d;
-    auto& v = *this;
-    v[EngineInput::CompOutletDiameter] = d.m_CompOutletDiameter;
-    v[EngineInput::InducerDiameter] = d.m_InducerDiameter;
-    v[EngineInput::HubDiameter] = d.m_HubDiameter;
-    v[EngineInput::MassFlow] = d.m_MassFlow;
-    v[EngineInput::P2] = d.m_P2;
-    v[EngineInput::CompEfficiency] = d.m_CompEfficiency;
-    v[EngineInput::TurbineEfficiency] = d.m_TurbineEfficiency;
-    v[EngineInput::NozzleEfficiency] = d.m_NozzleEfficiency;
-    v[EngineInput::AmbientTemp] = d.m_AmbientTemp;
-    v[EngineInput::AmbientPressure] = d.m_AmbientPressure;
-    v[EngineInput::TurbineInletTemp] = kDefaultTurbineInletTemp;
+    for (std::size_t i = 0; i < kEngineInputCount; ++i)
+        values[i] = kEngineFields[kInputs.field[i]].defaultValue;
 }
 
 // The window's own calculations on its own fields, in the order a person would press the buttons.
 EngineResults evaluateEngine(const EngineInputs& in) {
     TurboFields f;
-    f.m_CompOutletDiameter = in[EngineInput::CompOutletDiameter];
+    for (std::size_t i = 0; i < kEngineInputCount; ++i)
+        if (kInputs.member[i])
+            f.*kInputs.member[i] = in.values[i];
     calcMaxRpm(f);
-    f.m_InducerDiameter = in[EngineInput::InducerDiameter];
-    f.m_HubDiameter = in[EngineInput::HubDiameter];
     calcMassFlow(f); // also puts the estimate into m_MassFlow
     if (in.massFlowSource == MassFlowSource::Typed)
         f.m_MassFlow = in[EngineInput::MassFlow];
-    f.m_P2 = in[EngineInput::P2];
-    f.m_CompEfficiency = in[EngineInput::CompEfficiency];
-    f.m_TurbineEfficiency = in[EngineInput::TurbineEfficiency];
-    f.m_NozzleEfficiency = in[EngineInput::NozzleEfficiency];
-    f.m_AmbientTemp = in[EngineInput::AmbientTemp];
-    f.m_AmbientPressure = in[EngineInput::AmbientPressure];
-    calcFullAnalysis(f, in[EngineInput::TurbineInletTemp]);
 
     EngineResults r;
+    r.cycle = calcFullAnalysis(f, in[EngineInput::TurbineInletTemp]);
     r.massFlow = f.m_MassFlow;
-    r.values = {f.m_MaxRpm,
-                f.m_MassFlowEstimate,
-                f.m_CompTempRise,
-                f.m_CompDischargeTemp,
-                f.m_TurbineTempDrop,
-                f.m_TurbineOutletTemp,
-                f.m_TurbinePrRequired,
-                f.m_NozzlePr,
-                f.m_NozzleExitTemp,
-                f.m_NozzleVelocity,
-                f.m_NozzleOutletDensity,
-                f.m_NozzleArea,
-                f.m_NozzleDiameter,
-                f.m_Thrust};
+    for (std::size_t i = 0; i < kEngineResultCount; ++i)
+        if (kResults.member[i])
+            r.values[i] = f.*kResults.member[i];
     return r;
 }
 
 std::size_t engineFieldIndex(EngineInput input) {
-    return fieldIndexOf(input);
+    return kInputs.field[static_cast<std::size_t>(input)];
 }
 std::size_t engineFieldIndex(EngineResult result) {
-    return fieldIndexOf(result);
+    return kResults.field[static_cast<std::size_t>(result)];
 }
 const fields::Field& engineField(EngineInput input) {
-    return kEngineFields[fieldIndexOf(input)];
+    return kEngineFields[engineFieldIndex(input)];
 }
 const fields::Field& engineField(EngineResult result) {
-    return kEngineFields[fieldIndexOf(result)];
+    return kEngineFields[engineFieldIndex(result)];
 }
 
 // The drop comes from the compressor alone, so any inlet temperature gives it.

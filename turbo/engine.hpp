@@ -3,11 +3,17 @@
 // "Calculate" buttons: the compressor's maximum speed, the wheel's mass-flow estimate, and the
 // full cycle with either the typed mass flow or that estimate. The Design Explorer and
 // vorlaxen-calc engine both call this, so a row of the one and a line of the other agree.
+//
+// Its inputs and results are the rows of fields::kEngineFields, in order: an input is a number
+// field the engine reads, a result one it only writes. A row added there is an input or result
+// here, with its default; the formula reads and writes it as in[input("key")], r[result("key")].
 
 #include "calculation_fields.hpp"
+#include "engine_cycle.hpp"
 
 #include <array>
 #include <cstddef>
+#include <string_view>
 
 namespace turbo {
 
@@ -17,49 +23,83 @@ enum class MassFlowSource {
               // Rate" carries it into the full analysis
 };
 
-// The number inputs, in the order of fields::kEngineFields (which has the mass-flow source
-// between the hub diameter and the mass flow).
-enum class EngineInput : std::size_t {
-    CompOutletDiameter,
-    InducerDiameter,
-    HubDiameter,
-    MassFlow,
-    P2,
-    CompEfficiency,
-    TurbineEfficiency,
-    NozzleEfficiency,
-    AmbientTemp,
-    AmbientPressure,
-    TurbineInletTemp,
-};
-inline constexpr std::size_t kEngineInputCount = 11;
+constexpr bool isEngineInput(const fields::Field& f) {
+    return f.kind == fields::Kind::Number && f.role != fields::Role::Out;
+}
+constexpr bool isEngineResult(const fields::Field& f) {
+    return f.role == fields::Role::Out;
+}
 
-// The results, in the order of fields::kEngineFields: max RPM, the mass-flow estimate and the
-// twelve cycle results as the form shows them.
-enum class EngineResult : std::size_t {
-    MaxRpm,
-    MassFlowEstimate,
-    CompTempRise,
-    CompDischargeTemp,
-    TurbineTempDrop,
-    TurbineOutletTemp,
-    TurbinePrRequired,
-    NozzlePr,
-    NozzleExitTemp,
-    NozzleVelocity,
-    NozzleOutletDensity,
-    NozzleArea,
-    NozzleDiameter,
-    Thrust,
+namespace detail {
+// The position among the fields that pass the test of the field with this key; an unknown key
+// does not compile.
+template <bool (*Test)(const fields::Field&)> consteval std::size_t position(std::string_view key) {
+    std::size_t n = 0;
+    for (const auto& f : fields::kEngineFields) {
+        if (f.key == key && Test(f))
+            return n;
+        n += Test(f) ? 1 : 0;
+    }
+    throw std::invalid_argument("not a field of the engine");
+}
+template <bool (*Test)(const fields::Field&)> consteval std::size_t count() {
+    std::size_t n = 0;
+    for (const auto& f : fields::kEngineFields)
+        n += Test(f) ? 1 : 0;
+    return n;
+}
+} // namespace detail
+
+inline constexpr std::size_t kEngineInputCount = detail::count<isEngineInput>();
+inline constexpr std::size_t kEngineResultCount = detail::count<isEngineResult>();
+inline constexpr std::size_t kMassFlowSourceField =
+    *fields::findField(fields::kEngineFields, "mass-flow-source");
+
+// An input or result by its position among the engine's inputs or results. The names are for
+// the code that picks one out; each takes its position from the table by key, so none can drift.
+enum class EngineInput : std::size_t {
+    CompOutletDiameter = detail::position<isEngineInput>("comp-outlet-diameter"),
+    InducerDiameter = detail::position<isEngineInput>("inducer-diameter"),
+    HubDiameter = detail::position<isEngineInput>("hub-diameter"),
+    MassFlow = detail::position<isEngineInput>("mass-flow"),
+    P2 = detail::position<isEngineInput>("p2"),
+    CompEfficiency = detail::position<isEngineInput>("comp-efficiency"),
+    TurbineEfficiency = detail::position<isEngineInput>("turbine-efficiency"),
+    NozzleEfficiency = detail::position<isEngineInput>("nozzle-efficiency"),
+    AmbientTemp = detail::position<isEngineInput>("ambient-temp"),
+    AmbientPressure = detail::position<isEngineInput>("ambient-pressure"),
+    TurbineInletTemp = detail::position<isEngineInput>("turbine-inlet-temp"),
 };
-inline constexpr std::size_t kEngineResultCount = 14;
+enum class EngineResult : std::size_t {
+    MaxRpm = detail::position<isEngineResult>("max-rpm"),
+    MassFlowEstimate = detail::position<isEngineResult>("mass-flow-estimate"),
+    CompTempRise = detail::position<isEngineResult>("comp-temp-rise"),
+    CompDischargeTemp = detail::position<isEngineResult>("comp-discharge-temp"),
+    TurbineTempDrop = detail::position<isEngineResult>("turbine-temp-drop"),
+    TurbineOutletTemp = detail::position<isEngineResult>("turbine-outlet-temp"),
+    TurbinePrRequired = detail::position<isEngineResult>("turbine-pr-required"),
+    NozzlePr = detail::position<isEngineResult>("nozzle-pr"),
+    NozzleExitTemp = detail::position<isEngineResult>("nozzle-exit-temp"),
+    NozzleVelocity = detail::position<isEngineResult>("nozzle-velocity"),
+    NozzleDiameter = detail::position<isEngineResult>("nozzle-diameter"),
+    Thrust = detail::position<isEngineResult>("thrust"),
+};
+
+// Any input or result by key, for formulas that need no name of their own.
+consteval EngineInput input(std::string_view key) {
+    return EngineInput{detail::position<isEngineInput>(key)};
+}
+consteval EngineResult result(std::string_view key) {
+    return EngineResult{detail::position<isEngineResult>(key)};
+}
 
 // Numbers in the forms' units: inches, psi (P2 gauge), deg. C, lb/s, percent.
 struct EngineInputs {
     MassFlowSource massFlowSource = MassFlowSource::Typed;
     std::array<float, kEngineInputCount> values{}; // by EngineInput
 
-    // The Turbo Analysis window's defaults and a turbine inlet temperature of 788 deg. C.
+    // Every input at its default: the Turbo Analysis window's, and its fixed turbine inlet
+    // temperature.
     EngineInputs();
 
     float& operator[](EngineInput i) { return values[static_cast<std::size_t>(i)]; }
@@ -69,7 +109,9 @@ struct EngineInputs {
 struct EngineResults {
     std::array<float, kEngineResultCount> values{}; // by EngineResult
     float massFlow = 0; // the mass flow the cycle used: the typed one or the estimate
+    CycleIntermediates cycle;
 
+    float& operator[](EngineResult r) { return values[static_cast<std::size_t>(r)]; }
     float operator[](EngineResult r) const { return values[static_cast<std::size_t>(r)]; }
 };
 
@@ -83,10 +125,9 @@ EngineResults evaluateEngine(const EngineInputs& inputs);
 float solveTurbineInletTemp(const EngineInputs& inputs, float turbineOutletTemp);
 
 // Where each input and result is described in fields::kEngineFields.
-const fields::Field& engineField(EngineInput input);
-const fields::Field& engineField(EngineResult result);
 std::size_t engineFieldIndex(EngineInput input);
 std::size_t engineFieldIndex(EngineResult result);
-inline constexpr std::size_t kMassFlowSourceField = 3; // index in fields::kEngineFields
+const fields::Field& engineField(EngineInput input);
+const fields::Field& engineField(EngineResult result);
 
 } // namespace turbo

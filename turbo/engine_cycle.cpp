@@ -26,9 +26,9 @@ CycleIntermediates calcFullAnalysis(TurboFields& f, float turbineInletTemp) {
     f.m_TurbineTempDrop = static_cast<float>(D(f.m_CompTempRise) * kAirSpecificHeat /
                                              kGasSpecificHeat / kMechanicalEfficiency);
     // 1 / (1 - drop / (efficiency x inlet temperature in K)), raised to 1 / 0.248.
-    f.m_TurbinePrRequired = static_cast<float>(
-        std::pow(-1 / (D(f.m_TurbineTempDrop) / (D(f.m_TurbineEfficiency) / 100 * inletKelvin) - 1),
-                 kGasExponentInverse));
+    in.turbineShare = D(f.m_TurbineTempDrop) / (D(f.m_TurbineEfficiency) / 100 * inletKelvin);
+    f.m_TurbinePrRequired =
+        static_cast<float>(std::pow(-1 / (in.turbineShare - 1), kGasExponentInverse));
     f.m_TurbineOutletTemp = static_cast<float>(inletTemp - D(f.m_TurbineTempDrop));
     in.turbineOutletKelvin = static_cast<float>(inletKelvin - D(f.m_TurbineTempDrop));
     f.m_NozzlePr =

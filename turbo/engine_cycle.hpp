@@ -7,15 +7,18 @@
 
 namespace turbo {
 
-// The turbine inlet temperature the window holds fixed: the most the turbine takes in steady
-// running.
-inline constexpr float kDefaultTurbineInletTemp = 788.0f; // deg. C
+// The turbine inlet temperature the window holds fixed (deg. C).
+inline constexpr float kDefaultTurbineInletTemp =
+    fields::formField(kTurboAnalysisTemplate, "turbine-inlet-temp").defaultValue;
 
-// The three single-precision values the calculation keeps along the way.
+// What the calculation works out along the way: three values it keeps in single precision, and
+// the share of its inlet heat the turbine must take out, drop / (efficiency x inlet temperature
+// in K), which it uses unrounded (the turbine can drive the compressor only while it is below 1).
 struct CycleIntermediates {
     float compressorPr = 0.0f;        // PRc, absolute discharge over ambient pressure
     float turbineOutletKelvin = 0.0f; // T4
     float nozzleTempDrop = 0.0f;      // dTn
+    double turbineShare = 0.0;
 };
 
 // Writes the twelve cycle results from m_MassFlow, m_P2, the three efficiencies, the ambient

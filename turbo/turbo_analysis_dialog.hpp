@@ -10,6 +10,15 @@ class TurboAnalysisDialog : public CDialog, public turbo::TurboFields {
     Q_OBJECT
 
 public:
+    enum {
+        IDD = turbo::kTurboAnalysisTemplate,
+        IDC_CALC_MAX_RPM = 1001,
+        IDC_CALC_MASS_FLOW = 1005,
+        IDC_CALC_FULL_ANALYSIS = 1009,
+        IDC_RESET = 1031,
+        IDC_CONVERT = 1035,
+    };
+
     explicit TurboAnalysisDialog(QWidget* parent = nullptr);
 
     // The buttons the exchange attaches; they change nothing visible.

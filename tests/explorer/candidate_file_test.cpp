@@ -6,11 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <sstream>
 
@@ -58,7 +60,7 @@ std::vector<Candidate> oddCandidates() {
                             123456.789f,
                             3.4e-38f,
                             1000.25f};
-    for (std::size_t i = 0; i < odd.inputs.size(); ++i)
+    for (std::size_t i = 0; i < std::min(odd.inputs.size(), std::size(values)); ++i)
         odd.inputs[i] = Cell::number(values[i]);
     list.push_back(odd);
     list.push_back(Candidate(""));

@@ -9,6 +9,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -108,23 +109,24 @@ TEST(Engine, GivesTheWindowsFiguresBitForBit) {
             turbo::calcFullAnalysis(window);
             const auto r = turbo::evaluateEngine(in);
 
-            const float expected[] = {window.m_MaxRpm,
-                                      window.m_MassFlowEstimate,
-                                      window.m_CompTempRise,
-                                      window.m_CompDischargeTemp,
-                                      window.m_TurbineTempDrop,
-                                      window.m_TurbineOutletTemp,
-                                      window.m_TurbinePrRequired,
-                                      window.m_NozzlePr,
-                                      window.m_NozzleExitTemp,
-                                      window.m_NozzleVelocity,
-                                      window.m_NozzleOutletDensity,
-                                      window.m_NozzleArea,
-                                      window.m_NozzleDiameter,
-                                      window.m_Thrust};
-            for (std::size_t i = 0; i < turbo::kEngineResultCount; ++i)
-                EXPECT_EQ(bits(r.values[i]), bits(expected[i]))
-                    << turbo::engineField(static_cast<EngineResult>(i)).key;
+            using R = EngineResult;
+            const std::pair<R, float> expected[] = {
+                {R::MaxRpm, window.m_MaxRpm},
+                {R::MassFlowEstimate, window.m_MassFlowEstimate},
+                {R::CompTempRise, window.m_CompTempRise},
+                {R::CompDischargeTemp, window.m_CompDischargeTemp},
+                {R::TurbineTempDrop, window.m_TurbineTempDrop},
+                {R::TurbineOutletTemp, window.m_TurbineOutletTemp},
+                {R::TurbinePrRequired, window.m_TurbinePrRequired},
+                {R::NozzlePr, window.m_NozzlePr},
+                {R::NozzleExitTemp, window.m_NozzleExitTemp},
+                {R::NozzleVelocity, window.m_NozzleVelocity},
+                {turbo::result("nozzle-outlet-density"), window.m_NozzleOutletDensity},
+                {turbo::result("nozzle-area"), window.m_NozzleArea},
+                {R::NozzleDiameter, window.m_NozzleDiameter},
+                {R::Thrust, window.m_Thrust}};
+            for (const auto& [result, figure] : expected)
+                EXPECT_EQ(bits(r[result]), bits(figure)) << turbo::engineField(result).key;
             EXPECT_EQ(bits(r.massFlow), bits(window.m_MassFlow));
         }
 }
