@@ -4,6 +4,7 @@
 #include "messages.hpp"
 #include "number_text.hpp"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -60,6 +61,13 @@ Header readHeader(const Calculation& calc, const Plan& plan,
         if (plan.isGiven(*field))
             throw BadInput(column + ": " + shown(name) + " is also given as --" +
                            std::string(name));
+        if (const auto other = otherTurbineTemp(calc, *field);
+            other &&
+            (plan.isGiven(*other) ||
+             std::any_of(header.columns.begin(), header.columns.end(), [&](const ColumnUse& u) {
+                 return u.what != ColumnUse::What::Carried && u.field == *other;
+             })))
+            throw BadInput(column + ": " + bothTurbineTemps(""));
         using W = ColumnUse::What;
         const auto kind = fields[*field].kind;
         if (kind == Kind::Units) {

@@ -7,6 +7,8 @@
 #include "wheel_and_converter.hpp"
 
 #include <array>
+#include <cmath>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
@@ -22,6 +24,7 @@ using turbo::TurboFields;
 
 // The window's fields and the turbine inlet temperature it holds fixed.
 struct TurboState {
+    TurboState() { f.m_TurbineOutletTemp = std::numeric_limits<float>::quiet_NaN(); }
     TurboFields f;
     float turbineInletTemp = turbo::kDefaultTurbineInletTemp; // the window keeps it fixed
 };
@@ -133,8 +136,11 @@ private:
     std::vector<float*> slotList_;
 };
 
-// The intermediates it returns are not fields of the form.
+// The intermediates it returns are not fields of the form. A turbine outlet temperature given
+// (not NaN) replaces the inlet temperature, which is solved from it and shown.
 void fullAnalysis(TurboState& s) {
+    if (!std::isnan(s.f.m_TurbineOutletTemp))
+        s.turbineInletTemp = turbo::solveTurbineInletTemp(s.f, s.f.m_TurbineOutletTemp);
     turbo::calcFullAnalysis(s.f, s.turbineInletTemp);
 }
 

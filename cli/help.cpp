@@ -47,6 +47,8 @@ std::string defaultText(const Calculation& calc, std::size_t field) {
         return "none; required";
     if (f.key.ends_with("-drill"))
         return "the unit's preset";
+    if (f.key == fields::kOutletGiven.first)
+        return "none";
     return fields::formatFloat(calc.get(field));
 }
 

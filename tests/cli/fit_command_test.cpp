@@ -1,5 +1,6 @@
 // vorlaxen-calc fit: the candidate's options reach the fit, the log is read from a file or
-// standard input, and every refusal says what to change.
+// standard input, and every refusal says what to change. And cycle with a measured turbine outlet
+// temperature in place of the inlet temperature.
 #include "cli_test_support.hpp"
 
 #include <gtest/gtest.h>
@@ -64,6 +65,33 @@ TEST(FitCommand, RefusalsSayWhatToChange) {
         const auto o = calc(c.args, c.log);
         EXPECT_EQ(o.status, 2) << c.says;
         EXPECT_NE(o.err.find(c.says), std::string::npos) << o.err;
+    }
+}
+
+// At the defaults the turbine temperature drop is 141.582 deg. C: an outlet of 600 needs an inlet
+// of 741.582, and the outlet comes back as given.
+TEST(CycleOutletTemp, SolvesTheInletAndRefusesBoth) {
+    const auto o = calc({"cycle", "--turbine-outlet-temp", "600", "--csv"});
+    ASSERT_EQ(o.status, 0) << o.err;
+    const auto point = csvPoint(o.out);
+    EXPECT_EQ(point.at("turbine-outlet-temp"), "600");
+    EXPECT_NEAR(number(point.at("turbine-inlet-temp")), 741.582f, 1e-3f);
+    const Refused both[] = {
+        {{"cycle", "--turbine-outlet-temp", "600", "--turbine-inlet-temp", "700"},
+         "",
+         "--turbine-inlet-temp and --turbine-outlet-temp are both given: drop "
+         "--turbine-inlet-temp"},
+        {{"cycle", "--turbine-inlet-temp", "700", "--input", "-"},
+         "turbine-outlet-temp\n600\n",
+         "line 1, column 1: turbine-inlet-temp and turbine-outlet-temp are both given"},
+        {{"cycle", "--sweep", "turbine-outlet-temp=500:600:50", "--turbine-inlet-temp", "700"},
+         "",
+         "both given"},
+    };
+    for (const auto& c : both) {
+        const auto r = calc(c.args, c.log);
+        EXPECT_EQ(r.status, 2) << c.says;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
     }
 }
 
