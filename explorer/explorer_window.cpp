@@ -728,7 +728,7 @@ void ExplorerWindow::paintDesignSheet(QPainter& painter, const QSizeF& size) {
     QTextDocument figures;
     figures.setDefaultFont(QFont(font().family(), 7));
     figures.setTextWidth(page.width() - chartWidth - 8);
-    figures.setHtml(model_->sheetTable());
+    figures.setHtml(model_->sheetTable() + explorer::measuredSheetHtml(*model_));
     painter.save();
     painter.translate(chartWidth + 8, top);
     const double room = page.height() - top;

@@ -205,6 +205,41 @@ int RunLogWindow::addCalibratedCopy() {
     return model_->insertCandidate(row_ + 1, std::move(copy));
 }
 
+QString measuredSheetHtml(const CandidateTable& model) {
+    QString html;
+    const auto units = model.units();
+    const auto& candidates = model.candidateList();
+    for (std::size_t c = 0; c < candidates.size(); ++c) {
+        const Candidate& candidate = candidates[c];
+        const auto inputs = engineInputs(candidate);
+        if (!candidate.runLog || !inputs)
+            continue;
+        html += QStringLiteral("<p><font color=\"%1\">&#9632;</font> <b>%2</b></p>")
+                    .arg(model.colour(static_cast<int>(c)).name(),
+                         QObject::tr("%1 against %2")
+                             .arg(toQString(candidate.name),
+                                  QFileInfo(toQString(candidate.runLog->file)).fileName())
+                             .toHtmlEscaped());
+        html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\"><tr>");
+        for (const QString& heading :
+             {QObject::tr("Line"), QObject::tr("Quantity"), QObject::tr("Measured"),
+              QObject::tr("Predicted"), QObject::tr("Ratio")})
+            html += QStringLiteral("<th>%1</th>").arg(heading);
+        html += QStringLiteral("</tr>");
+        for (const auto& row : runs::compare(*inputs, *candidate.runLog))
+            html += QStringLiteral("<tr><td align=\"right\">%1</td><td>%2</td><td "
+                                   "align=\"right\">%3</td><td align=\"right\">%4</td><td "
+                                   "align=\"right\">%5</td></tr>")
+                        .arg(QString::number(row.line),
+                             measuredTitle(row.measured, units).toHtmlEscaped(),
+                             figureText(shown(row.measured, units, row.value)),
+                             figureText(shown(row.measured, units, row.predicted)),
+                             figureText(static_cast<float>(row.ratio)));
+        html += QStringLiteral("</table>");
+    }
+    return html;
+}
+
 void addRunLogActions(ExplorerWindow* window, QMenu* menu) {
     menu->addSeparator();
     auto currentRow = [window] {

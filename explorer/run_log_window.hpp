@@ -53,6 +53,10 @@ private:
     std::optional<runs::FitResult> fitted_;
 };
 
+// For the design sheet: each candidate's measured values against the model's, with their ratio,
+// as rich text; empty when no candidate has a run log.
+QString measuredSheetHtml(const CandidateTable& model);
+
 // The explorer's commands for run logs, put into its Edit menu: open a log for the current
 // candidate, and show it beside the candidate.
 void addRunLogActions(ExplorerWindow* window, QMenu* menu);

@@ -44,6 +44,8 @@ TEST(RunLogInExplorer, MarkersTableFitAndCalibratedCopy) {
         EXPECT_NEAR(markers->at(0).x(), 6.52671, 1e-4);
         EXPECT_NEAR(markers->at(0).y(), 16.6134, 1e-4);
 
+        EXPECT_TRUE(explorer::measuredSheetHtml(*model).contains(">16.6134<")); // design sheet
+
         explorer::RunLogWindow run(model, 0, &w);
         QTableWidget* table = run.table();
         ASSERT_EQ(table->rowCount(), 9);
