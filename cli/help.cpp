@@ -1,5 +1,6 @@
 #include "help.hpp"
 
+#include "fit.hpp"
 #include "fit_command.hpp"
 #include "messages.hpp"
 #include "number_text.hpp"
@@ -165,7 +166,10 @@ std::string bashCompletion() {
             text += (text.empty() ? "" : std::string(between)) + w;
         return text;
     };
-    std::vector<std::string> top = calculationNames();
+    // fit takes the engine's options and its own --fit.
+    std::vector<std::string> commands = calculationNames();
+    commands.emplace_back(kFitCommand);
+    std::vector<std::string> top = commands;
     for (const auto& o : programOptions())
         if (!o.help.empty())
             top.push_back("--" + std::string(o.name));
@@ -177,7 +181,7 @@ std::string bashCompletion() {
          "    for ((i = 1; i < COMP_CWORD; i++)); do\n"
          "        case ${COMP_WORDS[i]} in\n"
          "        " +
-         words(calculationNames(), "|") +
+         words(commands, "|") +
          ")\n"
          "            calc=${COMP_WORDS[i]}\n"
          "            break\n"
@@ -190,7 +194,7 @@ std::string bashCompletion() {
          "\" -- \"$cur\"))\n"
          "        return\n"
          "    fi\n"
-         "    local inputs= columns= options= numbers=\n"
+         "    local inputs= columns= options= numbers= fits=\n"
          "    case $calc in\n";
     std::vector<std::string> commonNumbers;
     for (const auto& o : commonOptions())
@@ -198,6 +202,7 @@ std::string bashCompletion() {
             commonNumbers.push_back("--" + std::string(o.name));
     for (const auto& c : calculations()) {
         const auto calc = c.make();
+        const bool engine = c.name == "engine";
         std::vector<std::string> inputs, columns, numbers = commonNumbers;
         for (const auto& f : calc->fields()) {
             columns.emplace_back(f.key);
@@ -206,10 +211,16 @@ std::string bashCompletion() {
                 numbers.push_back("--" + std::string(f.key));
             }
         }
-        s += "    " + std::string(c.name) + ")\n";
+        auto options = optionNames(*calc);
+        s += "    " + std::string(c.name) + (engine ? "|" + std::string(kFitCommand) : "") + ")\n";
+        if (engine)
+            options.push_back("--fit");
         s += "        inputs=\"" + words(inputs) + "\"\n";
         s += "        columns=\"" + words(columns) + "\"\n";
-        s += "        options=\"" + words(optionNames(*calc)) + "\"\n";
+        s += "        options=\"" + words(options) + "\"\n";
+        if (engine)
+            s += "        [[ $calc == " + std::string(kFitCommand) + " ]] && fits=\"" +
+                 runs::assumptionKeys() + "\" || options=${options/ --fit/}\n";
         s += "        numbers=\"" + words(numbers) + "\"\n";
         s += "        ;;\n";
     }
@@ -217,6 +228,13 @@ std::string bashCompletion() {
          "    # A number is typed, not offered; '=' and ':' of a sweep are words of their own.\n"
          "    [[ \" $numbers = : \" == *\" $prev \"* ]] && return\n"
          "    case $prev in\n"
+         "    --fit)\n"
+         "        local picked=\n"
+         "        [[ $cur == *,* ]] && picked=${cur%,*},\n"
+         "        compopt -o nospace\n"
+         "        COMPREPLY=($(compgen -P \"$picked\" -W \"${fits//,/}\" -- \"${cur##*,}\"))\n"
+         "        return\n"
+         "        ;;\n"
          "    --units)\n"
          "        COMPREPLY=($(compgen -W \"in mm cm none\" -- \"$cur\"))\n"
          "        return\n"

@@ -28,6 +28,11 @@ check "in mm cm none" vorlaxen-calc flame-tube --units ""
 check "" vorlaxen-calc cycle --p2 ""
 check "typed estimate" vorlaxen-calc engine --mass-flow-source ""
 check "" vorlaxen-calc cycle --digits ""
+check "fit" vorlaxen-calc fi
+check "--fit" vorlaxen-calc fit --fi
+check "" vorlaxen-calc engine --fi
+check "turbine-efficiency,mass-flow turbine-efficiency,mass-flow-factor" \
+    vorlaxen-calc fit --fit turbine-efficiency,mass
 check "p2=" vorlaxen-calc cycle --sweep p
 check "p2,thrust" vorlaxen-calc cycle --columns p2,thr
 check "--csv" vorlaxen-calc cycle --p2 15 --cs
