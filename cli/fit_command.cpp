@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <optional>
 #include <vector>
 
@@ -87,16 +86,7 @@ turbo::EngineInputs candidateFrom(const Calculation& calc) {
 }
 
 runs::RunLog readLog(const std::string& path, std::istream& in) {
-    std::ifstream file;
-    std::istream* source = &in;
-    std::string name = "standard input";
-    if (path != "-") {
-        const auto loaded = runs::loadRunLog(path);
-        if (const auto* e = std::get_if<runs::RunLogError>(&loaded))
-            throw BadInput(e->text());
-        return std::get<runs::RunLog>(loaded);
-    }
-    const auto read = runs::readRunLog(*source, name);
+    const auto read = path == "-" ? runs::readRunLog(in, "standard input") : runs::loadRunLog(path);
     if (const auto* e = std::get_if<runs::RunLogError>(&read))
         throw BadInput(e->text());
     return std::get<runs::RunLog>(read);
