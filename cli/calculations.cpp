@@ -22,16 +22,45 @@ namespace {
 using combustor::CombustorFields;
 using turbo::TurboFields;
 
-// The window's fields and the turbine inlet temperature it holds fixed.
+using fields::kOperatingInputs;
+using fields::kOperatingResults;
+
+template <std::size_t N>
+constexpr std::array<float, N> defaultsOf(const std::array<Field, N>& fields) {
+    std::array<float, N> values{};
+    for (std::size_t i = 0; i < N; ++i)
+        values[i] = fields[i].defaultValue;
+    return values;
+}
+
+// The window's fields, the turbine inlet temperature it holds fixed, and the inputs and results
+// beyond it. Ambient values start as not given, to be filled from the altitude.
 struct TurboState {
     TurboState() { f.m_TurbineOutletTemp = std::numeric_limits<float>::quiet_NaN(); }
-    TurboFields f;
+    TurboFields f = [] {
+        TurboFields w;
+        w.m_AmbientTemp = w.m_AmbientPressure = turbo::notGiven();
+        return w;
+    }();
     float turbineInletTemp = turbo::kDefaultTurbineInletTemp; // the window keeps it fixed
+    std::array<float, kOperatingInputs.size()> operating = defaultsOf(kOperatingInputs);
+    std::array<float, kOperatingResults.size()> operatingResults{};
+    turbo::Fuel fuel = turbo::Fuel::Kerosene;
+    unsigned limitSet = 0;
+
+    template <std::size_t N> static consteval std::size_t at(const char (&key)[N]) {
+        return *fields::findField(kOperatingInputs, key);
+    }
+    float op(std::size_t i) const { return operating[i]; }
 };
 
 float* turboSlot(TurboState& s, std::string_view key) {
     if (key == "turbine-inlet-temp")
         return &s.turbineInletTemp;
+    if (const auto i = fields::findField(kOperatingInputs, key))
+        return &s.operating[*i];
+    if (const auto i = fields::findField(kOperatingResults, key))
+        return &s.operatingResults[*i];
     const auto member = turbo::turboMember(key);
     return member ? &(s.f.*member) : nullptr;
 }
@@ -65,6 +94,17 @@ public:
     std::span<const Field> fields() const override { return fields_; }
     void start(int) override { state_ = TurboState{}; }
     void compute() override { compute_(state_); }
+    void setChoice(std::size_t field, int index) override {
+        if (fields_[field].key == "fuel")
+            state_.fuel = static_cast<turbo::Fuel>(index);
+    }
+    int choice(std::size_t field) const override {
+        if (fields_[field].key == "fuel")
+            return static_cast<int>(state_.fuel);
+        if (fields_[field].key == "limits")
+            return static_cast<int>(state_.limitSet);
+        return 0;
+    }
 
 private:
     std::span<const Field> fields_;
@@ -116,8 +156,15 @@ public:
         slots_ = slotList_;
     }
     std::span<const Field> fields() const override { return fields::kEngineFields; }
-    void start(int) override { inputs_ = turbo::EngineInputs{}; }
+    void start(int) override {
+        inputs_ = turbo::EngineInputs{};
+        inputs_[turbo::EngineInput::AmbientTemp] = turbo::notGiven();
+        inputs_[turbo::EngineInput::AmbientPressure] = turbo::notGiven();
+    }
     void compute() override {
+        turbo::fillAmbient(inputs_[turbo::input("altitude")],
+                           inputs_[turbo::EngineInput::AmbientTemp],
+                           inputs_[turbo::EngineInput::AmbientPressure]);
         results_ = turbo::evaluateEngine(inputs_);
         // As the form writes it back: with the estimate chosen, the mass flow the cycle used.
         inputs_[turbo::EngineInput::MassFlow] = results_.massFlow;
@@ -125,9 +172,17 @@ public:
     void setChoice(std::size_t field, int index) override {
         if (field == turbo::kMassFlowSourceField)
             inputs_.massFlowSource = static_cast<turbo::MassFlowSource>(index);
+        else if (field == turbo::kFuelField)
+            inputs_.fuel = static_cast<turbo::Fuel>(index);
     }
     int choice(std::size_t field) const override {
-        return field == turbo::kMassFlowSourceField ? static_cast<int>(inputs_.massFlowSource) : 0;
+        if (field == turbo::kMassFlowSourceField)
+            return static_cast<int>(inputs_.massFlowSource);
+        if (field == turbo::kFuelField)
+            return static_cast<int>(inputs_.fuel);
+        if (field == turbo::engineFieldIndex(turbo::result("limits")))
+            return static_cast<int>(results_[turbo::result("limits")]);
+        return 0;
     }
 
 private:
@@ -136,12 +191,32 @@ private:
     std::vector<float*> slotList_;
 };
 
-// The intermediates it returns are not fields of the form. A turbine outlet temperature given
-// (not NaN) replaces the inlet temperature, which is solved from it and shown.
+// The cycle as the engine works it out: ambient from the altitude where not given, a turbine
+// outlet temperature given (not NaN) in place of the inlet temperature, which is solved from it
+// and shown, the typed pressure loss, then fuel and limits. The intermediates it returns are not
+// fields of the form.
 void fullAnalysis(TurboState& s) {
+    using S = TurboState;
+    turbo::fillAmbient(s.op(S::at("altitude")), s.f.m_AmbientTemp, s.f.m_AmbientPressure);
     if (!std::isnan(s.f.m_TurbineOutletTemp))
         s.turbineInletTemp = turbo::solveTurbineInletTemp(s.f, s.f.m_TurbineOutletTemp);
-    turbo::calcFullAnalysis(s.f, s.turbineInletTemp);
+    turbo::calcFullAnalysis(s.f, s.turbineInletTemp,
+                            turbo::typedDecimal(s.op(S::at("pressure-loss"))));
+    const auto point = turbo::pointFigures(
+        s.f, s.turbineInletTemp, s.op(S::at("tip-speed")),
+        turbo::fuelInputs(s.fuel, s.op(S::at("fuel-lhv")), s.op(S::at("fuel-density")),
+                          s.op(S::at("combustion-efficiency"))),
+        turbo::limitsOf(s.op(S::at("turbine-inlet-temp-limit")),
+                        s.op(S::at("turbine-outlet-temp-limit")), s.op(S::at("tip-speed-limit")),
+                        s.op(S::at("nozzle-critical-pr"))));
+    // The fuel results in the order of turbo::FuelResult, as the rows list them.
+    for (std::size_t i = 0; i < turbo::kFuelResultCount; ++i)
+        s.operatingResults[i] = point.fuel.values[i];
+    s.limitSet = point.limitSet;
+}
+
+void maxRpm(TurboState& s) {
+    turbo::calcMaxRpm(s.f, s.op(TurboState::at("tip-speed")));
 }
 
 template <void (*Calc)(TurboFields&)> void onForm(TurboState& s) {
@@ -158,7 +233,7 @@ std::string_view summaryOf(std::string_view name) {
 }
 
 const std::array<CalculationInfo, 6> kCalculations{{
-    {"max-rpm", summaryOf("max-rpm"), makeTurbo<fields::kMaxRpmFields, onForm<turbo::calcMaxRpm>>},
+    {"max-rpm", summaryOf("max-rpm"), makeTurbo<fields::kMaxRpmFields, maxRpm>},
     {"mass-flow", summaryOf("mass-flow"),
      makeTurbo<fields::kMassFlowFields, onForm<turbo::calcMassFlow>>},
     {"cycle", summaryOf("cycle"), makeTurbo<fields::kCycleFields, fullAnalysis>},

@@ -3,6 +3,7 @@
 #include "fit.hpp"
 #include "messages.hpp"
 #include "number_text.hpp"
+#include "operating.hpp"
 #include "options.hpp"
 #include "output.hpp"
 #include "plan.hpp"
@@ -82,6 +83,10 @@ turbo::EngineInputs candidateFrom(const Calculation& calc) {
     in.massFlowSource = calc.choice(turbo::kMassFlowSourceField) == 0
                             ? turbo::MassFlowSource::Typed
                             : turbo::MassFlowSource::Estimate;
+    in.fuel = static_cast<turbo::Fuel>(calc.choice(turbo::kFuelField));
+    // Ambient not typed comes from the altitude, or the defaults, as for engine.
+    turbo::fillAmbient(in[turbo::input("altitude")], in[turbo::EngineInput::AmbientTemp],
+                       in[turbo::EngineInput::AmbientPressure]);
     return in;
 }
 

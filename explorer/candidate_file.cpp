@@ -27,7 +27,7 @@ constexpr std::size_t kBufferSize = 16 << 10;
 
 // What a column of the file holds.
 struct Column {
-    enum Kind { Name, Source, Input } kind = Name;
+    enum Kind { Name, Source, Fuel, Input } kind = Name;
     EngineInput input = EngineInput::CompOutletDiameter;
 };
 
@@ -52,6 +52,8 @@ std::optional<Column> columnFor(std::string_view key) {
         return Column{Column::Name};
     if (key == kEngineFields[turbo::kMassFlowSourceField].key)
         return Column{Column::Source};
+    if (key == kEngineFields[turbo::kFuelField].key)
+        return Column{Column::Fuel};
     for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i) {
         const auto input = static_cast<EngineInput>(i);
         if (turbo::engineField(input).key == key)
@@ -110,6 +112,7 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
         std::vector<Column> columns;
         bool seenName = false;
         bool seenSource = false;
+        bool seenFuel = false;
         std::array<bool, turbo::kEngineInputCount> seenInput{};
         const auto header = reader.fields();
         for (std::size_t c = 0; c < header.size(); ++c) {
@@ -120,6 +123,7 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
                             "unknown column " + quoted(key) + "; the columns are " + columnList());
             bool& seen = column->kind == Column::Name     ? seenName
                          : column->kind == Column::Source ? seenSource
+                         : column->kind == Column::Fuel   ? seenFuel
                                                           : seenInput[std::size_t(column->input)];
             if (seen)
                 return fail(reader.line(), c + 1, "column " + quoted(key) + " appears twice");
@@ -149,6 +153,14 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
                         return fail(reader.line(), c + 1,
                                     "mass-flow-source " + quoted(row[c]) +
                                         " is neither \"typed\" nor \"estimate\"");
+                    break;
+                case Column::Fuel:
+                    if (const auto fuel = turbo::fuelFromKey(trimmed(row[c])))
+                        candidate.fuel = *fuel;
+                    else
+                        return fail(reader.line(), c + 1,
+                                    "fuel " + quoted(row[c]) +
+                                        " is none of kerosene, diesel, propane and custom");
                     break;
                 case Column::Input:
                     if (const auto value = fields::parseFloat(row[c]))
@@ -200,6 +212,8 @@ std::optional<std::string> writeCandidates(std::ostream& out,
             const auto input = static_cast<EngineInput>(i);
             if (input == EngineInput::MassFlow)
                 out << ',' << sourceWords[c.massFlowSource == MassFlowSource::Typed ? 0 : 1];
+            if (turbo::engineFieldIndex(input) == turbo::kFuelField + 1)
+                out << ',' << turbo::fuelProperties(c.fuel).key;
             // The mass flow the cycle uses, so that the file runs through vorlaxen-calc cycle.
             const float value = input == EngineInput::MassFlow ? results->massFlow : c[input].value;
             out << ',' << fields::shortestFloat(value);
@@ -213,7 +227,7 @@ namespace {
 
 // Where a cycle column's value comes from in the engine's inputs and results.
 struct CycleSource {
-    enum Kind { Input, UsedMassFlow, Result } kind;
+    enum Kind { Input, UsedMassFlow, Result, Fuel, Limits } kind;
     std::size_t index;
 };
 
@@ -222,6 +236,11 @@ std::vector<CycleSource> cycleSources() {
     for (const auto& f : fields::kCycleFields) {
         const auto at = fields::findField(kEngineFields, f.key);
         CycleSource s{CycleSource::Input, 0};
+        if (f.kind == fields::Kind::Choice) { // the fuel chosen and the limits gone past
+            sources.push_back(
+                {f.role == fields::Role::Out ? CycleSource::Limits : CycleSource::Fuel, *at});
+            continue;
+        }
         for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i)
             if (turbo::engineFieldIndex(static_cast<EngineInput>(i)) == *at)
                 s = {static_cast<EngineInput>(i) == EngineInput::MassFlow
@@ -268,6 +287,14 @@ std::optional<std::string> writeCurveCsv(std::ostream& out, std::span<const Cand
             if (sweptIsWheel)
                 out << ',' << fields::shortestFloat((*in)[request.swept]);
             for (const auto& s : sources) {
+                if (s.kind == CycleSource::Fuel) {
+                    out << ',' << turbo::fuelProperties(in->fuel).key;
+                    continue;
+                }
+                if (s.kind == CycleSource::Limits) {
+                    out << ',' << kEngineFields[s.index].choices[r.point.limitSet];
+                    continue;
+                }
                 const float v = s.kind == CycleSource::Input          ? in->values[s.index]
                                 : s.kind == CycleSource::UsedMassFlow ? r.massFlow
                                                                       : r.values[s.index];

@@ -430,6 +430,25 @@ QString CandidateTable::rowNote(int at) const {
 
 // ---- curves ----------------------------------------------------------------------------------
 
+// Where the candidate itself sits on its curve: its own value of the swept input (the mass flow
+// it used, when that is the wheel's estimate) and its result there, as its row shows them.
+std::optional<QPointF> CandidateTable::ownPoint(std::size_t c, const CurveRequest& request,
+                                                std::size_t k) const {
+    const auto& r = results_[c];
+    if (!r)
+        return std::nullopt;
+    const auto xField = turbo::engineField(request.swept);
+    const float xForms =
+        request.swept == EngineInput::MassFlow ? r->massFlow : candidates_[c][request.swept].value;
+    const EngineResult result = request.results[k];
+    const float x = fields::toDisplay(xField.quantity, request.units, xForms);
+    const float y =
+        fields::toDisplay(turbo::engineField(result).quantity, request.units, (*r)[result]);
+    if (!std::isfinite(x) || !std::isfinite(y))
+        return std::nullopt;
+    return QPointF(x, y);
+}
+
 std::vector<ChartPanel> CandidateTable::curves(const CurveRequest& request, QString* problem) {
     computeCurves(candidates_, request, curves_);
     std::vector<ChartPanel> panels;
@@ -459,7 +478,8 @@ std::vector<ChartPanel> CandidateTable::curves(const CurveRequest& request, QStr
         QString gaps;
         for (std::size_t k = 0; k < computed.results.size(); ++k) {
             const auto& y = computed.results[k].y;
-            ChartCurve line{toQString(candidates_[c].name), colours_[c], {}, {}};
+            ChartCurve line{toQString(candidates_[c].name), colours_[c], {},
+                            ownPoint(c, request, k),        {},          {}};
             if (const auto& log = candidates_[c].runLog)
                 for (const Marker& m :
                      runMarkers(candidates_[c], *log, request, request.results[k]))

@@ -97,6 +97,8 @@ private:
     QColor freeColour() const;
     std::string freeName() const;
     const fields::Field* fieldAt(int column) const;
+    std::optional<QPointF> ownPoint(std::size_t candidate, const CurveRequest& request,
+                                    std::size_t result) const;
 
     QUndoStack* undo_;
     std::vector<Candidate> candidates_;

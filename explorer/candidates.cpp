@@ -83,6 +83,7 @@ std::optional<std::string> problem(const Candidate& candidate) {
 std::optional<turbo::EngineInputs> engineInputs(const Candidate& candidate) {
     turbo::EngineInputs in;
     in.massFlowSource = candidate.massFlowSource;
+    in.fuel = candidate.fuel;
     for (std::size_t i = 0; i < candidate.inputs.size(); ++i) {
         if (candidate.inputs[i].bad)
             return std::nullopt;

@@ -31,6 +31,7 @@ struct Cell {
 struct Candidate {
     std::string name;
     MassFlowSource massFlowSource = MassFlowSource::Typed;
+    turbo::Fuel fuel = turbo::Fuel::Kerosene;
     std::array<Cell, turbo::kEngineInputCount> inputs; // by EngineInput
     std::shared_ptr<const runs::RunLog> runLog;        // measured points, when opened
 

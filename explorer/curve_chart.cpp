@@ -1,7 +1,9 @@
 #include "curve_chart.hpp"
 
+#include "chart_readout.hpp"
 #include "number_text.hpp"
 #include "qt_text.hpp"
+#include "round_numbers.hpp"
 
 #include <QChart>
 #include <QChartView>
@@ -45,9 +47,21 @@ std::pair<double, double> yExtent(const ChartPanel& panel) {
     return {low, high};
 }
 
+// Ticks at round numbers (1, 2, 5 x 10^n) whatever the unit, the ends widened to the next tick.
+void setRoundRange(QValueAxis* axis, double low, double high, int ticks) {
+    const RoundRange r = roundAxis(low, high, ticks);
+    axis->setRange(r.from, r.to);
+    if (r.step > 0) {
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(0);
+        axis->setTickInterval(r.step);
+    }
+}
+
 } // namespace
 
 CurveChart::CurveChart(QWidget* parent) : QWidget(parent) {
+    readout_ = new ChartReadout([this](int panel, double x) { return valuesAt(panel, x); }, this);
     layout_ = new QVBoxLayout(this);
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(0);
@@ -99,8 +113,7 @@ void CurveChart::fill(Panel& panel, int panelIndex, const ChartPanel& data) {
     panel.title = data.title;
     panel.yAxis->setTitleText(data.title);
     const auto [low, high] = yExtent(data);
-    panel.yAxis->setRange(low, high);
-    panel.yAxis->applyNiceNumbers();
+    setRoundRange(panel.yAxis, low, high, 4);
 
     // Lines beyond the candidates shown are emptied and hidden, kept for the next edit.
     const size_t count = std::max(panel.lines.size(), data.curves.size());
@@ -134,9 +147,11 @@ void CurveChart::fill(Panel& panel, int panelIndex, const ChartPanel& data) {
                 marker->setVisible(curve && s == 0);
             series->setVisible(used);
         }
+        fillMarks(panel, line, curve);
         const bool marked = curve && !curve->markers.isEmpty();
         if (marked && !line.markers) {
             line.markers = new QScatterSeries;
+            line.markers->setObjectName(QStringLiteral("runMarkers"));
             line.markers->setMarkerSize(8);
             panel.chart->addSeries(line.markers);
             line.markers->attachAxis(panel.xAxis);
@@ -159,6 +174,52 @@ void CurveChart::fill(Panel& panel, int panelIndex, const ChartPanel& data) {
     panel.chart->legend()->setVisible(panelIndex == 0);
 }
 
+// The candidate's own point and the shading of its runs past a limit, drawn over its line and
+// kept out of the legend.
+void CurveChart::fillMarks(Panel& panel, Line& line, const ChartCurve* curve) {
+    auto attach = [&](QXYSeries* series) {
+        panel.chart->addSeries(series);
+        series->attachAxis(panel.xAxis);
+        series->attachAxis(panel.yAxis);
+        for (QLegendMarker* marker : panel.chart->legend()->markers(series))
+            marker->setVisible(false);
+    };
+    if (!line.own) {
+        line.own = new QScatterSeries;
+        line.own->setMarkerSize(9);
+        attach(line.own);
+    }
+    const QColor colour = curve ? curve->colour : QColor();
+    if (curve && curve->own) {
+        line.own->setColor(colour);
+        line.own->setBorderColor(Qt::black);
+        line.own->replace(QList<QPointF>{*curve->own});
+        line.own->setVisible(true);
+    } else {
+        line.own->clear();
+        line.own->setVisible(false);
+    }
+    const std::size_t shades = curve ? curve->beyond.size() : 0;
+    while (line.shades.size() < shades) {
+        auto* shade = new QLineSeries;
+        attach(shade);
+        line.shades.push_back(shade);
+    }
+    for (std::size_t s = 0; s < line.shades.size(); ++s) {
+        QLineSeries* shade = line.shades[s];
+        if (s < shades) {
+            QColor pale = colour;
+            pale.setAlpha(70);
+            shade->setPen(QPen(pale, 9, Qt::SolidLine, Qt::RoundCap));
+            shade->replace(curve->beyond[s]);
+            shade->setVisible(true);
+        } else {
+            shade->clear();
+            shade->setVisible(false);
+        }
+    }
+}
+
 void CurveChart::show(const QString& xTitle, double xFrom, double xTo,
                       const std::vector<ChartPanel>& panels) {
     xTitle_ = xTitle;
@@ -174,10 +235,17 @@ void CurveChart::show(const QString& xTitle, double xFrom, double xTo,
         low -= 1.0;
         high += 1.0;
     }
+    std::vector<QChartView*> views;
+    for (const auto& panel : panels_)
+        views.push_back(panel.view);
+    if (views != readoutViews_) {
+        readout_->setViews(views);
+        readoutViews_ = views;
+    }
     for (size_t i = 0; i < panels.size(); ++i) {
         Panel& panel = panels_[i];
         panel.xAxis->setTitleText(xTitle);
-        panel.xAxis->setRange(low, high);
+        setRoundRange(panel.xAxis, low, high, 6);
         fill(panel, static_cast<int>(i), panels[i]);
     }
 }
@@ -200,6 +268,34 @@ QString CurveChart::pointText(int panelIndex, int curve, QPointF at) const {
     return tr("%1: %2 = %3, %4 = %5")
         .arg(line.candidate, xTitle_, figureText(static_cast<float>(nearest->x())), panel.title,
              figureText(static_cast<float>(nearest->y())));
+}
+
+QString CurveChart::valuesAt(int panelIndex, double x) const {
+    if (panelIndex < 0 || panelIndex >= panelCount())
+        return {};
+    QStringList lines;
+    for (const Line& line : panels_[static_cast<size_t>(panelIndex)].lines) {
+        if (line.candidate.isEmpty())
+            continue;
+        std::optional<double> y;
+        for (const auto& segment : line.segments) {
+            for (qsizetype i = 0; i < segment.size() && !y; ++i) {
+                const QPointF& a = segment[i];
+                if (a.x() == x)
+                    y = a.y();
+                else if (i + 1 < segment.size()) {
+                    const QPointF& b = segment[i + 1];
+                    if ((a.x() < x && x < b.x()) || (b.x() < x && x < a.x()))
+                        y = a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x());
+                }
+            }
+            if (y)
+                break;
+        }
+        lines << tr("%1: %2").arg(line.candidate,
+                                  y ? figureText(static_cast<float>(*y)) : tr("no figure"));
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 void CurveChart::paint(QPainter& painter, const QRectF& target) const {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
 class QChart;
@@ -16,15 +17,20 @@ class QChartView;
 class QLineSeries;
 class QScatterSeries;
 class QPainter;
+class QScatterSeries;
 class QValueAxis;
 class QVBoxLayout;
 
 namespace explorer {
 
+class ChartReadout;
+
 struct ChartCurve {
     QString candidate;
     QColor colour;
     std::vector<QList<QPointF>> segments; // each a run of finite points, in sweep order
+    std::optional<QPointF> own;           // the candidate's own value of the swept input
+    std::vector<QList<QPointF>> beyond;   // runs of points past one of its limits, shaded
     QList<QPointF> markers;               // measured points of the candidate's run log
 };
 
@@ -53,6 +59,11 @@ public:
     // "Candidate 2: P2 = 12 psig, Thrust = 21.3 lbf"; empty when the line has no points.
     QString pointText(int panel, int curve, QPointF at) const;
 
+    // Each candidate's value at x on a panel, one line each, read off its line between the
+    // computed points: "Candidate 2: 21.3"; "Candidate 2: no figure" where it has none.
+    QString valuesAt(int panel, double x) const;
+    ChartReadout* readout() const { return readout_; }
+
     // Draws every panel into `target` on any paint device (image, SVG, PDF).
     void paint(QPainter& painter, const QRectF& target) const;
 
@@ -65,6 +76,8 @@ private:
         QString candidate;
         std::vector<QLineSeries*> series; // the first always on the chart, for the legend
         std::vector<QList<QPointF>> segments;
+        QScatterSeries* own = nullptr;     // the candidate's own point
+        std::vector<QLineSeries*> shades;  // wide, pale strokes over the runs past a limit
         QScatterSeries* markers = nullptr; // made when the candidate first has some
     };
     struct Panel {
@@ -79,10 +92,13 @@ private:
     Panel& addPanel();
     QLineSeries* addSeries(Panel& panel, int panelIndex, int lineIndex);
     void fill(Panel& panel, int panelIndex, const ChartPanel& data);
+    void fillMarks(Panel& panel, Line& line, const ChartCurve* curve);
 
     QVBoxLayout* layout_ = nullptr;
     std::vector<Panel> panels_;
     QString xTitle_;
+    ChartReadout* readout_ = nullptr;
+    std::vector<QChartView*> readoutViews_;
 };
 
 } // namespace explorer

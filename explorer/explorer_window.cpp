@@ -5,6 +5,7 @@
 #include "message_box.hpp"
 #include "number_text.hpp"
 #include "qt_text.hpp"
+#include "round_numbers.hpp"
 #include "run_log_window.hpp"
 #include "sweep.hpp"
 #include "template_builder.hpp"
@@ -437,7 +438,7 @@ void ExplorerWindow::defaultSweep() {
     if (input == explorer::EngineInput::P2) {
         const explorer::CurveRequest standard;
         const double factor = fields::displayPerForms(quantity, units());
-        setSweep(standard.from * factor, standard.to * factor, standard.step * factor);
+        setRoundedSweep(standard.from * factor, standard.to * factor, standard.step * factor);
         return;
     }
     const auto& candidates = model_->candidateList();
@@ -445,7 +446,17 @@ void ExplorerWindow::defaultSweep() {
     if (!candidates.empty() && !candidates.front()[input].bad)
         value = candidates.front()[input].value;
     const double shown = fields::toDisplay(quantity, units(), value);
-    setSweep(shown * 0.5, shown * 1.5, shown / 100.0);
+    setRoundedSweep(shown * 0.5, shown * 1.5, shown / 100.0);
+}
+
+// A default converted into metric units is made round; the forms' units keep their figures.
+void ExplorerWindow::setRoundedSweep(double from, double to, double step) {
+    if (units() == fields::UnitSystem::Forms) {
+        setSweep(from, to, step);
+        return;
+    }
+    const auto round = explorer::roundSweep(from, to, step);
+    setSweep(round.from, round.to, round.step);
 }
 
 void ExplorerWindow::unitsChanged() {
@@ -454,7 +465,7 @@ void ExplorerWindow::unitsChanged() {
     const auto quantity = turbo::engineField(sweptInput()).quantity;
     const double factor =
         fields::displayPerForms(quantity, units()) / fields::displayPerForms(quantity, was);
-    setSweep(sweep_.from * factor, sweep_.to * factor, sweep_.step * factor);
+    setRoundedSweep(sweep_.from * factor, sweep_.to * factor, sweep_.step * factor);
     saveSweepSettings();
     refreshChart();
 }

@@ -88,6 +88,7 @@ private:
     void sweptInputChanged();
     void sweepTextEdited();
     void setSweep(double from, double to, double step);
+    void setRoundedSweep(double from, double to, double step);
     void defaultSweep();
     explorer::EngineInput sweptInput() const;
     std::vector<explorer::EngineResult> plottedResults() const;

@@ -28,6 +28,8 @@ std::optional<EngineResult> plottedAs(runs::Measured measured) {
         return EngineResult::Thrust;
     case runs::Measured::TurbineOutletTemp:
         return EngineResult::TurbineOutletTemp;
+    case runs::Measured::FuelFlow:
+        return turbo::result("fuel-flow");
     default:
         return std::nullopt;
     }

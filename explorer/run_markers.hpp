@@ -18,7 +18,7 @@ struct Marker {
 };
 
 // The result a measured quantity is plotted as, if any: thrust on Thrust, the exhaust
-// temperature on Turbine Outlet Temp.
+// temperature on Turbine Outlet Temp., fuel flow on Fuel Flow.
 std::optional<EngineResult> plottedAs(runs::Measured measured);
 
 // The markers of a candidate's log on one result's curve. A point without the swept input sits at

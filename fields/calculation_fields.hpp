@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <limits>
 #include <optional>
 #include <span>
 #include <stdexcept>
@@ -193,6 +194,97 @@ inline constexpr auto kCycleResults = std::to_array<Field>({
     number(R::Out, "nozzle-diameter", 1026, kNozzleFrame, "Jet Nozzle Diameter:", "in.", Q::Length),
     number(R::Out, "thrust", 1027, kNozzleFrame, "Thrust:", "lbs.", Q::Force),
 });
+// What a builder asks beyond the window: the fuel, the two assumptions the window keeps fixed
+// (the wheel's tip speed, the pressure loss ahead of the nozzle), the airfield's altitude and the
+// limits of turbine, wheel and nozzle. Each default keeps the window's figures.
+inline constexpr std::array<std::string_view, 4> kFuelWords{"kerosene", "diesel", "propane",
+                                                            "custom"};
+inline constexpr Field kFuel{"fuel",
+                             "",
+                             "Fuel:",
+                             "",
+                             Q::None,
+                             R::In,
+                             Kind::Choice,
+                             false,
+                             0,
+                             kFuelWords,
+                             0,
+                             {},
+                             "Fuel: kerosene, diesel, propane (heating value and density built "
+                             "in) or custom (fuel-lhv and fuel-density as given)"};
+inline constexpr Field kTipSpeed = described(
+    number(R::In, "tip-speed", 0, kMaxRpmFrame, "Tip Speed:", "ft./sec.", Q::Velocity, 1450.0f),
+    "Compressor wheel tip speed at maximum RPM");
+inline constexpr std::array kOperatingInputs{
+    kFuel,
+    described(
+        number(R::In, "fuel-lhv", 0, "", "Fuel Heating Value:", "MJ/kg", Q::HeatingValue, 43.2f),
+        "Lower heating value of a custom fuel"),
+    described(number(R::In, "fuel-density", 0, "", "Fuel Density:", "kg/L", Q::Density, 0.80f),
+              "Liquid density of a custom fuel"),
+    number(R::In, "combustion-efficiency", 0, "", "Combustion Efficiency:", "%", Q::Percent, 95.0f),
+    kTipSpeed,
+    described(
+        number(R::In, "pressure-loss", 0, kCompressorFrame, "Pressure Loss:", "", Q::None, 0.1f),
+        "Pressure loss taken off the compressor pressure ratio ahead of the nozzle"),
+    // Not a number: no altitude, and the ambient values stand.
+    described(number(R::In, "altitude", 0, "", "Altitude:", "m", Q::Altitude,
+                     std::numeric_limits<float>::quiet_NaN()),
+              "Airfield altitude, m: ambient temperature and pressure from the standard "
+              "atmosphere unless given"),
+    number(R::In, "turbine-inlet-temp-limit", 0, "Limits", "Turbine Inlet Temp. Limit:", "deg. C",
+           Q::Temperature, 788.0f),
+    number(R::In, "turbine-outlet-temp-limit", 0, "Limits", "Turbine Outlet Temp. Limit:", "deg. C",
+           Q::Temperature, 720.0f),
+    number(R::In, "tip-speed-limit", 0, "Limits", "Tip Speed Limit:", "ft./sec.", Q::Velocity,
+           1450.0f),
+    // (1 + (gamma - 1) / 2)^(gamma / (gamma - 1)) for the cycle's gas, as a float.
+    described(number(R::In, "nozzle-critical-pr", 0, "Limits", "Nozzle Critical PR:", "", Q::None,
+                     1.8504755f),
+              "Nozzle pressure ratio above which the nozzle chokes"),
+};
+// The limits a point goes past, named by their inputs' keys: every combination of the four, the
+// index being the set of them as bits in the order of the inputs.
+inline constexpr std::array<std::string_view, 16> kLimitWords{
+    "",
+    "turbine-inlet-temp-limit",
+    "turbine-outlet-temp-limit",
+    "turbine-inlet-temp-limit turbine-outlet-temp-limit",
+    "tip-speed-limit",
+    "turbine-inlet-temp-limit tip-speed-limit",
+    "turbine-outlet-temp-limit tip-speed-limit",
+    "turbine-inlet-temp-limit turbine-outlet-temp-limit tip-speed-limit",
+    "nozzle-critical-pr",
+    "turbine-inlet-temp-limit nozzle-critical-pr",
+    "turbine-outlet-temp-limit nozzle-critical-pr",
+    "turbine-inlet-temp-limit turbine-outlet-temp-limit nozzle-critical-pr",
+    "tip-speed-limit nozzle-critical-pr",
+    "turbine-inlet-temp-limit tip-speed-limit nozzle-critical-pr",
+    "turbine-outlet-temp-limit tip-speed-limit nozzle-critical-pr",
+    "turbine-inlet-temp-limit turbine-outlet-temp-limit tip-speed-limit nozzle-critical-pr",
+};
+inline constexpr std::array kOperatingResults{
+    number(R::Out, "fuel-air-ratio", 0, "", "Fuel-Air Ratio:", "", Q::None),
+    number(R::Out, "fuel-flow", 0, "", "Fuel Flow:", "lb/h", Q::FuelFlow),
+    number(R::Out, "fuel-volume-flow", 0, "", "Fuel Volume Flow:", "L/h", Q::VolumeFlow),
+    described(number(R::Out, "tsfc", 0, "", "TSFC:", "lb/(lbf·h)", Q::FuelConsumption),
+              "Thrust-specific fuel consumption"),
+    Field{"limits",
+          "",
+          "Limits Exceeded:",
+          "",
+          Q::None,
+          R::Out,
+          Kind::Choice,
+          false,
+          0,
+          kLimitWords,
+          0,
+          {},
+          "The limits the point goes past, by their keys"},
+};
+
 template <std::size_t... N> constexpr auto joined(const std::array<Field, N>&... parts) {
     std::array<Field, (N + ...)> out{};
     std::size_t at = 0;
@@ -202,8 +294,13 @@ template <std::size_t... N> constexpr auto joined(const std::array<Field, N>&...
 
 } // namespace detail
 
+// The inputs and results beyond the window's that vorlaxen-calc cycle and the engine share.
+inline constexpr auto& kOperatingInputs = detail::kOperatingInputs;
+inline constexpr auto& kOperatingResults = detail::kOperatingResults;
+
 // "Calculate" in "Max Turbo RPM".
-inline constexpr std::array kMaxRpmFields{detail::kCompOutletDiameter, detail::kMaxRpm};
+inline constexpr std::array kMaxRpmFields{detail::kCompOutletDiameter, detail::kTipSpeed,
+                                          detail::kMaxRpm};
 
 // "Calculate" in "Mass Flow Rate". The estimate is also copied into the full analysis input, so
 // both are results here.
@@ -227,7 +324,8 @@ template <std::size_t N> constexpr auto outletAsInput(std::array<Field, N> field
 // "Calculate" in "Full Analysis", with the turbine inlet temperature as an input, or the turbine
 // outlet temperature in its place.
 inline constexpr auto kCycleFields = detail::outletAsInput(
-    detail::joined(std::array{detail::kMassFlow}, detail::kCycleInputs, detail::kCycleResults));
+    detail::joined(std::array{detail::kMassFlow}, detail::kCycleInputs, detail::kOperatingInputs,
+                   detail::kCycleResults, detail::kOperatingResults));
 
 // The converter's boxes have no labels of their own; the frame's caption and unit texts read as
 // "Converter: 10 cm = 3.93701 inches".
@@ -300,8 +398,8 @@ namespace detail {
 // The engine's own inputs and results beyond the Turbo Analysis window's: a row here is an option
 // of vorlaxen-calc engine, a column of the Design Explorer and its files, and an input or result
 // of turbo::evaluateEngine, whose formula reads and writes it by key.
-inline constexpr std::array<Field, 0> kEngineInputs{};
-inline constexpr std::array<Field, 0> kEngineResults{};
+inline constexpr auto kEngineInputs = kOperatingInputs;
+inline constexpr auto kEngineResults = kOperatingResults;
 } // namespace detail
 
 // One candidate engine of the Design Explorer (and vorlaxen-calc engine): the wheel, the mass flow

@@ -7,11 +7,8 @@ namespace fields {
 
 namespace {
 
-// The exact definitions everything is derived from: 1 in = 25.4 mm, 1 ft = 0.3048 m,
+// Everything is derived from the definitions in the header: 1 in = 25.4 mm, 1 ft = 0.3048 m,
 // 1 lb = 0.45359237 kg, standard gravity 9.80665 m/s².
-constexpr double kMillimetresPerInch = 25.4;
-constexpr double kMetresPerFoot = 0.3048;
-constexpr double kKilogramsPerPound = 0.45359237;
 // 1 lbf = 0.45359237 kg x 9.80665 m/s² = 4.4482216152605 N, a decimal that is exact.
 constexpr double kNewtonsPerPoundForce = 4.4482216152605;
 // 25.4², exact as a decimal.
@@ -22,7 +19,13 @@ constexpr double kBarPerPsi = 0.06894757293168362;
 // 1 cu ft/lb = 0.3048³ m³ / 0.45359237 kg; the double nearest to the exact quotient.
 constexpr double kCubicMetresPerKilogramPerCubicFootPerPound = 0.06242796057614461;
 
-constexpr std::array<QuantityInfo, 12> kQuantities{{
+// 1 lb/(lbf h) = 1 / 9.80665 kg/(N h) = 10⁶ / (9.80665 x 3600) g/(kN s); the nearest double.
+constexpr double kGramsPerKilonewtonSecondPerPoundPerPoundForceHour = 28.325450360498007;
+constexpr int kSecondsPerMinute = 60;
+constexpr int kMinutesPerHour = 60;
+constexpr int kMillilitresPerLitre = 1000;
+
+constexpr std::array<QuantityInfo, 18> kQuantities{{
     {Quantity::None, "", "", 1},
     {Quantity::Length, "in.", "mm", kMillimetresPerInch},
     {Quantity::Area, "sq. in.", "mm²", kSquareMillimetresPerSquareInch},
@@ -35,6 +38,20 @@ constexpr std::array<QuantityInfo, 12> kQuantities{{
     {Quantity::Force, "lbs.", "N", kNewtonsPerPoundForce},
     {Quantity::Speed, "rpm", "rpm", 1},
     {Quantity::Percent, "%", "%", 1},
+    {Quantity::FuelFlow, "lb/h", "kg/h", kKilogramsPerPound},
+    {Quantity::VolumeFlow, "L/h", "L/h", 1},
+    {Quantity::FuelConsumption, "lb/(lbf·h)", "g/(kN·s)",
+     kGramsPerKilonewtonSecondPerPoundPerPoundForceHour},
+    {Quantity::HeatingValue, "MJ/kg", "MJ/kg", 1},
+    {Quantity::Density, "kg/L", "kg/L", 1},
+    {Quantity::Altitude, "m", "m", 1},
+}};
+
+// 1 lbf = 0.45359237 kgf exactly, since 1 kgf = 9.80665 N; 50/3 is the nearest double.
+constexpr std::array<OtherUnit, 3> kOtherUnits{{
+    {Quantity::Force, "kgf", kKilogramsPerPound},
+    {Quantity::MassFlow, "lb/min", kSecondsPerMinute},
+    {Quantity::VolumeFlow, "mL/min", double(kMillilitresPerLitre) / kMinutesPerHour},
 }};
 
 constexpr bool inEnumOrder() {
@@ -76,6 +93,22 @@ float fromDisplay(Quantity quantity, UnitSystem system, float displayValue) {
         return displayValue;
     return static_cast<float>(static_cast<double>(displayValue) /
                               quantityInfo(quantity).metricPerForms);
+}
+
+std::span<const OtherUnit> otherUnits() {
+    return kOtherUnits;
+}
+
+std::optional<double> perFormsOf(Quantity quantity, std::string_view unit) {
+    const auto& q = quantityInfo(quantity);
+    if (unit == q.formsUnit)
+        return 1.0;
+    if (unit == q.metricUnit)
+        return q.metricPerForms;
+    for (const auto& other : kOtherUnits)
+        if (other.quantity == quantity && other.text == unit)
+            return other.perForms;
+    return std::nullopt;
 }
 
 std::string_view systemKey(UnitSystem system) {

@@ -21,7 +21,9 @@ using turbo::EngineResult;
 using turbo::EngineResults;
 
 constexpr Measured kThrustOnly[] = {Measured::Thrust};
-constexpr Measured kThrustAndMassFlow[] = {Measured::Thrust, Measured::MassFlow};
+constexpr Measured kThrustAndFuel[] = {Measured::Thrust, Measured::FuelFlow};
+constexpr Measured kFuelOnly[] = {Measured::FuelFlow};
+constexpr Measured kAllThree[] = {Measured::Thrust, Measured::MassFlow, Measured::FuelFlow};
 
 // Efficiencies below 30 % do not run a turbocharger engine at all; the mass flow spans the
 // smallest wheels to far beyond the largest.
@@ -31,16 +33,19 @@ constexpr std::array<AssumptionInfo, kAssumptionCount> kAssumptions{{
     {Assumption::NozzleEfficiency, "nozzle-efficiency", "Nozzle Efficiency",
      fields::Quantity::Percent, 30, 100, kThrustOnly},
     {Assumption::CompEfficiency, "comp-efficiency", "Comp. Efficiency", fields::Quantity::Percent,
-     30, 100, kThrustOnly},
+     30, 100, kThrustAndFuel},
+    {Assumption::CombustionEfficiency, "combustion-efficiency", "Combustion Efficiency",
+     fields::Quantity::Percent, 30, 100, kFuelOnly},
     {Assumption::MassFlow, "mass-flow", "Mass Flow", fields::Quantity::MassFlow, 0.01f, 50,
-     kThrustAndMassFlow},
+     kAllThree},
     {Assumption::MassFlowFactor, "mass-flow-factor", "Mass Flow Estimate Factor",
-     fields::Quantity::None, 0.1f, 10, kThrustAndMassFlow},
+     fields::Quantity::None, 0.1f, 10, kAllThree},
 }};
 
-constexpr std::array<Predicted, 2> kPredicted{{
+constexpr std::array<Predicted, 3> kPredicted{{
     {Measured::Thrust, [](const EngineResults& r) { return r[EngineResult::Thrust]; }},
     {Measured::MassFlow, [](const EngineResults& r) { return r.massFlow; }},
+    {Measured::FuelFlow, [](const EngineResults& r) { return r[turbo::result("fuel-flow")]; }},
 }};
 
 // A fitted value this close to an end of its range (as a share of the range) has stopped there.
@@ -61,6 +66,8 @@ EngineInput inputOf(Assumption a) {
         return EngineInput::NozzleEfficiency;
     case Assumption::CompEfficiency:
         return EngineInput::CompEfficiency;
+    case Assumption::CombustionEfficiency:
+        return turbo::input("combustion-efficiency");
     default:
         return EngineInput::MassFlow;
     }

@@ -4,7 +4,7 @@
 // At each point of the log the candidate is worked out with the point's own conditions in place
 // of its inputs (P2, ambient temperature and pressure, and a measured turbine outlet temperature,
 // from which the turbine inlet temperature is solved). What the engine measured and the model
-// predicts (thrust, mass flow) is compared; speed is carried but not predicted.
+// predicts (thrust, mass flow, fuel flow) is compared; speed is carried but not predicted.
 //
 // The fit is least squares on relative errors, (predicted - measured) / measured, with GSL's
 // nonlinear least squares (a trust-region Levenberg-Marquardt solver, Debian's libgsl): the
@@ -28,10 +28,11 @@ enum class Assumption : std::size_t {
     TurbineEfficiency,
     NozzleEfficiency,
     CompEfficiency,
+    CombustionEfficiency,
     MassFlow,       // the typed mass flow (the candidate then uses it, not the estimate)
     MassFlowFactor, // a factor on the wheel's estimate
 };
-inline constexpr std::size_t kAssumptionCount = 5;
+inline constexpr std::size_t kAssumptionCount = 6;
 
 struct AssumptionInfo {
     Assumption assumption;
@@ -47,7 +48,7 @@ std::optional<Assumption> assumptionFromKey(std::string_view key);
 // "turbine-efficiency, nozzle-efficiency, ..." for help and messages.
 std::string assumptionKeys();
 
-// What the model predicts of a measured quantity. Fuel flow joins here when the cycle gives it.
+// What the model predicts of a measured quantity.
 struct Predicted {
     Measured measured;
     float (*predicted)(const turbo::EngineResults& results);

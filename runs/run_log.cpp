@@ -23,8 +23,7 @@ constexpr std::array<MeasuredInfo, kMeasuredCount> kMeasured{{
     {Measured::TurbineOutletTemp, "turbine-outlet-temp", "egt", "Turbine Outlet Temp.",
      Quantity::Temperature},
     {Measured::Thrust, "thrust", "", "Thrust", Quantity::Force},
-    // Until fuel flow has a quantity of its own, it is read in lb/h only.
-    {Measured::FuelFlow, "fuel-flow", "", "Fuel Flow", Quantity::None},
+    {Measured::FuelFlow, "fuel-flow", "", "Fuel Flow", Quantity::FuelFlow},
     {Measured::MassFlow, "mass-flow", "", "Mass Flow", Quantity::MassFlow},
     {Measured::AmbientTemp, "ambient-temp", "", "Ambient Temp.", Quantity::Temperature},
     {Measured::AmbientPressure, "ambient-pressure", "", "Ambient Pressure", Quantity::Pressure},
@@ -60,7 +59,6 @@ constexpr UnitSpelling kSpellings[] = {
      "c",
      UnitSystem::Forms},
     {Quantity::Speed, "1/min", UnitSystem::Forms},
-    {Quantity::None, "lb/h", UnitSystem::Forms}, // fuel flow, see above
 };
 
 constexpr std::size_t kBufferSize = 16 << 10;

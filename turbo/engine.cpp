@@ -41,17 +41,31 @@ EngineResults evaluateEngine(const EngineInputs& in) {
     for (std::size_t i = 0; i < kEngineInputCount; ++i)
         if (kInputs.member[i])
             f.*kInputs.member[i] = in.values[i];
-    calcMaxRpm(f);
+    const float tipSpeed = in[input("tip-speed")];
+    calcMaxRpm(f, tipSpeed);
     calcMassFlow(f); // also puts the estimate into m_MassFlow
     if (in.massFlowSource == MassFlowSource::Typed)
         f.m_MassFlow = in[EngineInput::MassFlow];
 
     EngineResults r;
-    r.cycle = calcFullAnalysis(f, in[EngineInput::TurbineInletTemp]);
+    const float inletTemp = in[EngineInput::TurbineInletTemp];
+    r.cycle = calcFullAnalysis(f, inletTemp, typedDecimal(in[input("pressure-loss")]));
     r.massFlow = f.m_MassFlow;
     for (std::size_t i = 0; i < kEngineResultCount; ++i)
         if (kResults.member[i])
             r.values[i] = f.*kResults.member[i];
+
+    r.point = pointFigures(f, inletTemp, tipSpeed,
+                           fuelInputs(in.fuel, in[input("fuel-lhv")], in[input("fuel-density")],
+                                      in[input("combustion-efficiency")]),
+                           limitsOf(in[input("turbine-inlet-temp-limit")],
+                                    in[input("turbine-outlet-temp-limit")],
+                                    in[input("tip-speed-limit")], in[input("nozzle-critical-pr")]));
+    r[result("fuel-air-ratio")] = r.point.fuel[FuelResult::FuelAirRatio];
+    r[result("fuel-flow")] = r.point.fuel[FuelResult::FuelFlow];
+    r[result("fuel-volume-flow")] = r.point.fuel[FuelResult::FuelVolumeFlow];
+    r[result("tsfc")] = r.point.fuel[FuelResult::Tsfc];
+    r[result("limits")] = static_cast<float>(r.point.limitSet);
     return r;
 }
 

@@ -10,6 +10,7 @@
 
 #include "calculation_fields.hpp"
 #include "engine_cycle.hpp"
+#include "operating.hpp"
 
 #include <array>
 #include <cstddef>
@@ -52,6 +53,7 @@ template <bool (*Test)(const fields::Field&)> consteval std::size_t count() {
 
 inline constexpr std::size_t kEngineInputCount = detail::count<isEngineInput>();
 inline constexpr std::size_t kEngineResultCount = detail::count<isEngineResult>();
+inline constexpr std::size_t kFuelField = *fields::findField(fields::kEngineFields, "fuel");
 inline constexpr std::size_t kMassFlowSourceField =
     *fields::findField(fields::kEngineFields, "mass-flow-source");
 
@@ -96,6 +98,7 @@ consteval EngineResult result(std::string_view key) {
 // Numbers in the forms' units: inches, psi (P2 gauge), deg. C, lb/s, percent.
 struct EngineInputs {
     MassFlowSource massFlowSource = MassFlowSource::Typed;
+    Fuel fuel = Fuel::Kerosene;
     std::array<float, kEngineInputCount> values{}; // by EngineInput
 
     // Every input at its default: the Turbo Analysis window's, and its fixed turbine inlet
@@ -110,6 +113,7 @@ struct EngineResults {
     std::array<float, kEngineResultCount> values{}; // by EngineResult
     float massFlow = 0; // the mass flow the cycle used: the typed one or the estimate
     CycleIntermediates cycle;
+    PointFigures point; // fuel with the reasons for its gaps, and how far past each limit
 
     float& operator[](EngineResult r) { return values[static_cast<std::size_t>(r)]; }
     float operator[](EngineResult r) const { return values[static_cast<std::size_t>(r)]; }

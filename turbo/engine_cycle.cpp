@@ -2,6 +2,7 @@
 
 #include "turbo_constants.hpp"
 
+#include <charconv>
 #include <cmath>
 #include <initializer_list>
 #include <limits>
@@ -10,7 +11,7 @@ namespace turbo {
 
 // Every step works in double precision in the order written and is rounded to float where it is
 // stored; each later step uses the rounded value. The casts below are those roundings.
-CycleIntermediates calcFullAnalysis(TurboFields& f, float turbineInletTemp) {
+CycleIntermediates calcFullAnalysis(TurboFields& f, float turbineInletTemp, double pressureLoss) {
     using D = double;
     CycleIntermediates in;
     const D inletTemp = turbineInletTemp;                   // deg. C
@@ -31,9 +32,8 @@ CycleIntermediates calcFullAnalysis(TurboFields& f, float turbineInletTemp) {
         static_cast<float>(std::pow(-1 / (in.turbineShare - 1), kGasExponentInverse));
     f.m_TurbineOutletTemp = static_cast<float>(inletTemp - D(f.m_TurbineTempDrop));
     in.turbineOutletKelvin = static_cast<float>(inletKelvin - D(f.m_TurbineTempDrop));
-    f.m_NozzlePr =
-        static_cast<float>((D(in.compressorPr) - kCombustorPrLoss) * D(f.m_AmbientPressure) /
-                           D(f.m_TurbinePrRequired) / D(f.m_AmbientPressure));
+    f.m_NozzlePr = static_cast<float>((D(in.compressorPr) - pressureLoss) * D(f.m_AmbientPressure) /
+                                      D(f.m_TurbinePrRequired) / D(f.m_AmbientPressure));
     const D t4 = in.turbineOutletKelvin;
     in.nozzleTempDrop = static_cast<float>((t4 - t4 / std::pow(D(f.m_NozzlePr), kGasExponent)) *
                                            (D(f.m_NozzleEfficiency) / 100));
@@ -84,6 +84,17 @@ float turbineInletTempFor(float turbineTempDrop, float turbineOutletTemp) {
         }
     }
     return best;
+}
+
+double typedDecimal(float typed) {
+    if (!std::isfinite(typed))
+        return typed;
+    // The shortest text that reads back to this float, read again as a double.
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, typed);
+    double value = typed;
+    std::from_chars(text, written.ptr, value);
+    return value;
 }
 
 } // namespace turbo

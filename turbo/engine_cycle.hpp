@@ -3,6 +3,7 @@
 // "Full Analysis" frame): compressor rise, the turbine work that drives it from a turbine inlet
 // temperature (788 deg. C in the window), and what is left for the jet nozzle.
 
+#include "turbo_constants.hpp"
 #include "turbo_fields.hpp"
 
 namespace turbo {
@@ -22,10 +23,17 @@ struct CycleIntermediates {
 };
 
 // Writes the twelve cycle results from m_MassFlow, m_P2, the three efficiencies, the ambient
-// temperature and pressure and the turbine inlet temperature (deg. C); changes no other field.
-// Nothing is validated: infinities and NaN from odd inputs go on into the results.
+// temperature and pressure, the turbine inlet temperature (deg. C) and the pressure loss taken
+// off the compressor pressure ratio ahead of the nozzle; changes no other field. Nothing is
+// validated: infinities and NaN from odd inputs go on into the results.
 CycleIntermediates calcFullAnalysis(TurboFields& f,
-                                    float turbineInletTemp = kDefaultTurbineInletTemp);
+                                    float turbineInletTemp = kDefaultTurbineInletTemp,
+                                    double pressureLoss = kCombustorPrLoss);
+
+// A typed number as the decimal its box shows, in double precision: a typed pressure loss of 0.1
+// is then the double 0.1 the formula has always used, not the float nearest to 0.1, and the
+// figures stay those of the window.
+double typedDecimal(float typed);
 
 // The turbine inlet temperature (deg. C) at which the cycle gives this turbine outlet temperature,
 // for a builder who measures the exhaust and not the inlet. The outlet is the inlet less the

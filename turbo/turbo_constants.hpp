@@ -17,6 +17,11 @@ inline constexpr double kGasExponent = 0.248; // (gamma - 1) / gamma for the hot
 inline constexpr double kGasExponentInverse = 4.032258064516129; // 1 / 0.248, the nearest double
 inline constexpr double kCombustorPrLoss = 0.1; // taken off the compressor pressure ratio
 
+// Fuel: the heat capacities above are Btu/(lb deg. F), which is kJ/(kg K) times this (the
+// International Table Btu and the exact pound and degree).
+inline constexpr double kKilojoulesPerKilogramKelvinPerBtu = 4.1868;
+inline constexpr int kSecondsPerHour = 3600;
+
 // Jet nozzle
 inline constexpr double kTwiceGravity = 64.4; // 2 g, ft/s²
 // Mechanical equivalent of heat, 778 ft lbf/Btu, times 1.8 for temperatures in K (rounded).
@@ -26,7 +31,7 @@ inline constexpr int kSquareInchesPerSquareFoot = 144;
 inline constexpr double kGravity = 32.2; // ft/s², lb/s over g is slug/s
 
 // Compressor wheel
-inline constexpr int kTipSpeed = 1450; // ft/s at maximum speed
+inline constexpr int kTipSpeed = 1450; // ft/s at maximum speed, the default of the tip speed
 inline constexpr int kInchesPerFoot = 12;
 inline constexpr int kSecondsPerMinute = 60;
 // The mass-flow estimate's factors as the window has always had them: the inducer annulus in

@@ -7,10 +7,10 @@ namespace turbo {
 // Double precision in the order written, rounded to float where stored.
 using D = double;
 
-void calcMaxRpm(TurboFields& f) {
+void calcMaxRpm(TurboFields& f, float tipSpeed) {
     // pi x diameter / 12 is the circumference in feet.
     f.m_MaxRpm = static_cast<float>(
-        kTipSpeed / (D(kPi) * D(f.m_CompOutletDiameter) / kInchesPerFoot) * kSecondsPerMinute);
+        D(tipSpeed) / (D(kPi) * D(f.m_CompOutletDiameter) / kInchesPerFoot) * kSecondsPerMinute);
 }
 
 void calcMassFlow(TurboFields& f) {

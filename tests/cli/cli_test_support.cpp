@@ -51,6 +51,8 @@ std::vector<std::vector<std::string>> csvRows(const std::string& text) {
         std::string field;
         while (std::getline(parts, field, ','))
             fields.push_back(field);
+        if (!line.empty() && line.back() == ',') // an empty last field
+            fields.emplace_back();
         rows.push_back(fields);
     }
     return rows;

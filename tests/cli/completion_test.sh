@@ -20,8 +20,8 @@ check() {
 
 check "cycle convert" vorlaxen-calc c
 check "--version" vorlaxen-calc --v
-check "--p2" vorlaxen-calc cycle --p
-check "--comp-outlet-diameter --input --sweep --csv --json --columns --digits --help --version" \
+check "--p2 --pressure-loss" vorlaxen-calc cycle --p
+check "--comp-outlet-diameter --tip-speed --input --sweep --csv --json --columns --digits --help --version" \
     vorlaxen-calc max-rpm --
 check "--units" vorlaxen-calc flame-tube --u
 check "in mm cm none" vorlaxen-calc flame-tube --units ""
@@ -33,7 +33,7 @@ check "--fit" vorlaxen-calc fit --fi
 check "" vorlaxen-calc engine --fi
 check "turbine-efficiency,mass-flow turbine-efficiency,mass-flow-factor" \
     vorlaxen-calc fit --fit turbine-efficiency,mass
-check "p2=" vorlaxen-calc cycle --sweep p
+check "p2= pressure-loss=" vorlaxen-calc cycle --sweep p
 check "p2,thrust" vorlaxen-calc cycle --columns p2,thr
 check "--csv" vorlaxen-calc cycle --p2 15 --cs
 exit $fail

@@ -83,6 +83,8 @@ TEST(Engine, ExplorerFileGivesTheExplorersFigures) {
                               results->massFlow));
         for (std::size_t r = 0; r < turbo::kEngineResultCount; ++r) {
             const auto result = static_cast<turbo::EngineResult>(r);
+            if (turbo::engineField(result).kind != fields::Kind::Number)
+                continue; // the limits, as words
             EXPECT_TRUE(sameFloat(number(row[turbo::engineFieldIndex(result)]), (*results)[result]))
                 << candidate.name << ' ' << turbo::engineField(result).key;
         }

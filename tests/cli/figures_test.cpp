@@ -237,7 +237,7 @@ TEST(Output, TableShowsTheFormsLabelsAndUnits) {
 // JSON has no literal for NaN and the infinities: null, which numeric tools skip.
 TEST(Output, JsonWritesNullForValuesThatAreNotFinite) {
     const auto outcome = calc({"cycle", "--p2", "0", "--json"});
-    EXPECT_NE(outcome.out.find("\"thrust\": null}"), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find("\"thrust\": null, "), std::string::npos) << outcome.out;
     EXPECT_NE(outcome.out.find("\"p2\": 0, "), std::string::npos);
     const auto inf = calc({"max-rpm", "--comp-outlet-diameter", "-0", "--json"});
     EXPECT_NE(inf.out.find("\"max-rpm\": null"), std::string::npos) << inf.out;
@@ -256,6 +256,44 @@ TEST(Output, HelpForTheProgramAndEachCalculation) {
     }
     EXPECT_NE(calc({"cycle", "--help"}).out.find("--p2 NUMBER"), std::string::npos);
     EXPECT_NE(calc({"cycle", "--help"}).out.find("(default 32)"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+// Fuel, limits, altitude and the two assumptions through the options; figures by hand (see the
+// calculations' own tests for the working).
+TEST(Operating, FuelLimitsAltitudeAndAssumptionsAsOptions) {
+    const auto kerosene = csvPoint(calc({"cycle", "--fuel", "kerosene", "--csv"}).out);
+    for (const auto* key : {"fuel-air-ratio", "fuel-flow", "fuel-volume-flow", "tsfc", "limits"})
+        EXPECT_TRUE(kerosene.contains(key)) << key;
+    EXPECT_EQ(fields::formatFloat(number(kerosene.at("fuel-flow"))), "98.7668");
+    EXPECT_EQ(kerosene.at("limits"), "");
+
+    // 900 deg. C is past the 788 limit, and leaves 900 - 141.582 = 758.4 past the outlet's 720;
+    // a nozzle PR of 1.44388 is past a critical 1.4.
+    EXPECT_EQ(csvPoint(calc({"cycle", "--turbine-inlet-temp", "900", "--csv"}).out).at("limits"),
+              "turbine-inlet-temp-limit turbine-outlet-temp-limit");
+    EXPECT_EQ(csvPoint(calc({"cycle", "--nozzle-critical-pr", "1.4", "--csv"}).out).at("limits"),
+              "nozzle-critical-pr");
+
+    // At 1000 m: 8.5 deg. C and 89874.6 Pa = 13.0352 psi; a typed temperature wins.
+    const auto high =
+        csvPoint(calc({"cycle", "--altitude", "1000", "--ambient-temp", "30", "--csv"}).out);
+    EXPECT_EQ(high.at("ambient-temp"), "30");
+    EXPECT_EQ(fields::formatFloat(number(high.at("ambient-pressure"))), "13.0352");
+    const auto level = csvPoint(calc({"cycle", "--csv"}).out);
+    EXPECT_EQ(level.at("ambient-pressure"), "14.7"); // no altitude: the window's default
+
+    // 1000 / (pi x 4.3 / 12) x 60 = 53298.4; (3.17687 - 0.2) / 2.13097 = 1.39696.
+    EXPECT_EQ(fields::formatFloat(number(
+                  csvPoint(calc({"max-rpm", "--tip-speed", "1000", "--csv"}).out).at("max-rpm"))),
+              "53298.4");
+    EXPECT_EQ(
+        fields::formatFloat(number(
+            csvPoint(calc({"cycle", "--pressure-loss", "0.2", "--csv"}).out).at("nozzle-pr"))),
+        "1.39696");
 }
 
 } // namespace

@@ -75,7 +75,10 @@ TEST(CandidateFile, RoundTripKeepsEveryBit) {
     EXPECT_TRUE(text.starts_with(
         "name,comp-outlet-diameter,inducer-diameter,hub-diameter,mass-flow-source,mass-flow,p2,"
         "comp-efficiency,turbine-efficiency,nozzle-efficiency,ambient-temp,ambient-pressure,"
-        "turbine-inlet-temp\nTurbo Analysis defaults,4.3,3,1.2,typed,1.41,32,70,78,90,15,14.7,788\n"
+        "turbine-inlet-temp,fuel,fuel-lhv,fuel-density,combustion-efficiency,tip-speed,"
+        "pressure-loss,altitude,turbine-inlet-temp-limit,turbine-outlet-temp-limit,"
+        "tip-speed-limit,nozzle-critical-pr\nTurbo Analysis defaults,4.3,3,1.2,typed,1.41,32,70,78,"
+        "90,15,14.7,788,kerosene,43.2,0.8,95,1450,0.1,nan,788,720,1450,1.8504755\n"
         "Smaller wheel,3.5,2.4,0.95,estimate,"))
         << text;
 
@@ -213,17 +216,51 @@ TEST(CurveCsv, RowsAreTheCyclesFiguresInTheFormsUnits) {
     std::istringstream lines(out.str());
     std::string header, row;
     std::getline(lines, header);
-    EXPECT_EQ(header, "name,mass-flow,p2,comp-efficiency,turbine-efficiency,nozzle-efficiency,"
-                      "ambient-temp,ambient-pressure,turbine-inlet-temp,comp-temp-rise,"
-                      "comp-discharge-temp,turbine-temp-drop,turbine-outlet-temp,"
-                      "turbine-pr-required,nozzle-pr,nozzle-exit-temp,nozzle-velocity,"
-                      "nozzle-outlet-density,nozzle-area,nozzle-diameter,thrust");
+    std::string cycleHeader = "name";
+    for (const auto& field : fields::kCycleFields)
+        cycleHeader += "," + std::string(field.key);
+    EXPECT_EQ(header, cycleHeader); // as vorlaxen-calc cycle writes it
     std::getline(lines, row);
     // The first point, 2 bar g, in psi, through the window's own calculation.
     turbo::TurboFields f;
     f.m_P2 = fields::fromDisplay(fields::Quantity::GaugePressure, fields::UnitSystem::Metric, 2.0f);
     turbo::calcFullAnalysis(f);
+    // The window's columns; the fuel and limits after them are the engine's own (tested there).
+    std::vector<std::string> cells;
+    {
+        std::istringstream split(row);
+        for (std::string cell; std::getline(split, cell, ',');)
+            cells.push_back(cell);
+        if (row.ends_with(','))
+            cells.emplace_back();
+    }
+    ASSERT_EQ(cells.size(), fields::kCycleFields.size() + 1);
+    EXPECT_EQ(cells[1 + *fields::findField(fields::kCycleFields, "fuel")], "kerosene");
+    EXPECT_EQ(cells.back(), ""); // no limit gone past
+    const char* windowKeys[] = {"mass-flow",
+                                "p2",
+                                "comp-efficiency",
+                                "turbine-efficiency",
+                                "nozzle-efficiency",
+                                "ambient-temp",
+                                "ambient-pressure",
+                                "turbine-inlet-temp",
+                                "comp-temp-rise",
+                                "comp-discharge-temp",
+                                "turbine-temp-drop",
+                                "turbine-outlet-temp",
+                                "turbine-pr-required",
+                                "nozzle-pr",
+                                "nozzle-exit-temp",
+                                "nozzle-velocity",
+                                "nozzle-outlet-density",
+                                "nozzle-area",
+                                "nozzle-diameter",
+                                "thrust"};
     std::string expected = "Turbo Analysis defaults";
+    std::string written = cells[0];
+    for (const char* key : windowKeys)
+        written += "," + cells[1 + *fields::findField(fields::kCycleFields, key)];
     for (float v : {f.m_MassFlow,
                     f.m_P2,
                     f.m_CompEfficiency,
@@ -245,7 +282,7 @@ TEST(CurveCsv, RowsAreTheCyclesFiguresInTheFormsUnits) {
                     f.m_NozzleDiameter,
                     f.m_Thrust})
         expected += "," + fields::shortestFloat(v);
-    EXPECT_EQ(row, expected);
+    EXPECT_EQ(written, expected);
     std::size_t rows = 1;
     while (std::getline(lines, row))
         ++rows;

@@ -16,6 +16,7 @@
 #include <QLineSeries>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QScatterSeries>
 #include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -26,7 +27,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 using namespace window_test;
 
@@ -131,6 +134,31 @@ TEST_F(Explorer, OpensWithTwoCandidatesAndTheirThrustAgainstP2) {
         }
         EXPECT_TRUE(w.messageLine()->text().contains("no thrust below P2"))
             << w.messageLine()->text().toStdString();
+    });
+}
+
+// The chart reads out: the first candidate's own point sits at its P2 of 32 psig and its thrust,
+// and the crosshair at P2 = 32 names each candidate with its value there (the documented
+// 58.6333 lbf for the window's defaults).
+TEST_F(Explorer, ChartMarksEachCandidatesOwnPointAndReadsEveryValueAtThePointer) {
+    ExplorerWindow w;
+    runModal(w, [&] {
+        QList<QPointF> own;
+        for (QAbstractSeries* s : w.chart()->chart(0)->series())
+            if (auto* scatter = qobject_cast<QScatterSeries*>(s); scatter && scatter->isVisible())
+                own += scatter->points();
+        ASSERT_EQ(own.size(), 2);
+        EXPECT_EQ(own[0].x(), 32.0);
+        EXPECT_EQ(fields::formatFloat(static_cast<float>(own[0].y())), "58.6333");
+
+        const QStringList lines = w.chart()->valuesAt(0, 32.0).split('\n');
+        ASSERT_EQ(lines.size(), 2);
+        EXPECT_EQ(lines[0], w.candidates()->index(0, 0).data().toString() + ": 58.6333");
+        // Below P2 = 1 the second candidate's nozzle PR is under 1: no thrust to read.
+        EXPECT_TRUE(w.chart()->valuesAt(0, 0.05).contains("no figure"));
+        auto* y = static_cast<QValueAxis*>(w.chart()->chart(0)->axes(Qt::Vertical).front());
+        EXPECT_EQ(y->tickType(), QValueAxis::TicksDynamic);
+        EXPECT_EQ(std::fmod(y->max(), y->tickInterval()), 0.0); // ends on a round tick
     });
 }
 
@@ -242,7 +270,8 @@ TEST_F(Explorer, MetricShowsEveryBoxAndAxisInMetricAndIsRemembered) {
             EXPECT_EQ(shown(w, 0, "p2"), "2.20632");                  // 32 psig in bar
             EXPECT_EQ(axisTitle(w, 0, Qt::Horizontal), "P2 (bar g)");
             EXPECT_EQ(axisTitle(w, 0, Qt::Vertical), "Thrust (N)");
-            EXPECT_EQ(textOf(w.sweepToBox()), "3.44738"); // 50 psig
+            EXPECT_EQ(textOf(w.sweepToBox()), "3.5"); // 50 psig = 3.44738 bar, made round
+            EXPECT_EQ(textOf(w.sweepStepBox()), "0.01");
             EXPECT_TRUE(w.candidates()
                             ->headerData(w.candidates()->column("inducer-diameter"), Qt::Horizontal,
                                          Qt::DisplayRole)
@@ -294,7 +323,10 @@ TEST_F(Explorer, SavedCandidatesOpenAgainAsTheyWere) {
             for (std::size_t i = 0; i < read.inputs.size(); ++i) {
                 if (read.massFlowSource == turbo::MassFlowSource::Typed ||
                     i != std::size_t(explorer::EngineInput::MassFlow)) {
-                    EXPECT_EQ(read.inputs[i].value, saved[c].inputs[i].value) << c << " " << i;
+                    // Bit for bit: the altitude's "none" is a NaN.
+                    EXPECT_EQ(std::bit_cast<std::uint32_t>(read.inputs[i].value),
+                              std::bit_cast<std::uint32_t>(saved[c].inputs[i].value))
+                        << c << " " << i;
                 }
             }
         }

@@ -16,7 +16,7 @@ using turbo::EngineInput;
 // temperature) as the program predicts them with `truth`, each off by a fixed pattern of relative
 // errors of up to `noise`.
 runs::RunLog madeUpLog(const turbo::EngineInputs& truth, float noise, bool withEgt,
-                       bool withMassFlow) {
+                       bool withMassFlow, bool withFuel = false) {
     static const double pattern[] = {1, -1, 0.5, -0.5, 0, 0.8, -0.3};
     runs::RunLog log;
     log.file = "made up";
@@ -31,6 +31,9 @@ runs::RunLog madeUpLog(const turbo::EngineInputs& truth, float noise, bool withE
         point.values[std::size_t(Measured::Thrust)] = float(r[turbo::EngineResult::Thrust] * off);
         if (withMassFlow)
             point.values[std::size_t(Measured::MassFlow)] = float(r.massFlow * (2 - off));
+        if (withFuel)
+            point.values[std::size_t(Measured::FuelFlow)] =
+                float(r[turbo::result("fuel-flow")] * (2 - off));
         log.points.push_back(point);
     }
     log.hasColumn[std::size_t(Measured::Thrust)] = true;
@@ -45,6 +48,8 @@ EngineInput inputOf(Assumption a) {
         return EngineInput::NozzleEfficiency;
     case Assumption::CompEfficiency:
         return EngineInput::CompEfficiency;
+    case Assumption::CombustionEfficiency:
+        return turbo::input("combustion-efficiency");
     default:
         return EngineInput::MassFlow;
     }
@@ -55,7 +60,7 @@ struct Recovery {
     Assumption assumption;
     float truth;
     float noise;
-    bool withEgt, withMassFlow;
+    bool withEgt, withMassFlow, withFuel;
     float tolerance; // in the assumption's unit
 };
 
@@ -63,16 +68,19 @@ TEST(Fit, RecoversTheAssumptionsThePredictionsWereMadeWith) {
     // With 1 % noise on the thrust an efficiency comes back within half a point, the mass flow
     // and the factor within 1 %; without noise, within the float rounding of the figures.
     const Recovery cases[] = {
-        {"turbine efficiency, exact", Assumption::TurbineEfficiency, 71, 0, false, false, 0.01f},
-        {"turbine efficiency", Assumption::TurbineEfficiency, 71, 0.01f, false, false, 0.5f},
+        {"turbine efficiency, exact", Assumption::TurbineEfficiency, 71, 0, false, false, false,
+         0.01f},
+        {"turbine efficiency", Assumption::TurbineEfficiency, 71, 0.01f, false, false, false, 0.5f},
         {"turbine efficiency with egt", Assumption::TurbineEfficiency, 84, 0.01f, true, false,
-         0.5f},
-        {"nozzle efficiency", Assumption::NozzleEfficiency, 82, 0.01f, false, false, 0.5f},
+         false, 0.5f},
+        {"nozzle efficiency", Assumption::NozzleEfficiency, 82, 0.01f, false, false, false, 0.5f},
         {"compressor efficiency with egt", Assumption::CompEfficiency, 64, 0.01f, true, false,
-         0.5f},
+         false, 0.5f},
         {"mass flow, thrust and flow measured", Assumption::MassFlow, 1.1f, 0.01f, false, true,
-         0.011f},
-        {"estimate factor", Assumption::MassFlowFactor, 0.85f, 0.01f, true, false, 0.0085f},
+         false, 0.011f},
+        {"combustion efficiency, fuel measured", Assumption::CombustionEfficiency, 88, 0.01f, true,
+         false, true, 0.5f},
+        {"estimate factor", Assumption::MassFlowFactor, 0.85f, 0.01f, true, false, false, 0.0085f},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -85,7 +93,7 @@ TEST(Fit, RecoversTheAssumptionsThePredictionsWereMadeWith) {
         } else {
             truth[inputOf(c.assumption)] = c.truth;
         }
-        const auto log = madeUpLog(truth, c.noise, c.withEgt, c.withMassFlow);
+        const auto log = madeUpLog(truth, c.noise, c.withEgt, c.withMassFlow, c.withFuel);
         const Assumption chosen[] = {c.assumption};
         const auto result = runs::fit(defaults, log, chosen);
         ASSERT_TRUE(std::holds_alternative<runs::FitResult>(result))
@@ -194,9 +202,9 @@ TEST(Fit, SaysWhyAFitCannotBeMade) {
 namespace {
 
 // The shipped log was made with the program at turbine efficiency 68 %, compressor 68 %, nozzle
-// 90 % and 0.78 times the wheel's estimate, then its thrust moved by up to 2 %: it reads, and a
-// fit of the turbine efficiency and the factor matches it to its noise. (With that noise the two
-// come back only roughly: 70 % and 0.73.)
+// 90 %, 0.78 times the wheel's estimate and 90 % combustion efficiency, then its thrust and fuel
+// flow moved by up to 2 %: it reads, and a fit of the turbine efficiency, the factor and the
+// combustion efficiency matches it to its noise. (With that noise they come back only roughly.)
 TEST(Fit, TheShippedRunLogFits) {
     const auto read = runs::loadRunLog(VX_EXAMPLE_RUN_LOG);
     ASSERT_TRUE(std::holds_alternative<runs::RunLog>(read))
@@ -205,14 +213,16 @@ TEST(Fit, TheShippedRunLogFits) {
     EXPECT_EQ(log.points.size(), 9u);
     turbo::EngineInputs candidate;
     candidate[EngineInput::CompEfficiency] = 68;
-    const Assumption chosen[] = {Assumption::TurbineEfficiency, Assumption::MassFlowFactor};
+    const Assumption chosen[] = {Assumption::TurbineEfficiency, Assumption::MassFlowFactor,
+                                 Assumption::CombustionEfficiency};
     const auto result = runs::fit(candidate, log, chosen);
     ASSERT_TRUE(std::holds_alternative<runs::FitResult>(result));
     const auto& r = std::get<runs::FitResult>(result);
     EXPECT_TRUE(r.converged);
     EXPECT_NEAR(r.values[0].fitted, 68, 3);
     EXPECT_NEAR(r.values[1].fitted, 0.78, 0.06);
-    EXPECT_LT(r.rms, 0.01);
+    EXPECT_NEAR(r.values[2].fitted, 90, 7);
+    EXPECT_LT(r.rms, 0.012);
 }
 
 } // namespace

@@ -1,0 +1,150 @@
+#include "fuel.hpp"
+
+#include "turbo_constants.hpp"
+#include "units.hpp"
+
+#include <cctype>
+#include <cmath>
+#include <limits>
+
+namespace turbo {
+
+namespace {
+
+constexpr std::array<FuelProperties, 4> kFuels{{
+    {Fuel::Kerosene, "kerosene", 43.2f, 0.80f},
+    {Fuel::Diesel, "diesel", 42.8f, 0.84f},
+    {Fuel::Propane, "propane", 46.3f, 0.51f},
+    {Fuel::Custom, "custom", std::numeric_limits<float>::quiet_NaN(),
+     std::numeric_limits<float>::quiet_NaN()},
+}};
+
+constexpr bool inEnumOrder() {
+    for (std::size_t i = 0; i < kFuels.size(); ++i)
+        if (static_cast<std::size_t>(kFuels[i].fuel) != i)
+            return false;
+    return true;
+}
+static_assert(inEnumOrder(), "the table is looked up by the fuel's number");
+
+constexpr int kKilojoulesPerMegajoule = 1000;
+constexpr int kPercent = 100;
+
+bool sameWord(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::span<const FuelProperties> fuels() {
+    return kFuels;
+}
+
+const FuelProperties& fuelProperties(Fuel fuel) {
+    return kFuels[static_cast<std::size_t>(fuel)];
+}
+
+std::optional<Fuel> fuelFromKey(std::string_view key) {
+    for (const auto& f : kFuels)
+        if (sameWord(f.key, key))
+            return f.fuel;
+    return std::nullopt;
+}
+
+FuelInputs fuelInputs(Fuel fuel, float typedHeatingValue, float typedDensity,
+                      float combustionEfficiency) {
+    if (fuel == Fuel::Custom)
+        return {typedHeatingValue, typedDensity, combustionEfficiency};
+    const auto& p = fuelProperties(fuel);
+    return {p.lowerHeatingValue, p.density, combustionEfficiency};
+}
+
+std::string_view fuelGapText(FuelGap gap) {
+    switch (gap) {
+    case FuelGap::None:
+        return "";
+    case FuelGap::CycleNotFinite:
+        return "no compressor discharge or turbine inlet temperature";
+    case FuelGap::FuelNotFinite:
+        return "fuel heating value, density or combustion efficiency not a number";
+    case FuelGap::HotAlready:
+        return "compressed air already hotter than the turbine inlet needs";
+    case FuelGap::FuelTooWeak:
+        return "fuel cannot heat the gas to the turbine inlet temperature";
+    case FuelGap::NoMassFlow:
+        return "mass flow below 0 or not a number";
+    case FuelGap::NoDensity:
+        return "fuel density 0 or below";
+    case FuelGap::NoThrust:
+        return "no thrust";
+    }
+    return "";
+}
+
+// Every step in double precision in the order written, rounded to float where stored; a result
+// without a figure is NaN and carries its reason on to the results computed from it.
+FuelResults calcFuel(const FuelInputs& fuel, float compDischargeTemp, float turbineInletTemp,
+                     float massFlow, float thrust) {
+    using D = double;
+    constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
+    FuelResults r;
+    r.values.fill(kNone);
+    auto stopAt = [&r](FuelResult from, FuelGap gap) {
+        for (auto i = static_cast<std::size_t>(from); i < kFuelResultCount; ++i)
+            r.gaps[i] = gap;
+        return r;
+    };
+    auto set = [&r](FuelResult result, D value) {
+        const auto v = static_cast<float>(value);
+        r.values[static_cast<std::size_t>(result)] = v;
+        return v;
+    };
+
+    if (!std::isfinite(compDischargeTemp) || !std::isfinite(turbineInletTemp))
+        return stopAt(FuelResult::FuelAirRatio, FuelGap::CycleNotFinite);
+    if (!std::isfinite(fuel.lowerHeatingValue) || !std::isfinite(fuel.combustionEfficiency))
+        return stopAt(FuelResult::FuelAirRatio, FuelGap::FuelNotFinite);
+    const D t2 = D(compDischargeTemp) + kZeroCelsiusInKelvin;
+    const D t3 = D(turbineInletTemp) + kZeroCelsiusInKelvin;
+    const D cpa = kAirSpecificHeat * kKilojoulesPerKilogramKelvinPerBtu;
+    const D cpg = kGasSpecificHeat * kKilojoulesPerKilogramKelvinPerBtu;
+    // Heat per kg of air to reach T3, over the heat a kg of fuel leaves after heating itself.
+    const D heatNeeded = cpg * t3 - cpa * t2;
+    const D heatFromFuel = D(fuel.combustionEfficiency) / kPercent * D(fuel.lowerHeatingValue) *
+                               kKilojoulesPerMegajoule -
+                           cpg * t3;
+    if (heatNeeded < 0)
+        return stopAt(FuelResult::FuelAirRatio, FuelGap::HotAlready);
+    if (!(heatFromFuel > 0))
+        return stopAt(FuelResult::FuelAirRatio, FuelGap::FuelTooWeak);
+    // A heat barely above the need gives a ratio beyond the float range: no figure either.
+    if (!std::isfinite(static_cast<float>(heatNeeded / heatFromFuel)))
+        return stopAt(FuelResult::FuelAirRatio, FuelGap::FuelTooWeak);
+    const D far = set(FuelResult::FuelAirRatio, heatNeeded / heatFromFuel);
+
+    if (!(massFlow >= 0) || !std::isfinite(massFlow))
+        return stopAt(FuelResult::FuelFlow, FuelGap::NoMassFlow);
+    const D fuelFlow = set(FuelResult::FuelFlow, far * D(massFlow) * kSecondsPerHour);
+
+    // The volume and the consumption each have their own further reason.
+    auto& volumeGap = r.gaps[static_cast<std::size_t>(FuelResult::FuelVolumeFlow)];
+    if (!std::isfinite(fuel.density))
+        volumeGap = FuelGap::FuelNotFinite;
+    else if (!(fuel.density > 0))
+        volumeGap = FuelGap::NoDensity;
+    else
+        set(FuelResult::FuelVolumeFlow, fuelFlow * fields::kKilogramsPerPound / D(fuel.density));
+
+    if (!(thrust > 0) || !std::isfinite(thrust))
+        return stopAt(FuelResult::Tsfc, FuelGap::NoThrust);
+    set(FuelResult::Tsfc, fuelFlow / D(thrust));
+    return r;
+}
+
+} // namespace turbo
