@@ -5,6 +5,7 @@
 #include "messages.hpp"
 #include "number_text.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -49,6 +50,13 @@ Header readHeader(const Calculation& calc, const Plan& plan, const csv::FieldFil
                       shown(key) + " is a result, not an input; the inputs are " + inputKeys(calc));
         if (plan.isGiven(field))
             file.fail(c, shown(key) + " is also given as --" + key);
+        if (const auto other = otherTurbineTemp(calc, field);
+            other &&
+            (plan.isGiven(*other) ||
+             std::any_of(header.columns.begin(), header.columns.end(), [&](const ColumnUse& u) {
+                 return u.what != ColumnUse::What::Carried && u.field == *other;
+             })))
+            file.fail(c, bothTurbineTemps(""));
         using W = ColumnUse::What;
         const auto kind = fields[field].kind;
         if (kind == Kind::Units) {

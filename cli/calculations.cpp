@@ -7,6 +7,8 @@
 #include "wheel_and_converter.hpp"
 
 #include <array>
+#include <cmath>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
@@ -34,6 +36,7 @@ constexpr std::array<float, N> defaultsOf(const std::array<Field, N>& fields) {
 // The window's fields, the turbine inlet temperature it holds fixed, and the inputs and results
 // beyond it. Ambient values start as not given, to be filled from the altitude.
 struct TurboState {
+    TurboState() { f.m_TurbineOutletTemp = std::numeric_limits<float>::quiet_NaN(); }
     TurboFields f = [] {
         TurboFields w;
         w.m_AmbientTemp = w.m_AmbientPressure = turbo::notGiven();
@@ -205,11 +208,15 @@ private:
     std::vector<float*> slotList_;
 };
 
-// The cycle as the engine works it out: ambient from the altitude where not given, the typed
-// pressure loss, then fuel and limits. The intermediates it returns are not fields of the form.
+// The cycle as the engine works it out: ambient from the altitude where not given, a turbine
+// outlet temperature given (not NaN) in place of the inlet temperature, which is solved from it
+// and shown, the typed pressure loss, then fuel and limits. The intermediates it returns are not
+// fields of the form.
 void fullAnalysis(TurboState& s) {
     using S = TurboState;
     turbo::fillAmbient(s.op(S::at("altitude")), s.f.m_AmbientTemp, s.f.m_AmbientPressure);
+    if (!std::isnan(s.f.m_TurbineOutletTemp))
+        s.turbineInletTemp = turbo::solveTurbineInletTemp(s.f, s.f.m_TurbineOutletTemp);
     s.cycle = turbo::calcFullAnalysis(s.f, s.turbineInletTemp,
                                       turbo::typedDecimal(s.op(S::at("pressure-loss"))));
     const auto point = turbo::pointFigures(

@@ -1,5 +1,7 @@
 #include "help.hpp"
 
+#include "fit.hpp"
+#include "fit_command.hpp"
 #include "messages.hpp"
 #include "number_text.hpp"
 #include "options.hpp"
@@ -46,6 +48,8 @@ std::string defaultText(const Calculation& calc, std::size_t field) {
         return "none; required";
     if (f.key.ends_with("-drill"))
         return "the unit's preset";
+    if (f.key == fields::kOutletGiven.first)
+        return "none";
     return fields::formatFloat(calc.get(field));
 }
 
@@ -116,6 +120,8 @@ std::string programHelp() {
     std::vector<Row> rows;
     for (const auto& c : calculations())
         rows.push_back({std::string(c.name), std::string(c.summary)});
+    rows.push_back(
+        {std::string(kFitCommand), "An engine's assumptions fitted to a run log (fit --help)"});
     text += table(rows);
     text += "\nOptions:\n";
     rows.clear();
@@ -170,7 +176,10 @@ std::string bashCompletion() {
             text += (text.empty() ? "" : std::string(between)) + w;
         return text;
     };
-    std::vector<std::string> top = calculationNames();
+    // fit takes the engine's options and its own --fit.
+    std::vector<std::string> commands = calculationNames();
+    commands.emplace_back(kFitCommand);
+    std::vector<std::string> top = commands;
     for (const auto& o : programOptions())
         if (!o.help.empty())
             top.push_back("--" + std::string(o.name));
@@ -182,7 +191,7 @@ std::string bashCompletion() {
          "    for ((i = 1; i < COMP_CWORD; i++)); do\n"
          "        case ${COMP_WORDS[i]} in\n"
          "        " +
-         words(calculationNames(), "|") +
+         words(commands, "|") +
          ")\n"
          "            calc=${COMP_WORDS[i]}\n"
          "            break\n"
@@ -195,7 +204,7 @@ std::string bashCompletion() {
          "\" -- \"$cur\"))\n"
          "        return\n"
          "    fi\n"
-         "    local inputs= columns= options= numbers=\n"
+         "    local inputs= columns= options= numbers= fits=\n"
          "    case $calc in\n";
     std::vector<std::string> commonNumbers;
     for (const auto& o : commonOptions())
@@ -203,6 +212,7 @@ std::string bashCompletion() {
             commonNumbers.push_back("--" + std::string(o.name));
     for (const auto& c : calculations()) {
         const auto calc = c.make();
+        const bool engine = c.name == "engine";
         std::vector<std::string> inputs, columns, numbers = commonNumbers;
         for (const auto& f : calc->fields()) {
             columns.emplace_back(f.key);
@@ -211,10 +221,16 @@ std::string bashCompletion() {
                 numbers.push_back("--" + std::string(f.key));
             }
         }
-        s += "    " + std::string(c.name) + ")\n";
+        auto options = optionNames(*calc);
+        s += "    " + std::string(c.name) + (engine ? "|" + std::string(kFitCommand) : "") + ")\n";
+        if (engine)
+            options.push_back("--fit");
         s += "        inputs=\"" + words(inputs) + "\"\n";
         s += "        columns=\"" + words(columns) + "\"\n";
-        s += "        options=\"" + words(optionNames(*calc)) + "\"\n";
+        s += "        options=\"" + words(options) + "\"\n";
+        if (engine)
+            s += "        [[ $calc == " + std::string(kFitCommand) + " ]] && fits=\"" +
+                 runs::assumptionKeys() + "\" || options=${options/ --fit/}\n";
         s += "        numbers=\"" + words(numbers) + "\"\n";
         s += "        ;;\n";
     }
@@ -223,6 +239,13 @@ std::string bashCompletion() {
          "    [[ \" $numbers = : \" == *\" $prev \"* ]] && return\n"
          "    # Words are taken in any case, so they are offered for what is typed in any case.\n"
          "    case $prev in\n"
+         "    --fit)\n"
+         "        local picked=\n"
+         "        [[ $cur == *,* ]] && picked=${cur%,*},\n"
+         "        compopt -o nospace\n"
+         "        COMPREPLY=($(compgen -P \"$picked\" -W \"${fits//,/}\" -- \"${cur##*,}\"))\n"
+         "        return\n"
+         "        ;;\n"
          "    --units)\n"
          "        COMPREPLY=($(compgen -W \"in mm cm none\" -- \"${cur,,}\"))\n"
          "        return\n"

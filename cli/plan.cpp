@@ -3,6 +3,7 @@
 #include "messages.hpp"
 #include "number_text.hpp"
 
+#include <algorithm>
 #include <charconv>
 
 namespace cli {
@@ -31,6 +32,26 @@ int unitIndexFromText(std::string_view text, const std::string& where) {
     if (!unit)
         throw BadInput(where + ": " + shown(text) + " is not a unit; choose in, mm, cm or none");
     return *unit;
+}
+
+std::string bothTurbineTemps(std::string_view dash) {
+    const std::string outlet = std::string(dash) + std::string(fields::kOutletGiven.first);
+    const std::string inlet = std::string(dash) + std::string(fields::kOutletGiven.second);
+    return inlet + " and " + outlet + " are both given: drop " + inlet +
+           ", which is then solved from the measured outlet temperature";
+}
+
+std::optional<std::size_t> otherTurbineTemp(const Calculation& calc, std::size_t field) {
+    const auto fields = calc.fields();
+    const auto outlet = findField(fields, fields::kOutletGiven.first);
+    const auto inlet = findField(fields, fields::kOutletGiven.second);
+    if (!outlet || !inlet || !isInput(fields[*outlet]))
+        return std::nullopt;
+    if (field == *outlet)
+        return inlet;
+    if (field == *inlet)
+        return outlet;
+    return std::nullopt;
 }
 
 namespace {
@@ -114,6 +135,16 @@ Plan makePlan(const Arguments& args) {
                            " points in all");
         plan.sweeps.push_back(sweep);
     }
+
+    for (const auto& g : plan.given)
+        if (const auto other = otherTurbineTemp(calc, g.field); other && plan.isGiven(*other))
+            throw BadInput(bothTurbineTemps("--"));
+    for (const auto& sweep : plan.sweeps)
+        if (const auto other = otherTurbineTemp(calc, sweep.field);
+            other && (plan.isGiven(*other) ||
+                      std::any_of(plan.sweeps.begin(), plan.sweeps.end(),
+                                  [&](const Sweep& t) { return t.field == *other; })))
+            throw BadInput(bothTurbineTemps("--"));
 
     if (args.given("input")) {
         if (!plan.sweeps.empty())

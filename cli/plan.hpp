@@ -46,6 +46,12 @@ Plan makePlan(const Arguments& args);
 std::vector<OutColumn> outputColumns(const Calculation& calc, const Plan& plan,
                                      std::vector<OutColumn> carried = {});
 
+// A measured turbine outlet temperature with the inlet temperature it replaces: which to drop.
+// `dash` is "--" for options, "" for columns.
+std::string bothTurbineTemps(std::string_view dash);
+// Whether the field is one of that pair, and which field is the other.
+std::optional<std::size_t> otherTurbineTemp(const Calculation& calc, std::size_t field);
+
 // --units and the units column, in any case.
 int unitIndexFromText(std::string_view text, const std::string& where);
 // A word option or column, in any case.

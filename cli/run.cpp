@@ -1,6 +1,7 @@
 #include "run.hpp"
 
 #include "batch.hpp"
+#include "fit_command.hpp"
 #include "help.hpp"
 #include "map_matching.hpp"
 #include "messages.hpp"
@@ -61,6 +62,8 @@ void runInput(const Arguments& args, const Plan& plan, std::istream& in, Sink& s
 } // namespace
 
 int run(int argc, const char* const* argv, std::istream& in, std::ostream& out, std::ostream& err) {
+    if (argc > 1 && argv[1] == kFitCommand)
+        return runFit(argc, argv, in, out, err);
     Arguments args;
     try {
         args = parseArguments(argc, argv);

@@ -6,6 +6,7 @@
 #include "number_text.hpp"
 #include "operating_text.hpp"
 #include "qt_text.hpp"
+#include "run_markers.hpp"
 
 #include <QBrush>
 #include <QComboBox>
@@ -436,6 +437,20 @@ int CandidateTable::duplicateCandidate(int at) {
     return at + 1;
 }
 
+int CandidateTable::insertCandidate(int at, Candidate candidate) {
+    State after = state();
+    candidate.look = freeLook(after.candidates);
+    after.candidates.insert(after.candidates.begin() + at, std::move(candidate));
+    push(tr("Add Candidate"), std::move(after));
+    return at;
+}
+
+void CandidateTable::setRunLog(int row, std::shared_ptr<const runs::RunLog> log) {
+    State after = state();
+    after.candidates.at(static_cast<std::size_t>(row)).runLog = std::move(log);
+    push(tr("Open Run Log"), std::move(after));
+}
+
 void CandidateTable::deleteCandidate(int at) {
     State after = state();
     after.candidates.erase(after.candidates.begin() + at);
@@ -635,7 +650,12 @@ std::vector<ChartPanel> CandidateTable::curves(const CurveRequest& request, QStr
                             candidates_[c].look,
                             {},
                             ownPoint(c, request, k),
+                            {},
                             {}};
+            if (const auto& log = candidates_[c].runLog)
+                for (const Marker& m :
+                     runMarkers(candidates_[c], *log, request, request.results[k]))
+                    line.markers.append(QPointF(m.x, m.y));
             for (const Run run : finiteRuns(y)) { // a gap where there is no figure, never a zero
                 QList<QPointF> points;
                 points.reserve(static_cast<qsizetype>(run.last - run.first));

@@ -50,6 +50,9 @@ public:
     void deleteCandidate(int row);
     void deleteCandidates(std::vector<int> rows); // one step to undo
     void moveCandidate(int from, int to);
+    int insertCandidate(int at, Candidate candidate);
+    // A candidate's measured run (null to drop it); its markers join the chart.
+    void setRunLog(int row, std::shared_ptr<const runs::RunLog> log);
 
     // Back to the two starting candidates (File > New clears the history itself).
     void reset();

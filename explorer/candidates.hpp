@@ -3,8 +3,10 @@
 // as typed, and its figures.
 
 #include "engine.hpp"
+#include "run_log.hpp"
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,6 +38,7 @@ struct Candidate {
     turbo::Fuel fuel = turbo::Fuel::Kerosene;
     std::array<Cell, turbo::kEngineInputCount> inputs; // by EngineInput
     std::string map; // its compressor map file, relative to the candidates file; "" for none
+    std::shared_ptr<const runs::RunLog> runLog; // measured points, when opened
 
     // A candidate with the Turbo Analysis window's defaults.
     explicit Candidate(std::string name = "Candidate");

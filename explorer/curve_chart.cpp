@@ -39,6 +39,11 @@ std::pair<double, double> yExtent(const ChartPanel& panel) {
                 low = std::min(low, p.y());
                 high = std::max(high, p.y());
             }
+    for (const auto& curve : panel.curves)
+        for (const QPointF& p : curve.markers) {
+            low = std::min(low, p.y());
+            high = std::max(high, p.y());
+        }
     if (!(low <= high))
         return {0.0, 1.0};
     if (low == high) {
@@ -79,7 +84,7 @@ public:
     void setCurves(const std::vector<ChartCurve>& curves) {
         curves_.clear();
         for (const ChartCurve& c : curves)
-            curves_.push_back({c.candidate, c.look, {}, {}, {}});
+            curves_.push_back({c.candidate, c.look, {}, {}, {}, {}});
         fitHeight();
         update();
     }
@@ -260,6 +265,27 @@ void CurveChart::fill(Panel& panel, int panelIndex, const ChartPanel& data) {
             series->setVisible(used);
         }
         fillMarks(panel, line, curve);
+        const bool marked = curve && !curve->markers.isEmpty();
+        if (marked && !line.markers) {
+            line.markers = new QScatterSeries;
+            line.markers->setObjectName(QStringLiteral("runMarkers"));
+            line.markers->setMarkerSize(8);
+            panel.chart->addSeries(line.markers);
+            line.markers->attachAxis(panel.xAxis);
+            line.markers->attachAxis(panel.yAxis);
+            for (QLegendMarker* marker : panel.chart->legend()->markers(line.markers))
+                marker->setVisible(false);
+        }
+        if (line.markers) {
+            if (marked) {
+                line.markers->setColor(lookColour(curve->look));
+                line.markers->setBorderColor(lookColour(curve->look).darker());
+                line.markers->replace(curve->markers);
+            } else {
+                line.markers->clear();
+            }
+            line.markers->setVisible(marked);
+        }
     }
 }
 

@@ -16,6 +16,7 @@
 class QChart;
 class QChartView;
 class QLineSeries;
+class QScatterSeries;
 class QPainter;
 class QScatterSeries;
 class QValueAxis;
@@ -31,6 +32,7 @@ struct ChartCurve {
     std::vector<QList<QPointF>> segments; // each a run of finite points, in sweep order
     std::optional<QPointF> own;           // the candidate's own value of the swept input
     std::vector<QList<QPointF>> beyond;   // runs of points past one of its limits, shaded
+    QList<QPointF> markers;               // measured points of the candidate's run log
 };
 
 struct ChartPanel {
@@ -100,8 +102,9 @@ private:
         QString candidate;
         std::vector<QLineSeries*> series; // the first always on the chart, for the legend
         std::vector<QList<QPointF>> segments;
-        QScatterSeries* own = nullptr;    // the candidate's own point
-        std::vector<QLineSeries*> shades; // wide, pale strokes over the runs past a limit
+        QScatterSeries* own = nullptr;     // the candidate's own point
+        std::vector<QLineSeries*> shades;  // wide, pale strokes over the runs past a limit
+        QScatterSeries* markers = nullptr; // made when the candidate first has some
     };
     struct Panel {
         QChartView* view = nullptr;

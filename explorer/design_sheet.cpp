@@ -3,6 +3,7 @@
 #include "candidate_table.hpp"
 #include "looks.hpp"
 #include "qt_text.hpp"
+#include "run_log_window.hpp"
 #include "template_builder.hpp"
 
 #include <QAbstractTextDocumentLayout>
@@ -203,6 +204,11 @@ std::vector<DesignSheet::Page> DesignSheet::layout(const QSizeF& size) const {
         first = last;
     }
     if (const QString html = notes(); !html.isEmpty()) {
+        auto doc = document(html, size.width(), kFigurePoints);
+        place(doc, doc->size().height());
+    }
+    // A candidate's measured run beside the model's figures.
+    if (const QString html = measuredSheetHtml(table_); !html.isEmpty()) {
         auto doc = document(html, size.width(), kFigurePoints);
         place(doc, doc->size().height());
     }

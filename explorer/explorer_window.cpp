@@ -7,6 +7,7 @@
 #include "map_panel.hpp"
 #include "message_box.hpp"
 #include "qt_text.hpp"
+#include "run_log_window.hpp"
 #include "save_path.hpp"
 #include "template_builder.hpp"
 #include "units.hpp"
@@ -164,6 +165,7 @@ void ExplorerWindow::buildMenus(QMenu* file, QMenu* edit) {
                 table_->selectRow(row + 1);
             }
         });
+    explorer::addRunLogActions(this, edit);
     for (QAction* act : file->actions() + edit->actions())
         act->setShortcutContext(Qt::WindowShortcut);
     addActions(file->actions());

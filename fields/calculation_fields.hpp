@@ -17,6 +17,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace fields {
 
@@ -88,6 +89,11 @@ struct CalculationFields {
     int dialog; // the template of the window it comes from, 0 for none
     std::span<const Field> fields;
 };
+
+// A measured turbine outlet temperature: given, the first of these inputs makes the second a
+// result solved from it; never both.
+inline constexpr std::pair<std::string_view, std::string_view> kOutletGiven{"turbine-outlet-temp",
+                                                                            "turbine-inlet-temp"};
 
 namespace detail {
 
@@ -304,10 +310,24 @@ inline constexpr std::array kMassFlowFields{detail::kInducerDiameter, detail::kH
                                             detail::kMassFlowEstimate,
                                             detail::withRole(detail::kMassFlow, Role::Out)};
 
-// "Calculate" in "Full Analysis", with the turbine inlet temperature as an input.
-inline constexpr auto kCycleFields =
+namespace detail {
+// Builders measure the exhaust, not the turbine inlet: the cycle also takes the turbine outlet
+// temperature and then solves the inlet temperature from it.
+template <std::size_t N> constexpr auto outletAsInput(std::array<Field, N> fields) {
+    for (auto& f : fields)
+        if (f.key == kOutletGiven.first)
+            f = described(
+                withRole(f, Role::InOut),
+                "Turbine Outlet Temp., deg. C, measured: the inlet temperature is solved from it");
+    return fields;
+}
+} // namespace detail
+
+// "Calculate" in "Full Analysis", with the turbine inlet temperature as an input, or the turbine
+// outlet temperature in its place.
+inline constexpr auto kCycleFields = detail::outletAsInput(
     detail::joined(std::array{detail::kMassFlow}, detail::kCycleInputs, detail::kOperatingInputs,
-                   detail::kCycleResults, detail::kOperatingResults);
+                   detail::kCycleResults, detail::kOperatingResults));
 
 // The converter's boxes have no labels of their own; the frame's caption and unit texts read as
 // "Converter: 10 cm = 3.93701 inches".

@@ -81,4 +81,10 @@ const fields::Field& engineField(EngineResult result) {
     return kEngineFields[engineFieldIndex(result)];
 }
 
+// The drop comes from the compressor alone, so any inlet temperature gives it.
+float solveTurbineInletTemp(const EngineInputs& inputs, float turbineOutletTemp) {
+    return turbineInletTempFor(evaluateEngine(inputs)[EngineResult::TurbineTempDrop],
+                               turbineOutletTemp);
+}
+
 } // namespace turbo

@@ -120,6 +120,10 @@ struct EngineResults {
 // in "Full Analysis" after it (with the estimate carried over when the candidate asks for it).
 EngineResults evaluateEngine(const EngineInputs& inputs);
 
+// The turbine inlet temperature at which these inputs give this turbine outlet temperature (see
+// solveTurbineInletTemp); the candidate's own inlet temperature plays no part.
+float solveTurbineInletTemp(const EngineInputs& inputs, float turbineOutletTemp);
+
 // Where each input and result is described in fields::kEngineFields.
 std::size_t engineFieldIndex(EngineInput input);
 std::size_t engineFieldIndex(EngineResult result);

@@ -4,6 +4,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <initializer_list>
+#include <limits>
 
 namespace turbo {
 
@@ -48,6 +50,40 @@ CycleIntermediates calcFullAnalysis(TurboFields& f, float turbineInletTemp, doub
     f.m_NozzleDiameter = static_cast<float>(2 * std::sqrt(D(f.m_NozzleArea) / D(kPi)));
     f.m_Thrust = static_cast<float>(D(f.m_MassFlow) / kGravity * D(f.m_NozzleVelocity));
     return in;
+}
+
+float solveTurbineInletTemp(const TurboFields& f, float turbineOutletTemp) {
+    TurboFields g = f;
+    calcFullAnalysis(g); // for the drop, which no inlet temperature changes
+    return turbineInletTempFor(g.m_TurbineTempDrop, turbineOutletTemp);
+}
+
+float turbineInletTempFor(float turbineTempDrop, float turbineOutletTemp) {
+    using D = double;
+    const D drop = turbineTempDrop;
+    const D wanted = turbineOutletTemp;
+    const auto missBy = [&](float inlet) {
+        return std::abs(D(static_cast<float>(D(inlet) - drop)) - wanted);
+    };
+    float best = static_cast<float>(wanted + drop);
+    if (!std::isfinite(best))
+        return best;
+    // The sum is rounded once; a float or two either side may give the outlet back where it
+    // does not.
+    const float first = best;
+    D bestMiss = missBy(best);
+    constexpr float kInf = std::numeric_limits<float>::infinity();
+    for (const float toward : {-kInf, kInf}) {
+        float next = first;
+        for (int step = 0; step < 2 && bestMiss > 0; ++step) {
+            next = std::nextafter(next, toward);
+            if (const D miss = missBy(next); miss < bestMiss) {
+                best = next;
+                bestMiss = miss;
+            }
+        }
+    }
+    return best;
 }
 
 double typedDecimal(float typed) {

@@ -35,4 +35,15 @@ CycleIntermediates calcFullAnalysis(TurboFields& f,
 // figures stay those of the window.
 double typedDecimal(float typed);
 
+// The turbine inlet temperature (deg. C) at which the cycle gives this turbine outlet temperature,
+// for a builder who measures the exhaust and not the inlet. The outlet is the inlet less the
+// turbine temperature drop, and the drop depends on the compressor only, so the inlet is the
+// outlet plus the drop, settled on the float that gives the outlet back exactly. Where the inlet
+// is in a higher power of two than the outlet its floats are spaced wider, and not every outlet
+// float is reachable: the cycle then gives the nearest outlet it can, within one float step of the
+// solved inlet temperature. NaN and infinities pass through.
+float solveTurbineInletTemp(const TurboFields& f, float turbineOutletTemp);
+// The same from the turbine temperature drop the cycle gives.
+float turbineInletTempFor(float turbineTempDrop, float turbineOutletTemp);
+
 } // namespace turbo

@@ -1,0 +1,95 @@
+// A candidate's run log in the Design Explorer: its points on the chart in the candidate's colour,
+// measured against predicted, a fit, and the calibrated copy it offers.
+#include "candidate_table.hpp"
+#include "curve_chart.hpp"
+#include "explorer_window.hpp"
+#include "looks.hpp"
+#include "run_log_window.hpp"
+#include "window_driver.hpp"
+
+#include <QChart>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QSettings>
+#include <QTableView>
+#include <QTableWidget>
+#include <QUndoStack>
+
+#include <gtest/gtest.h>
+
+using namespace window_test;
+
+namespace {
+
+QScatterSeries* markersOf(explorer::CurveChart* chart) {
+    for (auto* series : chart->chart(0)->series())
+        if (auto* scatter = qobject_cast<QScatterSeries*>(series);
+            scatter && scatter->isVisible() && scatter->objectName() == "runMarkers")
+            return scatter;
+    return nullptr;
+}
+
+TEST(RunLogInExplorer, MarkersTableFitAndCalibratedCopy) {
+    QSettings("Vorlaxen Designer", "Design Explorer").clear();
+    ExplorerWindow w;
+    runModal(w, [&] {
+        auto* model = w.candidates();
+        ASSERT_TRUE(explorer::openRunLog(&w, 0, QStringLiteral(VX_EXAMPLE_RUN_LOG)));
+        // The shipped log's nine thrust points on the thrust panel, in the first row's colour.
+        QScatterSeries* markers = markersOf(w.chart());
+        ASSERT_NE(markers, nullptr);
+        EXPECT_EQ(markers->count(), 9);
+        EXPECT_EQ(markers->color(), explorer::lookColour(model->look(0)));
+        // 0.45 bar is 6.52671 psig; 73.9 N is 16.6134 lbf.
+        EXPECT_NEAR(markers->at(0).x(), 6.52671, 1e-4);
+        EXPECT_NEAR(markers->at(0).y(), 16.6134, 1e-4);
+
+        EXPECT_TRUE(explorer::measuredSheetHtml(*model).contains(">16.6134<")); // design sheet
+
+        explorer::RunLogWindow run(model, 0, &w);
+        QTableWidget* table = run.table();
+        ASSERT_EQ(table->rowCount(), 18);          // thrust and fuel flow at each of nine points
+        EXPECT_EQ(table->item(0, 0)->text(), "2"); // the log's line
+        EXPECT_EQ(table->item(0, 2)->text(), "16.6134");
+        EXPECT_NEAR(table->item(0, 4)->text().toDouble(),
+                    table->item(0, 3)->text().toDouble() / 16.6134, 1e-5);
+        EXPECT_TRUE(table->item(0, 5)->text().isEmpty()); // no fit yet
+
+        click(run.fitChoice(runs::Assumption::NozzleEfficiency));
+        click(run.fitButton());
+        EXPECT_TRUE(run.fitText()->text().startsWith("Nozzle Efficiency: "))
+            << run.fitText()->text().toStdString();
+        EXPECT_FALSE(table->item(0, 5)->text().isEmpty());
+        ASSERT_TRUE(run.copyButton()->isEnabled());
+
+        const int rows = model->rowCount();
+        click(run.copyButton());
+        ASSERT_EQ(model->rowCount(), rows + 1);
+        const auto& copy = model->candidateList()[1];
+        EXPECT_EQ(copy.name, model->candidateList()[0].name + " (calibrated)");
+        EXPECT_NE(copy[turbo::EngineInput::NozzleEfficiency].value, 90.0f);
+        EXPECT_EQ(copy.runLog, model->candidateList()[0].runLog);
+
+        // Undo takes back the copy, then the log and its markers.
+        w.undoStack()->undo();
+        w.undoStack()->undo();
+        EXPECT_FALSE(model->candidateList()[0].runLog);
+        EXPECT_EQ(markersOf(w.chart()), nullptr);
+    });
+}
+
+TEST(RunLogInExplorer, ABadLogIsRefusedAndChangesNothing) {
+    ExplorerWindow w;
+    runModal(w, [&] {
+        PopupWatcher watcher;
+        EXPECT_FALSE(explorer::openRunLog(&w, 0, QStringLiteral("/nonexistent/run.csv")));
+        ASSERT_EQ(watcher.messages().size(), 1);
+        EXPECT_TRUE(watcher.messages()[0].contains("/nonexistent/run.csv: cannot open"));
+        EXPECT_FALSE(w.candidates()->candidateList()[0].runLog);
+        EXPECT_EQ(w.undoStack()->count(), 0);
+    });
+}
+
+} // namespace

@@ -1,0 +1,228 @@
+// Fitting a candidate to a run log: predictions made by the program at chosen assumptions, with
+// noise added, are fitted back from the defaults; fits that cannot be made say why.
+#include "fit.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+using runs::Assumption;
+using runs::Measured;
+using turbo::EngineInput;
+
+// A log of the engine run from 12 to 36 psig, its thrust (and mass flow, with egt the exhaust
+// temperature) as the program predicts them with `truth`, each off by a fixed pattern of relative
+// errors of up to `noise`.
+runs::RunLog madeUpLog(const turbo::EngineInputs& truth, float noise, bool withEgt,
+                       bool withMassFlow, bool withFuel = false) {
+    static const double pattern[] = {1, -1, 0.5, -0.5, 0, 0.8, -0.3};
+    runs::RunLog log;
+    log.file = "made up";
+    for (int i = 0; i < 7; ++i) {
+        runs::RunPoint point;
+        point.line = std::size_t(i) + 2;
+        point.values[std::size_t(Measured::P2)] = 12.0f + 4.0f * float(i);
+        if (withEgt)
+            point.values[std::size_t(Measured::TurbineOutletTemp)] = 560.0f + 15.0f * float(i);
+        const auto r = turbo::evaluateEngine(runs::pointInputs(truth, point));
+        const double off = 1 + noise * pattern[i];
+        point.values[std::size_t(Measured::Thrust)] = float(r[turbo::EngineResult::Thrust] * off);
+        if (withMassFlow)
+            point.values[std::size_t(Measured::MassFlow)] = float(r.massFlow * (2 - off));
+        if (withFuel)
+            point.values[std::size_t(Measured::FuelFlow)] =
+                float(r[turbo::result("fuel-flow")] * (2 - off));
+        log.points.push_back(point);
+    }
+    log.hasColumn[std::size_t(Measured::Thrust)] = true;
+    return log;
+}
+
+EngineInput inputOf(Assumption a) {
+    switch (a) {
+    case Assumption::TurbineEfficiency:
+        return EngineInput::TurbineEfficiency;
+    case Assumption::NozzleEfficiency:
+        return EngineInput::NozzleEfficiency;
+    case Assumption::CompEfficiency:
+        return EngineInput::CompEfficiency;
+    case Assumption::CombustionEfficiency:
+        return turbo::input("combustion-efficiency");
+    default:
+        return EngineInput::MassFlow;
+    }
+}
+
+struct Recovery {
+    const char* what;
+    Assumption assumption;
+    float truth;
+    float noise;
+    bool withEgt, withMassFlow, withFuel;
+    float tolerance; // in the assumption's unit
+};
+
+TEST(Fit, RecoversTheAssumptionsThePredictionsWereMadeWith) {
+    // With 1 % noise on the thrust an efficiency comes back within half a point, the mass flow
+    // and the factor within 1 %; without noise, within the float rounding of the figures.
+    const Recovery cases[] = {
+        {"turbine efficiency, exact", Assumption::TurbineEfficiency, 71, 0, false, false, false,
+         0.01f},
+        {"turbine efficiency", Assumption::TurbineEfficiency, 71, 0.01f, false, false, false, 0.5f},
+        {"turbine efficiency with egt", Assumption::TurbineEfficiency, 84, 0.01f, true, false,
+         false, 0.5f},
+        {"nozzle efficiency", Assumption::NozzleEfficiency, 82, 0.01f, false, false, false, 0.5f},
+        {"compressor efficiency with egt", Assumption::CompEfficiency, 64, 0.01f, true, false,
+         false, 0.5f},
+        {"mass flow, thrust and flow measured", Assumption::MassFlow, 1.1f, 0.01f, false, true,
+         false, 0.011f},
+        {"combustion efficiency, fuel measured", Assumption::CombustionEfficiency, 88, 0.01f, true,
+         false, true, 0.5f},
+        {"estimate factor", Assumption::MassFlowFactor, 0.85f, 0.01f, true, false, false, 0.0085f},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const turbo::EngineInputs defaults;
+        auto truth = defaults;
+        if (c.assumption == Assumption::MassFlowFactor) {
+            truth.massFlowSource = turbo::MassFlowSource::Typed;
+            truth[EngineInput::MassFlow] =
+                c.truth * turbo::evaluateEngine(defaults)[turbo::EngineResult::MassFlowEstimate];
+        } else {
+            truth[inputOf(c.assumption)] = c.truth;
+        }
+        const auto log = madeUpLog(truth, c.noise, c.withEgt, c.withMassFlow, c.withFuel);
+        const Assumption chosen[] = {c.assumption};
+        const auto result = runs::fit(defaults, log, chosen);
+        ASSERT_TRUE(std::holds_alternative<runs::FitResult>(result))
+            << std::get<runs::FitError>(result).message;
+        const auto& r = std::get<runs::FitResult>(result);
+        EXPECT_TRUE(r.converged);
+        EXPECT_NEAR(r.values.at(0).fitted, c.truth, c.tolerance);
+        EXPECT_LT(r.rms, r.rmsBefore);
+        EXPECT_LE(r.rms, c.noise + 1e-5); // no worse than the noise put in
+    }
+}
+
+TEST(Fit, TwoAssumptionsAtOnce) {
+    // Turbine efficiency moves the thrust more at high boost; the mass flow scales it alike at
+    // every point and is measured too, so the two separate.
+    turbo::EngineInputs truth;
+    truth[EngineInput::TurbineEfficiency] = 74;
+    truth[EngineInput::MassFlow] = 1.25f;
+    const auto log = madeUpLog(truth, 0.005f, false, true);
+    const Assumption chosen[] = {Assumption::TurbineEfficiency, Assumption::MassFlow};
+    const auto result = runs::fit(turbo::EngineInputs{}, log, chosen);
+    ASSERT_TRUE(std::holds_alternative<runs::FitResult>(result))
+        << std::get<runs::FitError>(result).message;
+    const auto& r = std::get<runs::FitResult>(result);
+    EXPECT_NEAR(r.values[0].fitted, 74, 1.0);
+    EXPECT_NEAR(r.values[1].fitted, 1.25, 0.0125);
+    EXPECT_EQ(r.calibrated[EngineInput::TurbineEfficiency], r.values[0].fitted);
+    EXPECT_EQ(r.comparisons.size(), 14u);
+    EXPECT_TRUE(r.warnings.empty());
+}
+
+TEST(Fit, WarnsWhatTheFiguresDoNotShow) {
+    // From thrust alone the nozzle efficiency and the mass flow cannot be told apart: the thrust
+    // goes with the mass flow times the square root of the nozzle efficiency.
+    const auto log = madeUpLog(turbo::EngineInputs{}, 0.005f, false, false);
+    const Assumption alike[] = {Assumption::NozzleEfficiency, Assumption::MassFlow};
+    auto result = runs::fit(turbo::EngineInputs{}, log, alike);
+    ASSERT_TRUE(std::holds_alternative<runs::FitResult>(result));
+    auto warnings = std::get<runs::FitResult>(result).warnings;
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("cannot tell nozzle-efficiency, mass-flow apart"), std::string::npos)
+        << warnings[0];
+    // Half again the thrust of the defaults is beyond any turbine efficiency up to 100 %.
+    auto strong = log;
+    for (auto& p : strong.points)
+        *p.values[std::size_t(Measured::Thrust)] *= 1.5f;
+    const Assumption turbine[] = {Assumption::TurbineEfficiency};
+    result = runs::fit(turbo::EngineInputs{}, strong, turbine);
+    ASSERT_TRUE(std::holds_alternative<runs::FitResult>(result));
+    warnings = std::get<runs::FitResult>(result).warnings;
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("turbine-efficiency stopped at the end of its range (30 to 100)"),
+              std::string::npos)
+        << warnings[0];
+}
+
+struct Refused {
+    const char* what;
+    std::vector<Assumption> chosen;
+    void (*spoil)(runs::RunLog&);
+    const char* says;
+};
+
+TEST(Fit, SaysWhyAFitCannotBeMade) {
+    using A = Assumption;
+    const Refused cases[] = {
+        {"nothing chosen", {}, [](runs::RunLog&) {}, "choose what to fit"},
+        {"chosen twice",
+         {A::NozzleEfficiency, A::NozzleEfficiency},
+         [](runs::RunLog&) {},
+         "nozzle-efficiency is chosen twice"},
+        {"flow and factor", {A::MassFlow, A::MassFlowFactor}, [](runs::RunLog&) {}, "not both"},
+        {"too few points",
+         {A::TurbineEfficiency, A::NozzleEfficiency, A::CompEfficiency},
+         [](runs::RunLog& log) { log.points.resize(2); },
+         "3 assumptions need at least 3 measured values"},
+        {"quantity not measured",
+         {A::NozzleEfficiency},
+         [](runs::RunLog& log) {
+             for (auto& p : log.points)
+                 p.values[std::size_t(Measured::Thrust)].reset();
+         },
+         "fitting nozzle-efficiency needs a measured thrust; the log has none"},
+        {"no finite prediction",
+         {A::TurbineEfficiency},
+         [](runs::RunLog& log) { log.points[3].values[std::size_t(Measured::P2)] = 0; },
+         "line 5: the model gives no finite thrust"},
+        {"a measurement of 0",
+         {A::TurbineEfficiency},
+         [](runs::RunLog& log) { log.points[1].values[std::size_t(Measured::Thrust)] = 0; },
+         "line 3: the measured thrust is 0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto log = madeUpLog(turbo::EngineInputs{}, 0, false, false);
+        c.spoil(log);
+        const auto result = runs::fit(turbo::EngineInputs{}, log, c.chosen);
+        ASSERT_TRUE(std::holds_alternative<runs::FitError>(result));
+        const auto& message = std::get<runs::FitError>(result).message;
+        EXPECT_NE(message.find(c.says), std::string::npos) << message;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The shipped log was made with the program at turbine efficiency 68 %, compressor 68 %, nozzle
+// 90 %, 0.78 times the wheel's estimate and 90 % combustion efficiency, then its thrust and fuel
+// flow moved by up to 2 %: it reads, and a fit of the turbine efficiency, the factor and the
+// combustion efficiency matches it to its noise. (With that noise they come back only roughly.)
+TEST(Fit, TheShippedRunLogFits) {
+    const auto read = runs::loadRunLog(VX_EXAMPLE_RUN_LOG);
+    ASSERT_TRUE(std::holds_alternative<runs::RunLog>(read))
+        << std::get<runs::RunLogError>(read).text();
+    const auto& log = std::get<runs::RunLog>(read);
+    EXPECT_EQ(log.points.size(), 9u);
+    turbo::EngineInputs candidate;
+    candidate[EngineInput::CompEfficiency] = 68;
+    const Assumption chosen[] = {Assumption::TurbineEfficiency, Assumption::MassFlowFactor,
+                                 Assumption::CombustionEfficiency};
+    const auto result = runs::fit(candidate, log, chosen);
+    ASSERT_TRUE(std::holds_alternative<runs::FitResult>(result));
+    const auto& r = std::get<runs::FitResult>(result);
+    EXPECT_TRUE(r.converged);
+    EXPECT_NEAR(r.values[0].fitted, 68, 3);
+    EXPECT_NEAR(r.values[1].fitted, 0.78, 0.06);
+    EXPECT_NEAR(r.values[2].fitted, 90, 7);
+    EXPECT_LT(r.rms, 0.012);
+}
+
+} // namespace
