@@ -88,8 +88,8 @@ void typeIntoCell(ExplorerWindow& w, int row, std::string_view key, const QStrin
 QList<QPointF> linePoints(ExplorerWindow& w, int panel, const QString& candidate) {
     QList<QPointF> points;
     for (QAbstractSeries* s : w.chart()->chart(panel)->series()) {
-        auto* line = static_cast<QLineSeries*>(s);
-        if (line->name() == candidate && line->isVisible())
+        auto* line = qobject_cast<QLineSeries*>(s); // not the candidates' own points
+        if (line && line->name() == candidate && line->isVisible())
             points += line->points();
     }
     return points;
@@ -264,8 +264,8 @@ TEST_F(Explorer, RowCommandsKeepEachCandidatesColour) {
         EXPECT_EQ(w.candidates()->look(1), firstLook);
         EXPECT_NE(w.candidates()->look(0), firstLook); // a copy gets a look of its own
         for (QAbstractSeries* series : w.chart()->chart(0)->series()) {
-            auto* line = static_cast<QLineSeries*>(series);
-            if (line->isVisible() && line->name() == first) {
+            auto* line = qobject_cast<QLineSeries*>(series);
+            if (line && line->isVisible() && line->name() == first) {
                 EXPECT_EQ(line->pen(), explorer::lookPen(firstLook, 2));
             }
         }
