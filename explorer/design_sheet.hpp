@@ -57,7 +57,8 @@ public:
 
 private:
     std::shared_ptr<QTextDocument> document(const QString& html, double width, int points) const;
-    QString figuresTable(int first, int last) const; // candidates [first, last)
+    // Candidates [first, last) and the table's field columns [firstField, lastField).
+    QString figuresTable(int first, int last, int firstField, int lastField) const;
     QString notes() const;
 
     const CandidateTable& table_;
