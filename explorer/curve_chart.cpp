@@ -29,6 +29,9 @@ namespace explorer {
 
 namespace {
 
+// The shading of runs past a limit: dark enough to find, light enough to read the lines through.
+const QColor kBeyondShade(0, 0, 0, 50);
+
 // The extent of every finite point of a panel, widened when flat so the axis has a span.
 std::pair<double, double> yExtent(const ChartPanel& panel) {
     double low = std::numeric_limits<double>::infinity();
@@ -323,9 +326,10 @@ void CurveChart::fillMarks(Panel& panel, Line& line, const ChartCurve* curve) {
     for (std::size_t s = 0; s < line.shades.size(); ++s) {
         QLineSeries* shade = line.shades[s];
         if (s < shades) {
-            QColor pale = colour;
-            pale.setAlpha(70);
-            shade->setPen(QPen(pale, 9, Qt::SolidLine, Qt::RoundCap));
+            // A narrow grey band under the line rather than a wide one in its colour: where many
+            // candidates pass a limit together their bands would otherwise hide the curves, and
+            // grey reads the same on a black-and-white print.
+            shade->setPen(QPen(kBeyondShade, 6, Qt::SolidLine, Qt::FlatCap));
             shade->replace(curve->beyond[s]);
             shade->setVisible(true);
         } else {

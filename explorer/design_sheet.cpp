@@ -75,8 +75,9 @@ QString DesignSheet::heading(const QDate& date) const {
     return html;
 }
 
-// Candidates as columns, fields as rows; every figure on one line.
-QString DesignSheet::figuresTable(int first, int last) const {
+// Candidates as columns, fields as rows; every figure on one line. Each part of the table heads
+// its columns with the candidates' names again.
+QString DesignSheet::figuresTable(int first, int last, int firstField, int lastField) const {
     const auto& candidates = table_.candidateList();
     QString html =
         QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"1\"><tr><th></th>");
@@ -85,8 +86,7 @@ QString DesignSheet::figuresTable(int first, int last) const {
                     .arg(lookUrl(table_.look(c)).toString(),
                          toQString(candidates[static_cast<std::size_t>(c)].name).toHtmlEscaped());
     html += QStringLiteral("</tr>");
-    const int noteColumn = table_.columnCount() - 1;
-    for (int column = 1; column < noteColumn; ++column) {
+    for (int column = firstField; column < lastField; ++column) {
         html += QStringLiteral("<tr><td style=\"white-space:nowrap\">%1</td>")
                     .arg(table_.headerData(column, Qt::Horizontal, Qt::DisplayRole)
                              .toString()
@@ -188,20 +188,63 @@ std::vector<DesignSheet::Page> DesignSheet::layout(const QSizeF& size) const {
     if (!content_.panels.empty())
         place(nullptr, chartHeight);
 
-    // As many candidates to a table as fit across without wrapping a figure.
+    // As many candidates to a table as fit across without wrapping a figure (judged on all the
+    // fields, so that every part of a group has the same columns); then as many fields to a part
+    // as fit in what is left of the page, the rest carried over.
+    const int fields = table_.columnCount() - 1;
     const int count = table_.rowCount();
-    for (int first = 0; first < count;) {
+    for (int first = 0, widest = count; first < count;) {
         int last = first + 1;
-        auto doc = document(figuresTable(first, last), size.width(), kFigurePoints);
-        while (last < count) {
-            auto wider = document(figuresTable(first, last + 1), size.width(), kFigurePoints);
-            if (!figuresWhole(*wider))
-                break;
-            doc = std::move(wider);
+        while (last < widest && figuresWhole(*document(figuresTable(first, last + 1, 1, fields),
+                                                       size.width(), kFigurePoints)))
             ++last;
+        // A part of fewer fields can come out a little wider than the whole group: then the
+        // group is laid out again a candidate narrower.
+        const std::size_t pagesBefore = pages.size();
+        const std::size_t piecesBefore = pages.back().size();
+        const double topBefore = top;
+        bool whole = true;
+        for (int field = 1; whole && field < fields;) {
+            auto part = [&](int end) {
+                return document(figuresTable(first, last, field, end), size.width(), kFigurePoints);
+            };
+            const double room = size.height() - top;
+            int end = fields;
+            auto doc = part(end);
+            if (doc->size().height() > room) {
+                // The most fields that fit, found by halving; on a fresh page when not even one
+                // fits here.
+                int fit = field;
+                for (int low = field + 1, high = fields - 1; low <= high;) {
+                    const int mid = (low + high) / 2;
+                    if (part(mid)->size().height() <= room) {
+                        fit = mid;
+                        low = mid + 1;
+                    } else {
+                        high = mid - 1;
+                    }
+                }
+                if (fit == field && top > 0) {
+                    pages.emplace_back();
+                    top = 0;
+                    continue;
+                }
+                end = std::max(fit, field + 1);
+                doc = part(end);
+            }
+            whole = last == first + 1 || figuresWhole(*doc);
+            place(doc, doc->size().height());
+            field = end;
         }
-        place(doc, doc->size().height());
+        if (!whole) {
+            pages.resize(pagesBefore);
+            pages.back().resize(piecesBefore);
+            top = topBefore;
+            widest = last - 1;
+            continue;
+        }
         first = last;
+        widest = count;
     }
     if (const QString html = notes(); !html.isEmpty()) {
         auto doc = document(html, size.width(), kFigurePoints);

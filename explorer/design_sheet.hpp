@@ -2,7 +2,8 @@
 // The design sheet: the candidates' chart and figures on paper, with the heading and the caution
 // that go with them, drawn on any paint device and written as a PDF. The chart is drawn at the
 // page's size in its own proportions; the figures go into tables of as many candidates as fit
-// across the page without wrapping a number, over as many pages as they need.
+// across the page without wrapping a number, each split by fields where the page ends and carried
+// on under the candidates' names again, over as many pages as they need.
 
 #include "curve_chart.hpp"
 
@@ -57,7 +58,8 @@ public:
 
 private:
     std::shared_ptr<QTextDocument> document(const QString& html, double width, int points) const;
-    QString figuresTable(int first, int last) const; // candidates [first, last)
+    // Candidates [first, last) and the table's field columns [firstField, lastField).
+    QString figuresTable(int first, int last, int firstField, int lastField) const;
     QString notes() const;
 
     const CandidateTable& table_;
