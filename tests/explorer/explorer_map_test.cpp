@@ -14,8 +14,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
 
 #include <gtest/gtest.h>
 
@@ -103,6 +105,56 @@ TEST(ExplorerMap, CalibrateTraceAndTheRowShowsTheFigures) {
         EXPECT_EQ(w.candidates()->index(0, w.candidates()->column("corrected-flow")).data(),
                   "84.6");
         EXPECT_EQ(w.maps()->count(), 2); // the same map's tab, not a second one
+    });
+}
+
+// The demonstration map puts the defaults in its 65 % island. Ticking "efficiency from map" on
+// a candidate typed at 70 % gives the figures of one typed at 65 %; below every island the row
+// has none, and says why.
+TEST(ExplorerMap, EfficiencyFromTheMap) {
+    QTemporaryDir dir;
+    const std::filesystem::path folder = dir.path().toStdString();
+    std::filesystem::copy_file(VX_DEMO_MAP, folder / "demo.vxmap");
+    std::vector<explorer::Candidate> candidates(2);
+    candidates[0].map = candidates[1].map = "demo.vxmap";
+    candidates[1][turbo::EngineInput::CompEfficiency] = explorer::Cell::number(65);
+    ASSERT_FALSE(explorer::saveCandidates(folder / "engines.csv", candidates));
+
+    ExplorerWindow w;
+    w.resize(1800, 1000);
+    runModal(w, [&] {
+        ASSERT_TRUE(w.openFile(dir.filePath("engines.csv")));
+        auto* model = w.candidates();
+        const auto cell = [&](int row, std::string_view key) {
+            return model->index(row, model->column(key));
+        };
+        const auto thrust = [&](int row) { return cell(row, "thrust").data().toString(); };
+        ASSERT_NE(thrust(0), thrust(1));
+
+        // Clicking the box, as a person ticks it.
+        QTableView* table = w.table();
+        const QModelIndex box = cell(0, "efficiency-from-map");
+        table->scrollTo(box);
+        const QRect rect = table->visualRect(box);
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          QPoint(rect.left() + 10, rect.center().y()));
+        ASSERT_EQ(box.data(Qt::CheckStateRole).toInt(), Qt::Checked);
+        EXPECT_EQ(thrust(0), thrust(1));
+        EXPECT_EQ(cell(0, "comp-temp-rise").data(), cell(1, "comp-temp-rise").data());
+        EXPECT_EQ(cell(0, "comp-efficiency").data().toString(), "65");
+        EXPECT_EQ(cell(0, "comp-efficiency").data(Qt::ToolTipRole).toString(),
+                  "From the map: 65 %");
+
+        // At 0.5 psig the point is below every island.
+        model->setData(cell(0, "p2"), "0.5", Qt::EditRole);
+        EXPECT_EQ(thrust(0), "");
+        EXPECT_NE(model->rowNote(0).indexOf("outside every efficiency island"), -1)
+            << model->rowNote(0).toStdString();
+
+        w.undoStack()->undo();
+        w.undoStack()->undo();
+        EXPECT_EQ(box.data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
+        EXPECT_NE(thrust(0), thrust(1));
     });
 }
 
