@@ -5,9 +5,11 @@
 // across the page without wrapping a number, over as many pages as they need.
 
 #include "curve_chart.hpp"
+#include "map_painter.hpp"
 
 #include <QDate>
 #include <QFont>
+#include <QImage>
 #include <QPageSize>
 #include <QRectF>
 #include <QSizeF>
@@ -24,17 +26,27 @@ namespace explorer {
 
 class CandidateTable;
 
+// A compressor map in use, with the candidates' points on it, for a page of its own.
+struct SheetMap {
+    QString title;
+    compmap::CompressorMap map;
+    QImage picture; // null without one
+    std::vector<compmap::MapSeries> series;
+};
+
 class DesignSheet {
 public:
     // `fileName` names the candidates' file in the heading; empty for unsaved work. `chart` gives
-    // what is plotted.
-    DesignSheet(const CandidateTable& table, const CurveChart& chart, QString fileName);
+    // what is plotted; each of `maps` gets a page after the figures.
+    DesignSheet(const CandidateTable& table, const CurveChart& chart, QString fileName,
+                std::vector<SheetMap> maps = {});
     ~DesignSheet();
 
     // One piece of a page: a text (heading, figures, notes) or the chart, at its place in points.
     struct Piece {
         QRectF place;
-        std::shared_ptr<QTextDocument> text; // null for the chart
+        std::shared_ptr<QTextDocument> text; // null for the chart or a map
+        int map = -1;                        // a map's index in the sheet's maps
     };
     using Page = std::vector<Piece>;
 
@@ -59,11 +71,14 @@ private:
     std::shared_ptr<QTextDocument> document(const QString& html, double width, int points) const;
     QString figuresTable(int first, int last) const; // candidates [first, last)
     QString notes() const;
+    void placeMaps(std::vector<Page>& pages, const QSizeF& size) const;
+    void paintMapPiece(QPainter& painter, const Piece& piece) const;
 
     const CandidateTable& table_;
     ChartContent content_;
     QString fileName_;
     QFont font_;
+    std::vector<SheetMap> maps_;
     mutable std::unique_ptr<CurveChart> chart_; // drawn at the sheet's size, never on screen
 };
 

@@ -132,6 +132,14 @@ void MapPanel::refresh() {
     }
 }
 
+std::vector<SheetMap> MapPanel::sheetMaps() const {
+    std::vector<SheetMap> out;
+    for (const auto& [file, v] : views_)
+        if (!v->series().empty())
+            out.push_back({tabText(indexOf(v)), v->map(), v->picture(), v->series()});
+    return out;
+}
+
 void MapPanel::saveCurrent() {
     auto* v = qobject_cast<compmap::MapView*>(currentWidget());
     if (!v)

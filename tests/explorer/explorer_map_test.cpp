@@ -3,6 +3,7 @@
 // line in its tab, and the table's row shows the surge margin at once.
 #include "candidate_file.hpp"
 #include "candidate_table.hpp"
+#include "design_sheet.hpp"
 #include "explorer_window.hpp"
 #include "map_panel.hpp"
 #include "map_view.hpp"
@@ -17,6 +18,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QUndoStack>
 
 #include <gtest/gtest.h>
@@ -155,6 +157,40 @@ TEST(ExplorerMap, EfficiencyFromTheMap) {
         w.undoStack()->undo();
         EXPECT_EQ(box.data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
         EXPECT_NE(thrust(0), thrust(1));
+    });
+}
+
+// The design sheet gives each map with candidates on it a page: here the one map the first
+// candidate names, with its point at the defaults (84.6 lb/min, ratio 3.17687, worked out in the
+// command line's test); the second candidate has no map.
+TEST(ExplorerMap, DesignSheetHasAPageForTheMap) {
+    QTemporaryDir dir;
+    const std::filesystem::path folder = dir.path().toStdString();
+    std::filesystem::copy_file(VX_DEMO_MAP, folder / "demo.vxmap");
+    auto candidates = explorer::startingCandidates();
+    candidates[0].map = "demo.vxmap";
+    ASSERT_FALSE(explorer::saveCandidates(folder / "engines.csv", candidates));
+
+    ExplorerWindow w;
+    w.resize(1800, 1000);
+    runModal(w, [&] {
+        ASSERT_TRUE(w.openFile(dir.filePath("engines.csv")));
+        const auto maps = w.maps()->sheetMaps();
+        ASSERT_EQ(maps.size(), 1u);
+        ASSERT_EQ(maps[0].series.size(), 1u);
+        ASSERT_TRUE(maps[0].series[0].design);
+        EXPECT_FLOAT_EQ(maps[0].series[0].design->flow, 84.6f);
+        EXPECT_NEAR(maps[0].series[0].design->pressureRatio, 3.17687, 1e-5);
+
+        explorer::DesignSheet sheet(*w.candidates(), *w.chart(), "engines.csv", maps);
+        const QSizeF page(523, 770); // A4 within 12 mm margins, in points
+        const auto pages = sheet.layout(page);
+        ASSERT_GE(pages.size(), 2u);
+        const auto& last = pages.back();
+        ASSERT_EQ(last.size(), 2u);
+        EXPECT_NE(last[0].text->toPlainText().indexOf("demo.vxmap"), -1);
+        EXPECT_EQ(last[1].map, 0);
+        EXPECT_LE(last[1].place.bottom(), page.height());
     });
 }
 
