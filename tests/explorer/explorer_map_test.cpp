@@ -4,6 +4,7 @@
 #include "candidate_file.hpp"
 #include "candidate_table.hpp"
 #include "design_sheet.hpp"
+#include "digitizer_import_dialog.hpp"
 #include "explorer_window.hpp"
 #include "map_panel.hpp"
 #include "map_view.hpp"
@@ -12,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -19,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
+#include <QTimer>
 #include <QUndoStack>
 
 #include <gtest/gtest.h>
@@ -191,6 +194,36 @@ TEST(ExplorerMap, DesignSheetHasAPageForTheMap) {
         EXPECT_NE(last[0].text->toPlainText().indexOf("demo.vxmap"), -1);
         EXPECT_EQ(last[1].map, 0);
         EXPECT_LE(last[1].place.bottom(), page.height());
+    });
+}
+
+// Opening a digitizer's export asks its unit and reference; a box without a number above zero
+// keeps the question open.
+TEST(ExplorerMap, DigitizerExportAsksItsUnitAndReference) {
+    QTemporaryDir dir;
+    const std::filesystem::path file = dir.filePath("wpd.csv").toStdString();
+    std::ofstream(file) << "surge,\nX,Y\n0.2,1\n0.3,3\n";
+    ExplorerWindow w;
+    runModal(w, [&] {
+        bool refused = false;
+        QTimer::singleShot(0, [&] {
+            auto* ask =
+                qobject_cast<explorer::DigitizerImportDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(ask);
+            ask->unitBox()->setCurrentText("kg/s");
+            typeInto(ask->temperatureBox(), "0");
+            ask->accept();
+            refused = ask->isVisible();
+            typeInto(ask->temperatureBox(), "298");
+            typeInto(ask->pressureBox(), "14.5038");
+            ask->accept();
+        });
+        compmap::MapView* view = w.maps()->openFile(file);
+        ASSERT_TRUE(view);
+        EXPECT_TRUE(refused);
+        EXPECT_EQ(view->map().flowUnit, compmap::FlowUnit::KgPerS);
+        EXPECT_EQ(view->map().referenceTemperature, 298.0f);
+        EXPECT_EQ(view->map().referencePressure, 14.5038f);
     });
 }
 
