@@ -293,8 +293,9 @@ std::vector<CycleSource> cycleSources() {
 
 } // namespace
 
-std::optional<std::string> writeCurveCsv(std::ostream& out, std::span<const Candidate> candidates,
-                                         const CurveRequest& request) {
+std::optional<std::string>
+writeCurveCsv(std::ostream& out, std::span<const Candidate> candidates, const CurveRequest& request,
+              std::span<const compmap::CompressorMap* const> efficiencyMaps) {
     fields::Sweep sweep;
     if (fields::planSweep(request.from, request.to, request.step, sweep) !=
         fields::SweepProblem::None)
@@ -309,7 +310,10 @@ std::optional<std::string> writeCurveCsv(std::ostream& out, std::span<const Cand
     for (const auto& f : fields::kCycleFields)
         out << ',' << f.key;
     out << '\n';
-    for (const auto& c : candidates) {
+    for (std::size_t k = 0; k < candidates.size(); ++k) {
+        const Candidate& c = candidates[k];
+        const compmap::CompressorMap* efficiencyMap =
+            k < efficiencyMaps.size() ? efficiencyMaps[k] : nullptr;
         auto in = engineInputs(c);
         if (!in)
             continue;
@@ -318,7 +322,16 @@ std::optional<std::string> writeCurveCsv(std::ostream& out, std::span<const Cand
         for (std::size_t i = 0; i < sweep.count; ++i) {
             (*in)[request.swept] =
                 fields::fromDisplay(swept.quantity, request.units, sweep.point(i));
-            const auto r = turbo::evaluateEngine(*in);
+            turbo::EngineResults r;
+            if (efficiencyMap) {
+                auto onMap = compmap::evaluateWithMapEfficiency(*in, *efficiencyMap);
+                if (!onMap.results)
+                    continue;
+                (*in)[EngineInput::CompEfficiency] = onMap.efficiency;
+                r = *onMap.results;
+            } else {
+                r = turbo::evaluateEngine(*in);
+            }
             csv::writeField(out, c.name);
             if (sweptIsWheel)
                 out << ',' << fields::shortestFloat((*in)[request.swept]);

@@ -459,7 +459,7 @@ std::optional<turbo::EngineResults> CandidateTable::evaluateRow(std::size_t row,
     return onMap.results;
 }
 
-std::vector<const compmap::CompressorMap*> CandidateTable::efficiencyMaps() {
+std::vector<const compmap::CompressorMap*> CandidateTable::efficiencyMaps() const {
     std::vector<const compmap::CompressorMap*> out(candidates_.size(), nullptr);
     for (std::size_t i = 0; i < candidates_.size(); ++i)
         if (candidates_[i].efficiencyFromMap)
@@ -760,7 +760,7 @@ std::vector<ChartPanel> CandidateTable::curves(const CurveRequest& request, QStr
 
 QByteArray CandidateTable::curveCsv(const CurveRequest& request) const {
     std::ostringstream out;
-    writeCurveCsv(out, candidates_, request);
+    writeCurveCsv(out, candidates_, request, efficiencyMaps());
     return QByteArray::fromStdString(out.str());
 }
 

@@ -99,7 +99,7 @@ private:
     // the reason in `why` when there are none for that reason.
     std::optional<turbo::EngineResults> evaluateRow(std::size_t row, QString& why);
     // The maps whose efficiency each candidate's cycle takes (nullptr: the typed one).
-    std::vector<const compmap::CompressorMap*> efficiencyMaps();
+    std::vector<const compmap::CompressorMap*> efficiencyMaps() const;
     struct State {
         std::vector<Candidate> candidates;
     };
