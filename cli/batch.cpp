@@ -1,5 +1,6 @@
 #include "batch.hpp"
 
+#include "efficiency_from_map.hpp"
 #include "field_file.hpp"
 #include "map_matching.hpp"
 #include "messages.hpp"
@@ -103,13 +104,16 @@ void runBatch(std::string_view calcName, Calculation& given, const Plan& plan, s
         const Header header = readHeader(given, plan, file, std::string(source));
         // A "map" column puts each row's point on its map: the calculation gains the map's
         // fields, after its own, so the column indexes found above still hold.
-        std::optional<std::size_t> mapColumn;
-        for (const auto& carried : header.carried)
+        std::optional<std::size_t> mapColumn, efficiencyColumn;
+        for (const auto& carried : header.carried) {
             if (csv::sameIgnoringCase(carried.name, "map"))
                 mapColumn = carried.index;
+            if (csv::sameIgnoringCase(carried.name, compmap::kEfficiencyFromMapColumn))
+                efficiencyColumn = carried.index;
+        }
         auto* mapped = dynamic_cast<MappedCalculation*>(&given);
         std::optional<MappedCalculation> added;
-        if (mapColumn && !mapped && given.runsCycle())
+        if ((mapColumn || efficiencyColumn) && !mapped && given.runsCycle())
             mapped = &added.emplace(given);
         Calculation& calc = mapped ? *mapped : given;
         // --map's map, for the rows that name none.
@@ -119,10 +123,16 @@ void runBatch(std::string_view calcName, Calculation& given, const Plan& plan, s
         const auto fields = calc.fields();
         PointWriter writer(sink, plan.format, calc, outputColumns(calc, plan, header.carried),
                            plan.digits, TableLayout::Rows);
-        if (header.carried.size() > (mapped && mapColumn ? 1u : 0u)) {
+        // The map's columns are the calculation's own once it is on a map.
+        const auto readHere = [&](std::size_t index) {
+            return mapped && ((mapColumn && index == *mapColumn) ||
+                              (efficiencyColumn && index == *efficiencyColumn));
+        };
+        if (std::ranges::any_of(header.carried,
+                                [&](const auto& c) { return !readHere(c.index); })) {
             std::vector<std::string> names;
             for (const auto& c : header.carried)
-                if (!(mapped && mapColumn && c.index == *mapColumn))
+                if (!readHere(c.index))
                     names.push_back(bare(c.name));
             err << kProgram << ": carried through unchanged, not inputs of " << calcName << ": "
                 << joined(names) << '\n';
@@ -148,6 +158,20 @@ void runBatch(std::string_view calcName, Calculation& given, const Plan& plan, s
                         ? commonMap
                         : &maps.load(folder / std::filesystem::path(name),
                                      located(source, file.line(), *mapColumn + 1) + " (map)"));
+            }
+            if (efficiencyColumn && mapped) {
+                const auto here = located(source, file.line(), *efficiencyColumn + 1) + " (" +
+                                  std::string(compmap::kEfficiencyFromMapColumn) + ")";
+                const auto wanted = compmap::efficiencyFromMapWord(row[*efficiencyColumn]);
+                if (!wanted)
+                    throw BadInput(here + ": " + shown(row[*efficiencyColumn]) +
+                                   " is neither \"yes\" nor \"no\"");
+                if (*wanted && !mapped->map())
+                    throw BadInput(here + ": the efficiency is to come from the map, but the "
+                                          "row has no map");
+                if (!calc.takeEfficiencyFrom(*wanted ? mapped->map() : nullptr) && *wanted)
+                    throw BadInput(here + ": " + std::string(calcName) +
+                                   " has no efficiency to take from the map");
             }
             for (std::size_t c = 0; c < columns; ++c) {
                 const auto& use = header.columns[c];

@@ -1,5 +1,6 @@
 #include "calculations.hpp"
 
+#include "efficiency_from_map.hpp"
 #include "engine.hpp"
 #include "engine_cycle.hpp"
 #include "flame_tube.hpp"
@@ -176,9 +177,16 @@ public:
         turbo::fillAmbient(inputs_[turbo::input("altitude")],
                            inputs_[turbo::EngineInput::AmbientTemp],
                            inputs_[turbo::EngineInput::AmbientPressure]);
-        results_ = turbo::evaluateEngine(inputs_);
+        if (efficiencyMap_)
+            computeOnMap();
+        else
+            results_ = turbo::evaluateEngine(inputs_);
         // As the form writes it back: with the estimate chosen, the mass flow the cycle used.
         inputs_[turbo::EngineInput::MassFlow] = results_.massFlow;
+    }
+    bool takeEfficiencyFrom(const compmap::CompressorMap* map) override {
+        efficiencyMap_ = map;
+        return true;
     }
     void setChoice(std::size_t field, int index) override {
         if (field == turbo::kMassFlowSourceField)
@@ -203,9 +211,32 @@ public:
     }
 
 private:
+    // The cycle with the map's efficiency, written back into the efficiency as the mass flow is.
+    // Outside every island the cycle has no figures: only the wheel's speed and estimate, which
+    // do not depend on the efficiency, remain.
+    void computeOnMap() {
+        using turbo::EngineResult;
+        auto onMap = compmap::evaluateWithMapEfficiency(inputs_, *efficiencyMap_);
+        if (onMap.results) {
+            results_ = *onMap.results;
+            inputs_[turbo::EngineInput::CompEfficiency] = onMap.efficiency;
+            return;
+        }
+        results_ = turbo::evaluateEngine(inputs_);
+        const float none = std::numeric_limits<float>::quiet_NaN();
+        for (std::size_t r = 0; r < turbo::kEngineResultCount; ++r) {
+            const auto which = static_cast<EngineResult>(r);
+            if (which != EngineResult::MaxRpm && which != EngineResult::MassFlowEstimate)
+                results_[which] = none;
+        }
+        results_[turbo::result("limits")] = 0;
+        inputs_[turbo::EngineInput::CompEfficiency] = none;
+    }
+
     turbo::EngineInputs inputs_;
     turbo::EngineResults results_;
     std::vector<float*> slotList_;
+    const compmap::CompressorMap* efficiencyMap_ = nullptr;
 };
 
 // The cycle as the engine works it out: ambient from the altitude where not given, a turbine

@@ -45,6 +45,9 @@ public:
     virtual bool runsCycle() const { return false; }
     // Where the compressor works, after compute(), for the calculations that run the cycle.
     virtual std::optional<compmap::OperatingPoint> operatingPoint() const { return std::nullopt; }
+    // The map whose efficiency the next compute() takes instead of the typed one; nullptr for
+    // the typed one. Only a candidate engine can; false where the calculation cannot.
+    virtual bool takeEfficiencyFrom(const compmap::CompressorMap*) { return false; }
 
 protected:
     Calculation() = default;

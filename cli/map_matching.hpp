@@ -36,6 +36,9 @@ public:
     std::optional<compmap::OperatingPoint> operatingPoint() const override {
         return inner_->operatingPoint();
     }
+    bool takeEfficiencyFrom(const compmap::CompressorMap* map) override {
+        return inner_->takeEfficiencyFrom(map);
+    }
 
 private:
     std::unique_ptr<Calculation> owned_;

@@ -1,5 +1,6 @@
 #include "candidate_file.hpp"
 
+#include "efficiency_from_map.hpp"
 #include "field_file.hpp"
 #include "number_text.hpp"
 #include "user_file.hpp"
@@ -28,7 +29,7 @@ constexpr std::size_t kBufferSize = 16 << 10;
 
 // What a column of the file holds.
 struct Column {
-    enum Kind { Name, Source, Fuel, Input, Look, Map } kind = Name;
+    enum Kind { Name, Source, Fuel, Input, Look, Map, EfficiencyFromMap } kind = Name;
     EngineInput input = EngineInput::CompOutletDiameter;
 };
 
@@ -37,12 +38,20 @@ std::string columnList() {
     for (const auto& f : kEngineFields)
         if (fields::isInput(f))
             list.append(", ").append(f.key);
-    return list.append(", ").append(kLookColumn).append(", ").append(kMapColumn);
+    return list.append(", ")
+        .append(kLookColumn)
+        .append(", ")
+        .append(kMapColumn)
+        .append(", ")
+        .append(compmap::kEfficiencyFromMapColumn);
 }
 
 // The columns a candidate file may have, in the order of Column's kinds and the engine's inputs.
 std::vector<std::string_view> knownColumns() {
-    std::vector<std::string_view> keys{kNameColumn, kLookColumn, kMapColumn,
+    std::vector<std::string_view> keys{kNameColumn,
+                                       kLookColumn,
+                                       kMapColumn,
+                                       compmap::kEfficiencyFromMapColumn,
                                        kEngineFields[turbo::kMassFlowSourceField].key,
                                        kEngineFields[turbo::kFuelField].key};
     for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i)
@@ -58,10 +67,12 @@ Column columnFor(std::size_t known) {
     if (known == 2)
         return Column{Column::Map};
     if (known == 3)
-        return Column{Column::Source};
+        return Column{Column::EfficiencyFromMap};
     if (known == 4)
+        return Column{Column::Source};
+    if (known == 5)
         return Column{Column::Fuel};
-    return Column{Column::Input, static_cast<EngineInput>(known - 5)};
+    return Column{Column::Input, static_cast<EngineInput>(known - 6)};
 }
 
 } // namespace
@@ -130,6 +141,13 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
                     break;
                 case Column::Map:
                     candidate.map.assign(csv::trimmed(row[c]));
+                    break;
+                case Column::EfficiencyFromMap:
+                    if (const auto wanted = compmap::efficiencyFromMapWord(row[c]))
+                        candidate.efficiencyFromMap = *wanted;
+                    else
+                        file.fail(c, std::string(compmap::kEfficiencyFromMapColumn) + " " +
+                                         quoted(row[c]) + " is neither \"yes\" nor \"no\"");
                     break;
                 case Column::Look: {
                     const auto text = csv::trimmed(row[c]);
@@ -207,6 +225,11 @@ std::optional<std::string> writeCandidates(std::ostream& out,
                                   [](const Candidate& c) { return !c.map.empty(); });
     if (maps)
         out << ',' << kMapColumn;
+    // Likewise its efficiency.
+    const bool mapEfficiency = std::any_of(candidates.begin(), candidates.end(),
+                                           [](const Candidate& c) { return c.efficiencyFromMap; });
+    if (mapEfficiency)
+        out << ',' << compmap::kEfficiencyFromMapColumn;
     out << '\n';
     const auto& sourceWords = kEngineFields[turbo::kMassFlowSourceField].choices;
     for (const auto& c : candidates) {
@@ -229,6 +252,8 @@ std::optional<std::string> writeCandidates(std::ostream& out,
             out << ',';
             csv::writeField(out, c.map);
         }
+        if (mapEfficiency)
+            out << ',' << (c.efficiencyFromMap ? compmap::kEfficiencyFromMapYes : "no");
         out << '\n';
     }
     return std::nullopt;
@@ -268,8 +293,9 @@ std::vector<CycleSource> cycleSources() {
 
 } // namespace
 
-std::optional<std::string> writeCurveCsv(std::ostream& out, std::span<const Candidate> candidates,
-                                         const CurveRequest& request) {
+std::optional<std::string>
+writeCurveCsv(std::ostream& out, std::span<const Candidate> candidates, const CurveRequest& request,
+              std::span<const compmap::CompressorMap* const> efficiencyMaps) {
     fields::Sweep sweep;
     if (fields::planSweep(request.from, request.to, request.step, sweep) !=
         fields::SweepProblem::None)
@@ -284,7 +310,10 @@ std::optional<std::string> writeCurveCsv(std::ostream& out, std::span<const Cand
     for (const auto& f : fields::kCycleFields)
         out << ',' << f.key;
     out << '\n';
-    for (const auto& c : candidates) {
+    for (std::size_t k = 0; k < candidates.size(); ++k) {
+        const Candidate& c = candidates[k];
+        const compmap::CompressorMap* efficiencyMap =
+            k < efficiencyMaps.size() ? efficiencyMaps[k] : nullptr;
         auto in = engineInputs(c);
         if (!in)
             continue;
@@ -293,7 +322,16 @@ std::optional<std::string> writeCurveCsv(std::ostream& out, std::span<const Cand
         for (std::size_t i = 0; i < sweep.count; ++i) {
             (*in)[request.swept] =
                 fields::fromDisplay(swept.quantity, request.units, sweep.point(i));
-            const auto r = turbo::evaluateEngine(*in);
+            turbo::EngineResults r;
+            if (efficiencyMap) {
+                auto onMap = compmap::evaluateWithMapEfficiency(*in, *efficiencyMap);
+                if (!onMap.results)
+                    continue;
+                (*in)[EngineInput::CompEfficiency] = onMap.efficiency;
+                r = *onMap.results;
+            } else {
+                r = turbo::evaluateEngine(*in);
+            }
             csv::writeField(out, c.name);
             if (sweptIsWheel)
                 out << ',' << fields::shortestFloat((*in)[request.swept]);

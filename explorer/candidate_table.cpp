@@ -2,6 +2,7 @@
 
 #include "atmosphere.hpp"
 #include "candidate_file.hpp"
+#include "efficiency_from_map.hpp"
 #include "looks.hpp"
 #include "number_text.hpp"
 #include "operating_text.hpp"
@@ -32,7 +33,8 @@ constexpr int kFirstFieldColumn = 1;
 constexpr int kFieldCount = static_cast<int>(fields::kEngineFields.size());
 // Then the candidate's compressor map and its figures there.
 constexpr int kMapColumn = kFirstFieldColumn + kFieldCount;
-constexpr int kFirstMatchColumn = kMapColumn + 1;
+constexpr int kEfficiencyFromMapColumn = kMapColumn + 1;
+constexpr int kFirstMatchColumn = kEfficiencyFromMapColumn + 1;
 constexpr int kMatchCount = static_cast<int>(fields::kMapMatchingFields.size());
 constexpr int kNoteColumn = kFirstMatchColumn + kMatchCount;
 constexpr int kSourceColumn = kFirstFieldColumn + static_cast<int>(turbo::kMassFlowSourceField);
@@ -60,6 +62,8 @@ const std::array<ColumnRole, fields::kEngineFields.size()>& columnRoles() {
 
 // Results are shaded so that they never pass for something typed.
 const QColor kResultShade(0xee, 0xf0, 0xf4);
+// A figure read off the compressor map rather than typed.
+const QColor kFromMapShade(0xd8, 0xec, 0xff);
 
 // "100,000": a count grouped in thousands the same way whatever the system's language.
 QString groupedCount(std::size_t count) {
@@ -151,6 +155,8 @@ int CandidateTable::column(std::string_view key) const {
         return kNameColumn;
     if (key == "map")
         return kMapColumn;
+    if (key == compmap::kEfficiencyFromMapColumn)
+        return kEfficiencyFromMapColumn;
     if (const auto match = fields::findField(fields::kMapMatchingFields, key))
         return kFirstMatchColumn + static_cast<int>(*match);
     const auto found = fields::findField(fields::kEngineFields, key);
@@ -190,6 +196,8 @@ QVariant CandidateTable::headerData(int section, Qt::Orientation orientation, in
         return tr("No Figure");
     if (section == kMapColumn)
         return tr("Compressor\nMap");
+    if (section == kEfficiencyFromMapColumn)
+        return tr("Efficiency\nfrom Map");
     if (section >= kFirstMatchColumn && section < kNoteColumn) {
         const auto& field = fields::kMapMatchingFields[std::size_t(section - kFirstMatchColumn)];
         // The corrected flow is in the unit of each row's map.
@@ -211,6 +219,8 @@ Qt::ItemFlags CandidateTable::flags(const QModelIndex& index) const {
     if (!index.isValid())
         return Qt::NoItemFlags;
     const Qt::ItemFlags base = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (index.column() == kEfficiencyFromMapColumn)
+        return base | Qt::ItemIsUserCheckable;
     if (index.column() == kNameColumn || index.column() == kSourceColumn ||
         index.column() == kMapColumn || index.column() == kFuelColumn)
         return base | Qt::ItemIsEditable;
@@ -255,6 +265,8 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
                    : QVariant();
     if (column == kMapColumn)
         return mapData(row, role);
+    if (column == kEfficiencyFromMapColumn)
+        return efficiencyFromMapData(row, role);
     if (column >= kFirstMatchColumn && column < kNoteColumn)
         return matchData(row, column - kFirstMatchColumn, role);
     if (column == kFuelColumn)
@@ -269,6 +281,24 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
         const Cell& cell = candidate[*what.input];
         const bool estimated = *what.input == EngineInput::MassFlow &&
                                candidate.massFlowSource == MassFlowSource::Estimate;
+        // With the efficiency from the map, the cell shows the map's, marked; typing still
+        // changes the typed one, which the cycle takes again when the box is cleared.
+        if (*what.input == EngineInput::CompEfficiency && candidate.efficiencyFromMap &&
+            !cell.bad) {
+            const auto& fromMap = mapEfficiencies_[row];
+            switch (role) {
+            case Qt::DisplayRole:
+                return fromMap ? figureText(*fromMap) : QString();
+            case Qt::EditRole:
+                return toQString(cellText(*what.input, units_, cell));
+            case Qt::BackgroundRole:
+                return QBrush(fromMap ? kFromMapShade : QColor(0xff, 0xc8, 0xc8));
+            case Qt::ToolTipRole:
+                return fromMap ? tr("From the map: %1 %").arg(figureText(*fromMap)) : ownGaps_[row];
+            default:
+                return {};
+            }
+        }
         switch (role) {
         case Qt::DisplayRole:
         case Qt::EditRole:
@@ -312,6 +342,17 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
 }
 
 bool CandidateTable::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (index.isValid() && index.column() == kEfficiencyFromMapColumn &&
+        role == Qt::CheckStateRole) {
+        State after = state();
+        auto& wanted = after.candidates[static_cast<std::size_t>(index.row())].efficiencyFromMap;
+        const bool checked = value.toInt() == Qt::Checked;
+        if (wanted == checked)
+            return false;
+        wanted = checked;
+        push(checked ? tr("Take Efficiency from Map") : tr("Type Efficiency"), std::move(after));
+        return true;
+    }
     if (!index.isValid() || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
         return false;
     const QString text = value.toString();
@@ -379,9 +420,11 @@ void CandidateTable::apply(const State& next) {
     candidates_ = next.candidates;
     results_.resize(candidates_.size());
     gaps_.resize(candidates_.size());
+    ownGaps_.resize(candidates_.size());
+    mapEfficiencies_.resize(candidates_.size());
     matches_.resize(candidates_.size());
     for (std::size_t i = 0; i < candidates_.size(); ++i) {
-        results_[i] = evaluate(candidates_[i]);
+        results_[i] = evaluateRow(i, ownGaps_[i]);
         const auto* map = maps_.get(folder_, candidates_[i].map);
         matches_[i] = map && map->map ? matchAtP2(candidates_[i], *map->map) : std::nullopt;
     }
@@ -390,6 +433,53 @@ void CandidateTable::apply(const State& next) {
     else if (!sameShape)
         endResetModel();
     emit candidatesChanged();
+}
+
+std::optional<turbo::EngineResults> CandidateTable::evaluateRow(std::size_t row, QString& why) {
+    const Candidate& candidate = candidates_[row];
+    why.clear();
+    mapEfficiencies_[row].reset();
+    if (!candidate.efficiencyFromMap)
+        return evaluate(candidate);
+    const auto in = engineInputs(candidate);
+    if (!in)
+        return std::nullopt;
+    const auto* entry = maps_.get(folder_, candidate.map);
+    if (!entry || !entry->map) {
+        why = entry ? tr("no figures: the efficiency is to come from the map, which cannot be read")
+                    : tr("no figures: the efficiency is to come from the map, but none is given");
+        return std::nullopt;
+    }
+    auto onMap = compmap::evaluateWithMapEfficiency(*in, *entry->map);
+    if (!onMap.results) {
+        why = tr("no figures at P2: compressor efficiency from the map: %1")
+                  .arg(toQString(compmap::kOutsideIslands));
+        return std::nullopt;
+    }
+    mapEfficiencies_[row] = onMap.efficiency;
+    return onMap.results;
+}
+
+std::vector<const compmap::CompressorMap*> CandidateTable::efficiencyMaps() const {
+    std::vector<const compmap::CompressorMap*> out(candidates_.size(), nullptr);
+    for (std::size_t i = 0; i < candidates_.size(); ++i)
+        if (candidates_[i].efficiencyFromMap)
+            if (const auto* entry = maps_.get(folder_, candidates_[i].map); entry && entry->map)
+                out[i] = &*entry->map;
+    return out;
+}
+
+// The box that takes the candidate's efficiency from its map.
+QVariant CandidateTable::efficiencyFromMapData(std::size_t row, int role) const {
+    const bool wanted = candidates_[row].efficiencyFromMap;
+    if (role == Qt::CheckStateRole)
+        return wanted ? Qt::Checked : Qt::Unchecked;
+    if (role == Qt::DisplayRole)
+        return wanted ? tr("yes") : QString();
+    if (role == Qt::ToolTipRole)
+        return tr("Take the compressor efficiency at each point from the map's islands instead "
+                  "of the typed one");
+    return {};
 }
 
 int CandidateTable::freeLook(const std::vector<Candidate>& candidates) {
@@ -614,7 +704,8 @@ std::optional<QPointF> CandidateTable::ownPoint(std::size_t c, const CurveReques
 }
 
 std::vector<ChartPanel> CandidateTable::curves(const CurveRequest& request, QString* problem) {
-    computeCurves(candidates_, request, curves_);
+    const auto efficiency = efficiencyMaps();
+    computeCurves(candidates_, request, curves_, efficiency);
     std::vector<ChartPanel> panels;
     panels.reserve(request.results.size());
     for (const EngineResult result : request.results)
@@ -643,7 +734,7 @@ std::vector<ChartPanel> CandidateTable::curves(const CurveRequest& request, QStr
     const auto& x = curves_.x;
     for (std::size_t c = 0; c < candidates_.size(); ++c) {
         const CandidateCurves& computed = curves_.candidates[c];
-        QString gaps;
+        QString gaps = ownGaps_[c];
         for (std::size_t k = 0; k < computed.results.size(); ++k) {
             const auto& y = computed.results[k].y;
             ChartCurve line{toQString(candidates_[c].name),
@@ -689,7 +780,7 @@ std::vector<ChartPanel> CandidateTable::curves(const CurveRequest& request, QStr
 
 QByteArray CandidateTable::curveCsv(const CurveRequest& request) const {
     std::ostringstream out;
-    writeCurveCsv(out, candidates_, request);
+    writeCurveCsv(out, candidates_, request, efficiencyMaps());
     return QByteArray::fromStdString(out.str());
 }
 

@@ -97,6 +97,12 @@ signals:
 private:
     QVariant mapData(std::size_t row, int role) const;
     QVariant matchData(std::size_t row, int which, int role) const;
+    QVariant efficiencyFromMapData(std::size_t row, int role) const;
+    // The candidate's figures at P2, with the efficiency from its map when it asks for it;
+    // the reason in `why` when there are none for that reason.
+    std::optional<turbo::EngineResults> evaluateRow(std::size_t row, QString& why);
+    // The maps whose efficiency each candidate's cycle takes (nullptr: the typed one).
+    std::vector<const compmap::CompressorMap*> efficiencyMaps() const;
     struct State {
         std::vector<Candidate> candidates;
     };
@@ -117,6 +123,8 @@ private:
     // Derived from the candidates, never saved or undone.
     std::vector<std::optional<turbo::EngineResults>> results_;
     std::vector<QString> gaps_;
+    std::vector<QString> ownGaps_;                      // at P2, leading the row's note
+    std::vector<std::optional<float>> mapEfficiencies_; // used at P2, when from the map
     std::vector<std::optional<compmap::MatchFigures>> matches_;
     std::filesystem::path folder_;
     mutable MapLibrary maps_;

@@ -39,6 +39,8 @@ struct Candidate {
     std::array<Cell, turbo::kEngineInputCount> inputs; // by EngineInput
     std::string map; // its compressor map file, relative to the candidates file; "" for none
     std::shared_ptr<const runs::RunLog> runLog; // measured points, when opened
+    // The compressor efficiency at each point read off that map instead of the typed one.
+    bool efficiencyFromMap = false;
 
     // A candidate with the Turbo Analysis window's defaults.
     explicit Candidate(std::string name = "Candidate");

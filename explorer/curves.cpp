@@ -1,11 +1,14 @@
 #include "curves.hpp"
 
+#include "efficiency_from_map.hpp"
 #include "number_text.hpp"
 #include "turbo_constants.hpp"
 
 #include <cctype>
 #include <cmath>
 #include <cstdint>
+#include <limits>
+#include <optional>
 
 namespace explorer {
 
@@ -30,6 +33,7 @@ enum Cause : std::uint8_t {
     kNozzlePrOne,
     kNozzleEfficiencyZero,
     kNegativeMassFlow,
+    kOutsideIslands,
     kInputNotFinite, // + the input's number
 };
 
@@ -143,6 +147,8 @@ std::string causeText(std::uint8_t cause) {
         return "nozzle efficiency 0, no jet velocity";
     case kNegativeMassFlow:
         return "mass flow below 0";
+    case kOutsideIslands:
+        return "compressor efficiency from the map: " + std::string(compmap::kOutsideIslands);
     case kOther:
         return "the formulas give no finite figure";
     default: {
@@ -226,7 +232,8 @@ std::string describeGaps(EngineResult result, EngineInput swept, UnitSystem unit
 } // namespace
 
 void computeCandidateCurves(const Candidate& candidate, const CurveRequest& request,
-                            std::span<const float> x, CandidateCurves& out) {
+                            std::span<const float> x, CandidateCurves& out,
+                            const compmap::CompressorMap* efficiencyMap) {
     out.problem.clear();
     const auto inputs = engineInputs(candidate);
     if (!inputs) {
@@ -258,7 +265,23 @@ void computeCandidateCurves(const Candidate& candidate, const CurveRequest& requ
     out.beyondLimit.assign(n, false);
     for (std::size_t i = 0; i < n; ++i) {
         in[request.swept] = fields::fromDisplay(sweptQuantity, request.units, x[i]);
-        const EngineResults r = turbo::evaluateEngine(in);
+        std::optional<compmap::EngineOnMap> onMap;
+        if (efficiencyMap) {
+            onMap = compmap::evaluateWithMapEfficiency(in, *efficiencyMap);
+            if (!onMap->results) {
+                out.beyondLimit[i] = false;
+                for (std::size_t k = 0; k < nResults; ++k) {
+                    out.results[k].y[i] = std::numeric_limits<float>::quiet_NaN();
+                    causes[k][i] = kOutsideIslands;
+                }
+                anyGap = true;
+                continue;
+            }
+            // What the cycle used, for telling why a figure is missing; the next point's place
+            // on the map does not depend on it.
+            in[EngineInput::CompEfficiency] = onMap->efficiency;
+        }
+        const EngineResults r = onMap ? *onMap->results : turbo::evaluateEngine(in);
         out.beyondLimit[i] = r.point.limits.any();
         for (std::size_t k = 0; k < nResults; ++k) {
             const float v = r[request.results[k]];
@@ -276,8 +299,8 @@ void computeCandidateCurves(const Candidate& candidate, const CurveRequest& requ
                                            out.results[k].y, causes[k], request.step > 0);
 }
 
-void computeCurves(std::span<const Candidate> candidates, const CurveRequest& request,
-                   Curves& out) {
+void computeCurves(std::span<const Candidate> candidates, const CurveRequest& request, Curves& out,
+                   std::span<const compmap::CompressorMap* const> efficiencyMaps) {
     fields::Sweep sweep;
     out.sweepProblem =
         fields::planSweep(request.from, request.to, request.step, sweep, kMaxCurvePoints);
@@ -291,7 +314,8 @@ void computeCurves(std::span<const Candidate> candidates, const CurveRequest& re
         out.x[i] = sweep.point(i);
     out.candidates.resize(candidates.size());
     for (std::size_t c = 0; c < candidates.size(); ++c)
-        computeCandidateCurves(candidates[c], request, out.x, out.candidates[c]);
+        computeCandidateCurves(candidates[c], request, out.x, out.candidates[c],
+                               c < efficiencyMaps.size() ? efficiencyMaps[c] : nullptr);
 }
 
 std::vector<Run> finiteRuns(std::span<const float> y) {

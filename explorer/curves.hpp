@@ -3,6 +3,7 @@
 // per candidate, and where a result gives no figure, one line saying over what range and why.
 
 #include "candidates.hpp"
+#include "compressor_map.hpp"
 #include "sweep.hpp"
 #include "units.hpp"
 
@@ -52,11 +53,15 @@ struct Curves {
 
 // Plans the sweep and computes every candidate. Reuses out's storage, so recomputing after an
 // edit allocates nothing when the sizes stay.
-void computeCurves(std::span<const Candidate> candidates, const CurveRequest& request, Curves& out);
+// efficiencyMaps, by candidate where given: the map whose efficiency a candidate's cycle takes
+// instead of the typed one (nullptr for the typed one).
+void computeCurves(std::span<const Candidate> candidates, const CurveRequest& request, Curves& out,
+                   std::span<const compmap::CompressorMap* const> efficiencyMaps = {});
 
 // Recomputes one candidate (after an edit of its row) on the points out.x already holds.
 void computeCandidateCurves(const Candidate& candidate, const CurveRequest& request,
-                            std::span<const float> x, CandidateCurves& out);
+                            std::span<const float> x, CandidateCurves& out,
+                            const compmap::CompressorMap* efficiencyMap = nullptr);
 
 // Index ranges [first, last) of the runs of finite y, for drawing a line in pieces.
 struct Run {

@@ -52,9 +52,10 @@ QUrl lookUrl(int look) {
 
 } // namespace
 
-DesignSheet::DesignSheet(const CandidateTable& table, const CurveChart& chart, QString fileName)
+DesignSheet::DesignSheet(const CandidateTable& table, const CurveChart& chart, QString fileName,
+                         std::vector<SheetMap> maps)
     : table_(table), content_(chart.content()), fileName_(std::move(fileName)),
-      font_(dialogs::programFont(kFigurePoints)) {}
+      font_(dialogs::programFont(kFigurePoints)), maps_(std::move(maps)) {}
 
 DesignSheet::~DesignSheet() = default;
 
@@ -255,7 +256,46 @@ std::vector<DesignSheet::Page> DesignSheet::layout(const QSizeF& size) const {
         auto doc = document(html, size.width(), kFigurePoints);
         place(doc, doc->size().height());
     }
+    placeMaps(pages, size);
     return pages;
+}
+
+// Each map on a page of its own: its name and reference over the map drawn as wide as the page,
+// in the picture's proportions (or the plain sheet's).
+void DesignSheet::placeMaps(std::vector<Page>& pages, const QSizeF& size) const {
+    for (std::size_t i = 0; i < maps_.size(); ++i) {
+        const SheetMap& m = maps_[i];
+        const QString html =
+            QObject::tr("<h3>Compressor map: %1</h3><p>Corrected flow in %2, referred to %3 K and "
+                        "%4 psi absolute. Each candidate's sweep as a line of points, its own P2 "
+                        "as a marked point.</p>")
+                .arg(m.title.toHtmlEscaped(), toQString(compmap::flowUnitText(m.map.flowUnit)),
+                     toQString(compmap::numberText(m.map.referenceTemperature)),
+                     toQString(compmap::numberText(m.map.referencePressure)));
+        auto title = document(html, size.width(), kHeadingPoints);
+        const double top = title->size().height() + kGap;
+        const QSizeF shape = m.picture.isNull() ? QSizeF(compmap::MapGeometry::kSheetWidth,
+                                                         compmap::MapGeometry::kSheetHeight)
+                                                : QSizeF(m.picture.size());
+        const double height =
+            std::min(size.width() * shape.height() / shape.width(), size.height() - top);
+        Page page;
+        page.push_back({QRectF(0, 0, size.width(), title->size().height()), std::move(title)});
+        page.push_back({QRectF(0, top, size.width(), height), nullptr, static_cast<int>(i)});
+        pages.push_back(std::move(page));
+    }
+}
+
+void DesignSheet::paintMapPiece(QPainter& painter, const Piece& piece) const {
+    const SheetMap& m = maps_[static_cast<std::size_t>(piece.map)];
+    const QImage* picture = m.picture.isNull() ? nullptr : &m.picture;
+    const compmap::MapGeometry geometry(m.map, picture, m.series, piece.place);
+    painter.save();
+    painter.setClipRect(piece.place);
+    compmap::MapOverlay overlay;
+    overlay.series = m.series;
+    compmap::paintMap(painter, geometry, m.map, picture, overlay);
+    painter.restore();
 }
 
 void DesignSheet::paintPage(QPainter& painter, const Page& page) const {
@@ -265,6 +305,10 @@ void DesignSheet::paintPage(QPainter& painter, const Page& page) const {
             painter.translate(piece.place.topLeft());
             piece.text->drawContents(&painter);
             painter.restore();
+            continue;
+        }
+        if (piece.map >= 0) {
+            paintMapPiece(painter, piece);
             continue;
         }
         // The chart is laid out at the piece's size in pixels of the screen's resolution, then

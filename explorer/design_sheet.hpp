@@ -6,9 +6,11 @@
 // on under the candidates' names again, over as many pages as they need.
 
 #include "curve_chart.hpp"
+#include "map_painter.hpp"
 
 #include <QDate>
 #include <QFont>
+#include <QImage>
 #include <QPageSize>
 #include <QRectF>
 #include <QSizeF>
@@ -25,17 +27,27 @@ namespace explorer {
 
 class CandidateTable;
 
+// A compressor map in use, with the candidates' points on it, for a page of its own.
+struct SheetMap {
+    QString title;
+    compmap::CompressorMap map;
+    QImage picture; // null without one
+    std::vector<compmap::MapSeries> series;
+};
+
 class DesignSheet {
 public:
     // `fileName` names the candidates' file in the heading; empty for unsaved work. `chart` gives
-    // what is plotted.
-    DesignSheet(const CandidateTable& table, const CurveChart& chart, QString fileName);
+    // what is plotted; each of `maps` gets a page after the figures.
+    DesignSheet(const CandidateTable& table, const CurveChart& chart, QString fileName,
+                std::vector<SheetMap> maps = {});
     ~DesignSheet();
 
     // One piece of a page: a text (heading, figures, notes) or the chart, at its place in points.
     struct Piece {
         QRectF place;
-        std::shared_ptr<QTextDocument> text; // null for the chart
+        std::shared_ptr<QTextDocument> text; // null for the chart or a map
+        int map = -1;                        // a map's index in the sheet's maps
     };
     using Page = std::vector<Piece>;
 
@@ -61,11 +73,14 @@ private:
     // Candidates [first, last) and the table's field columns [firstField, lastField).
     QString figuresTable(int first, int last, int firstField, int lastField) const;
     QString notes() const;
+    void placeMaps(std::vector<Page>& pages, const QSizeF& size) const;
+    void paintMapPiece(QPainter& painter, const Piece& piece) const;
 
     const CandidateTable& table_;
     ChartContent content_;
     QString fileName_;
     QFont font_;
+    std::vector<SheetMap> maps_;
     mutable std::unique_ptr<CurveChart> chart_; // drawn at the sheet's size, never on screen
 };
 

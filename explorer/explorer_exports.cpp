@@ -3,6 +3,7 @@
 #include "candidate_table.hpp"
 #include "curve_chart.hpp"
 #include "design_sheet.hpp"
+#include "map_panel.hpp"
 #include "message_box.hpp"
 #include "save_path.hpp"
 
@@ -109,5 +110,6 @@ void ExplorerWindow::paintDesignSheet(QPainter& painter, const QSizeF& size) {
 }
 
 explorer::DesignSheet ExplorerWindow::designSheet() const {
-    return {*model_, *chart_, file_.isEmpty() ? QString() : QFileInfo(file_).fileName()};
+    return {*model_, *chart_, file_.isEmpty() ? QString() : QFileInfo(file_).fileName(),
+            maps_->sheetMaps()};
 }

@@ -1,5 +1,6 @@
 #include "map_panel.hpp"
 
+#include "digitizer_import_dialog.hpp"
 #include "looks.hpp"
 #include "map_view.hpp"
 #include "message_box.hpp"
@@ -92,13 +93,25 @@ compmap::MapView* MapPanel::openFile(const std::filesystem::path& file) {
         setCurrentWidget(v);
         return v;
     }
-    const auto read = compmap::loadMap(file);
+    // A digitizer's export carries no unit or reference: the user says them.
+    compmap::ImportSettings settings;
+    if (QFileInfo(toQString(file.string()))
+            .suffix()
+            .compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0) {
+        DigitizerImportDialog ask(toQString(file.filename().string()), this);
+        if (ask.exec() != QDialog::Accepted)
+            return nullptr;
+        settings = *ask.settings();
+    }
+    const auto read = compmap::loadMap(file, settings);
     if (read.error) {
         dialogs::showMessage(this, tr("Compressor map"), toQString(read.error->text()));
         return nullptr;
     }
     auto* v = addView(file, toQString(file.filename().string()));
     v->setMap(*read.map, toQString(file.parent_path().string()));
+    // The candidates that name this file see it as it was read here.
+    model_->setMap(file.lexically_normal(), *read.map);
     refresh();
     return v;
 }
@@ -130,6 +143,14 @@ void MapPanel::refresh() {
         }
         v->setSeries(std::move(series));
     }
+}
+
+std::vector<SheetMap> MapPanel::sheetMaps() const {
+    std::vector<SheetMap> out;
+    for (const auto& [file, v] : views_)
+        if (!v->series().empty())
+            out.push_back({tabText(indexOf(v)), v->map(), v->picture(), v->series()});
+    return out;
 }
 
 void MapPanel::saveCurrent() {

@@ -5,6 +5,7 @@
 
 #include "candidate_table.hpp"
 #include "curves.hpp"
+#include "design_sheet.hpp"
 
 #include <QTabWidget>
 
@@ -36,6 +37,8 @@ public:
     compmap::MapView* view(const std::filesystem::path& file) const;
     compmap::MapView* openDemo();
     compmap::MapView* openFile(const std::filesystem::path& file);
+    // The maps with candidates on them, for the design sheet.
+    std::vector<SheetMap> sheetMaps() const;
 
 private:
     compmap::MapView* addView(const std::filesystem::path& file, const QString& title);

@@ -56,6 +56,8 @@ public:
     bool openPicture(const QString& file, QString* problem);
 
     void setSeries(std::vector<MapSeries> series);
+    const std::vector<MapSeries>& series() const { return series_; }
+    const QImage& picture() const { return picture_; }
     QUndoStack* undoStack() const { return undo_; }
 
     void setTool(Tool tool);

@@ -113,3 +113,43 @@ TEST(MapOption, OnlyForTheCalculationsThatRunTheCycle) {
 }
 
 } // namespace
+
+// At the defaults the point is in the 65 % island (above): taking the efficiency from the map is
+// then the same engine as typing 65, bit for bit. Below every island there is no thrust.
+TEST(MapOption, EfficiencyFromTheMap) {
+    const auto folder = std::filesystem::temp_directory_path() / "vx-map-efficiency-test";
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(kDemo, folder / "demo.vxmap",
+                               std::filesystem::copy_options::overwrite_existing);
+    const auto file = (folder / "engines.csv").string();
+    const std::vector<std::string> columns = {
+        "engine", "--input",   file,
+        "--csv",  "--columns", "comp-efficiency,comp-temp-rise,thrust,tsfc"};
+    std::ofstream(file) << "name,p2,comp-efficiency,map,efficiency-from-map\n"
+                        << "map,32,70,demo.vxmap,Yes\ntyped,32,65,demo.vxmap,no\n"
+                        << "low,0.5,70,demo.vxmap,yes\n";
+    const auto out = calc(columns);
+    ASSERT_EQ(out.status, 0) << out.err;
+    const auto rows = csvRows(out.out);
+    ASSERT_EQ(rows.size(), 4u) << out.out;
+    EXPECT_EQ(rows[1][0], "65");
+    EXPECT_EQ(rows[1], rows[2]);
+    EXPECT_EQ(rows[3], (std::vector<std::string>{"nan", "nan", "nan", "nan"}));
+
+    struct Bad {
+        const char* row;
+        const char* says;
+    } bad[] = {
+        {"a,32,70,demo.vxmap,maybe",
+         "line 2, column 5 (efficiency-from-map): \"maybe\" is neither"},
+        {"a,32,70,,yes", "line 2, column 5 (efficiency-from-map): the efficiency is to come from "
+                         "the map, but the row has no map"},
+    };
+    for (const auto& b : bad) {
+        std::ofstream(file) << "name,p2,comp-efficiency,map,efficiency-from-map\n" << b.row << '\n';
+        const auto failed = calc(columns);
+        EXPECT_EQ(failed.status, 2) << b.row;
+        EXPECT_NE(failed.err.find(b.says), std::string::npos) << failed.err;
+    }
+    std::filesystem::remove_all(folder);
+}

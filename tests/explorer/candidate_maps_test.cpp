@@ -30,6 +30,26 @@ TEST(CandidateMaps, MapColumnReadAndWrittenBack) {
     std::stringstream plain;
     ASSERT_FALSE(explorer::writeCandidates(plain, explorer::startingCandidates()));
     EXPECT_EQ(plain.str().find("map"), std::string::npos);
+
+    // Efficiency from the map: its column in any case, written only when asked by someone.
+    std::istringstream asked("name,efficiency-from-map\nA, YES \nB,\nC,no\n");
+    const auto flags = explorer::readCandidates(asked, "e.csv");
+    ASSERT_FALSE(flags.error) << flags.error->text();
+    EXPECT_TRUE(flags.candidates[0].efficiencyFromMap);
+    EXPECT_FALSE(flags.candidates[1].efficiencyFromMap);
+    EXPECT_FALSE(flags.candidates[2].efficiencyFromMap);
+    std::stringstream flagsOut;
+    ASSERT_FALSE(explorer::writeCandidates(flagsOut, flags.candidates));
+    const auto flagsAgain = explorer::readCandidates(flagsOut, "again.csv");
+    ASSERT_FALSE(flagsAgain.error) << flagsAgain.error->text();
+    EXPECT_TRUE(flagsAgain.candidates[0].efficiencyFromMap);
+    EXPECT_FALSE(flagsAgain.candidates[2].efficiencyFromMap);
+    std::istringstream bad("name,efficiency-from-map\nA,maybe\n");
+    const auto refused = explorer::readCandidates(bad, "bad.csv");
+    ASSERT_TRUE(refused.error);
+    EXPECT_EQ(refused.error->text(),
+              "bad.csv, line 2, column 2: efficiency-from-map \"maybe\" is neither \"yes\" nor "
+              "\"no\"");
 }
 
 TEST(CandidateMaps, FoundFromTheCandidatesFolderOnce) {

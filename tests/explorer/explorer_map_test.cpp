@@ -3,6 +3,8 @@
 // line in its tab, and the table's row shows the surge margin at once.
 #include "candidate_file.hpp"
 #include "candidate_table.hpp"
+#include "design_sheet.hpp"
+#include "digitizer_import_dialog.hpp"
 #include "explorer_window.hpp"
 #include "map_panel.hpp"
 #include "map_view.hpp"
@@ -11,11 +13,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
+#include <QTimer>
+#include <QUndoStack>
 
 #include <gtest/gtest.h>
 
@@ -103,6 +110,120 @@ TEST(ExplorerMap, CalibrateTraceAndTheRowShowsTheFigures) {
         EXPECT_EQ(w.candidates()->index(0, w.candidates()->column("corrected-flow")).data(),
                   "84.6");
         EXPECT_EQ(w.maps()->count(), 2); // the same map's tab, not a second one
+    });
+}
+
+// The demonstration map puts the defaults in its 65 % island. Ticking "efficiency from map" on
+// a candidate typed at 70 % gives the figures of one typed at 65 %; below every island the row
+// has none, and says why.
+TEST(ExplorerMap, EfficiencyFromTheMap) {
+    QTemporaryDir dir;
+    const std::filesystem::path folder = dir.path().toStdString();
+    std::filesystem::copy_file(VX_DEMO_MAP, folder / "demo.vxmap");
+    std::vector<explorer::Candidate> candidates(2);
+    candidates[0].map = candidates[1].map = "demo.vxmap";
+    candidates[1][turbo::EngineInput::CompEfficiency] = explorer::Cell::number(65);
+    ASSERT_FALSE(explorer::saveCandidates(folder / "engines.csv", candidates));
+
+    ExplorerWindow w;
+    w.resize(1800, 1000);
+    runModal(w, [&] {
+        ASSERT_TRUE(w.openFile(dir.filePath("engines.csv")));
+        auto* model = w.candidates();
+        const auto cell = [&](int row, std::string_view key) {
+            return model->index(row, model->column(key));
+        };
+        const auto thrust = [&](int row) { return cell(row, "thrust").data().toString(); };
+        ASSERT_NE(thrust(0), thrust(1));
+
+        // Clicking the box, as a person ticks it.
+        QTableView* table = w.table();
+        const QModelIndex box = cell(0, "efficiency-from-map");
+        table->scrollTo(box);
+        const QRect rect = table->visualRect(box);
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          QPoint(rect.left() + 10, rect.center().y()));
+        ASSERT_EQ(box.data(Qt::CheckStateRole).toInt(), Qt::Checked);
+        EXPECT_EQ(thrust(0), thrust(1));
+        EXPECT_EQ(cell(0, "comp-temp-rise").data(), cell(1, "comp-temp-rise").data());
+        EXPECT_EQ(cell(0, "comp-efficiency").data().toString(), "65");
+        EXPECT_EQ(cell(0, "comp-efficiency").data(Qt::ToolTipRole).toString(),
+                  "From the map: 65 %");
+
+        // At 0.5 psig the point is below every island.
+        model->setData(cell(0, "p2"), "0.5", Qt::EditRole);
+        EXPECT_EQ(thrust(0), "");
+        EXPECT_NE(model->rowNote(0).indexOf("outside every efficiency island"), -1)
+            << model->rowNote(0).toStdString();
+
+        w.undoStack()->undo();
+        w.undoStack()->undo();
+        EXPECT_EQ(box.data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
+        EXPECT_NE(thrust(0), thrust(1));
+    });
+}
+
+// The design sheet gives each map with candidates on it a page: here the one map the first
+// candidate names, with its point at the defaults (84.6 lb/min, ratio 3.17687, worked out in the
+// command line's test); the second candidate has no map.
+TEST(ExplorerMap, DesignSheetHasAPageForTheMap) {
+    QTemporaryDir dir;
+    const std::filesystem::path folder = dir.path().toStdString();
+    std::filesystem::copy_file(VX_DEMO_MAP, folder / "demo.vxmap");
+    auto candidates = explorer::startingCandidates();
+    candidates[0].map = "demo.vxmap";
+    ASSERT_FALSE(explorer::saveCandidates(folder / "engines.csv", candidates));
+
+    ExplorerWindow w;
+    w.resize(1800, 1000);
+    runModal(w, [&] {
+        ASSERT_TRUE(w.openFile(dir.filePath("engines.csv")));
+        const auto maps = w.maps()->sheetMaps();
+        ASSERT_EQ(maps.size(), 1u);
+        ASSERT_EQ(maps[0].series.size(), 1u);
+        ASSERT_TRUE(maps[0].series[0].design);
+        EXPECT_FLOAT_EQ(maps[0].series[0].design->flow, 84.6f);
+        EXPECT_NEAR(maps[0].series[0].design->pressureRatio, 3.17687, 1e-5);
+
+        explorer::DesignSheet sheet(*w.candidates(), *w.chart(), "engines.csv", maps);
+        const QSizeF page(523, 770); // A4 within 12 mm margins, in points
+        const auto pages = sheet.layout(page);
+        ASSERT_GE(pages.size(), 2u);
+        const auto& last = pages.back();
+        ASSERT_EQ(last.size(), 2u);
+        EXPECT_NE(last[0].text->toPlainText().indexOf("demo.vxmap"), -1);
+        EXPECT_EQ(last[1].map, 0);
+        EXPECT_LE(last[1].place.bottom(), page.height());
+    });
+}
+
+// Opening a digitizer's export asks its unit and reference; a box without a number above zero
+// keeps the question open.
+TEST(ExplorerMap, DigitizerExportAsksItsUnitAndReference) {
+    QTemporaryDir dir;
+    const std::filesystem::path file = dir.filePath("wpd.csv").toStdString();
+    std::ofstream(file) << "surge,\nX,Y\n0.2,1\n0.3,3\n";
+    ExplorerWindow w;
+    runModal(w, [&] {
+        bool refused = false;
+        QTimer::singleShot(0, [&] {
+            auto* ask =
+                qobject_cast<explorer::DigitizerImportDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(ask);
+            ask->unitBox()->setCurrentText("kg/s");
+            typeInto(ask->temperatureBox(), "0");
+            ask->accept();
+            refused = ask->isVisible();
+            typeInto(ask->temperatureBox(), "298");
+            typeInto(ask->pressureBox(), "14.5038");
+            ask->accept();
+        });
+        compmap::MapView* view = w.maps()->openFile(file);
+        ASSERT_TRUE(view);
+        EXPECT_TRUE(refused);
+        EXPECT_EQ(view->map().flowUnit, compmap::FlowUnit::KgPerS);
+        EXPECT_EQ(view->map().referenceTemperature, 298.0f);
+        EXPECT_EQ(view->map().referencePressure, 14.5038f);
     });
 }
 
