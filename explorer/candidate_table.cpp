@@ -1,6 +1,7 @@
 #include "candidate_table.hpp"
 
 #include "atmosphere.hpp"
+#include "candidate_columns.hpp"
 #include "candidate_file.hpp"
 #include "efficiency_from_map.hpp"
 #include "looks.hpp"
@@ -24,60 +25,9 @@
 
 namespace explorer {
 
+using namespace table;
+
 namespace {
-
-// Columns: the name, the fields of a candidate engine (inputs in file order, then results), and
-// the note on what the curves cannot show.
-constexpr int kNameColumn = 0;
-constexpr int kFirstFieldColumn = 1;
-constexpr int kFieldCount = static_cast<int>(fields::kEngineFields.size());
-// Then the candidate's compressor map and its figures there.
-constexpr int kMapColumn = kFirstFieldColumn + kFieldCount;
-constexpr int kEfficiencyFromMapColumn = kMapColumn + 1;
-constexpr int kFirstMatchColumn = kEfficiencyFromMapColumn + 1;
-constexpr int kMatchCount = static_cast<int>(fields::kMapMatchingFields.size());
-constexpr int kNoteColumn = kFirstMatchColumn + kMatchCount;
-constexpr int kSourceColumn = kFirstFieldColumn + static_cast<int>(turbo::kMassFlowSourceField);
-constexpr int kFuelColumn = kFirstFieldColumn + static_cast<int>(turbo::kFuelField);
-
-// What each field column holds: an input, a result, or the mass-flow source.
-struct ColumnRole {
-    std::optional<EngineInput> input;
-    std::optional<EngineResult> result;
-};
-
-const std::array<ColumnRole, fields::kEngineFields.size()>& columnRoles() {
-    static const auto roles = [] {
-        std::array<ColumnRole, fields::kEngineFields.size()> r{};
-        for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i)
-            r[turbo::engineFieldIndex(static_cast<EngineInput>(i))].input =
-                static_cast<EngineInput>(i);
-        for (std::size_t i = 0; i < turbo::kEngineResultCount; ++i)
-            r[turbo::engineFieldIndex(static_cast<EngineResult>(i))].result =
-                static_cast<EngineResult>(i);
-        return r;
-    }();
-    return roles;
-}
-
-// Results are shaded so that they never pass for something typed.
-const QColor kResultShade(0xee, 0xf0, 0xf4);
-// A figure read off the compressor map rather than typed.
-const QColor kFromMapShade(0xd8, 0xec, 0xff);
-
-// "100,000": a count grouped in thousands the same way whatever the system's language.
-QString groupedCount(std::size_t count) {
-    QString digits = QString::number(count);
-    for (auto at = digits.size() - 3; at > 0; at -= 3)
-        digits.insert(at, QLatin1Char(','));
-    return digits;
-}
-
-QString sourceWord(MassFlowSource source) {
-    return toQString(fields::kEngineFields[turbo::kMassFlowSourceField]
-                         .choices[source == MassFlowSource::Estimate ? 1 : 0]);
-}
-
 // The mass-flow source and the fuel are each one of a few words: a list, not a text box.
 class SourceDelegate : public QStyledItemDelegate {
 public:
@@ -161,20 +111,6 @@ int CandidateTable::column(std::string_view key) const {
         return kFirstMatchColumn + static_cast<int>(*match);
     const auto found = fields::findField(fields::kEngineFields, key);
     return found ? kFirstFieldColumn + static_cast<int>(*found) : -1;
-}
-
-const MapLibrary::Entry* CandidateTable::mapOf(int row) {
-    return maps_.get(folder_, candidates_.at(static_cast<std::size_t>(row)).map);
-}
-
-void CandidateTable::reloadMaps() {
-    maps_.clear();
-    apply(state());
-}
-
-void CandidateTable::setMap(const std::filesystem::path& file, const compmap::CompressorMap& map) {
-    maps_.put(file, map);
-    apply(state());
 }
 
 // ---- the table -------------------------------------------------------------------------------
@@ -460,121 +396,6 @@ std::optional<turbo::EngineResults> CandidateTable::evaluateRow(std::size_t row,
     return onMap.results;
 }
 
-std::vector<const compmap::CompressorMap*> CandidateTable::efficiencyMaps() const {
-    std::vector<const compmap::CompressorMap*> out(candidates_.size(), nullptr);
-    for (std::size_t i = 0; i < candidates_.size(); ++i)
-        if (candidates_[i].efficiencyFromMap)
-            if (const auto* entry = maps_.get(folder_, candidates_[i].map); entry && entry->map)
-                out[i] = &*entry->map;
-    return out;
-}
-
-// The box that takes the candidate's efficiency from its map.
-QVariant CandidateTable::efficiencyFromMapData(std::size_t row, int role) const {
-    const bool wanted = candidates_[row].efficiencyFromMap;
-    if (role == Qt::CheckStateRole)
-        return wanted ? Qt::Checked : Qt::Unchecked;
-    if (role == Qt::DisplayRole)
-        return wanted ? tr("yes") : QString();
-    if (role == Qt::ToolTipRole)
-        return tr("Take the compressor efficiency at each point from the map's islands instead "
-                  "of the typed one");
-    return {};
-}
-
-int CandidateTable::freeLook(const std::vector<Candidate>& candidates) {
-    std::vector<int> uses(kLookCount, 0);
-    for (const Candidate& c : candidates)
-        if (c.look >= 0 && c.look < kLookCount)
-            ++uses[static_cast<std::size_t>(c.look)];
-    // The first unused look; past twenty, the least used.
-    return static_cast<int>(std::min_element(uses.begin(), uses.end()) - uses.begin());
-}
-
-void CandidateTable::giveLooks(std::vector<Candidate>& candidates) {
-    for (Candidate& c : candidates)
-        if (c.look < 0 || c.look >= kLookCount)
-            c.look = freeLook(candidates);
-}
-
-std::string CandidateTable::freeName() const {
-    for (int n = 1;; ++n) {
-        const std::string name = tr("Candidate %1").arg(n).toStdString();
-        if (std::none_of(candidates_.begin(), candidates_.end(),
-                         [&](const Candidate& c) { return c.name == name; }))
-            return name;
-    }
-}
-
-int CandidateTable::addCandidate() {
-    State after = state();
-    Candidate added(freeName());
-    // A new candidate's mass flow comes from its wheel until the user types one.
-    added.massFlowSource = MassFlowSource::Estimate;
-    added.look = freeLook(after.candidates);
-    after.candidates.push_back(std::move(added));
-    push(tr("Add Candidate"), std::move(after));
-    return rowCount() - 1;
-}
-
-int CandidateTable::duplicateCandidate(int at) {
-    State after = state();
-    Candidate copy = candidates_.at(static_cast<std::size_t>(at));
-    copy.name = tr("%1 (copy)").arg(toQString(copy.name)).toStdString();
-    copy.look = freeLook(after.candidates);
-    after.candidates.insert(after.candidates.begin() + at + 1, std::move(copy));
-    push(tr("Duplicate Candidate"), std::move(after));
-    return at + 1;
-}
-
-int CandidateTable::insertCandidate(int at, Candidate candidate) {
-    State after = state();
-    candidate.look = freeLook(after.candidates);
-    after.candidates.insert(after.candidates.begin() + at, std::move(candidate));
-    push(tr("Add Candidate"), std::move(after));
-    return at;
-}
-
-void CandidateTable::setRunLog(int row, std::shared_ptr<const runs::RunLog> log) {
-    State after = state();
-    after.candidates.at(static_cast<std::size_t>(row)).runLog = std::move(log);
-    push(tr("Open Run Log"), std::move(after));
-}
-
-void CandidateTable::deleteCandidate(int at) {
-    State after = state();
-    after.candidates.erase(after.candidates.begin() + at);
-    push(tr("Delete Candidate"), std::move(after));
-}
-
-void CandidateTable::deleteCandidates(std::vector<int> rows) {
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    if (rows.empty())
-        return;
-    State after = state();
-    for (auto it = rows.rbegin(); it != rows.rend(); ++it)
-        if (*it >= 0 && *it < rowCount())
-            after.candidates.erase(after.candidates.begin() + *it);
-    push(rows.size() == 1 ? tr("Delete Candidate") : tr("Delete Candidates"), std::move(after));
-}
-
-void CandidateTable::moveCandidate(int from, int to) {
-    State after = state();
-    std::swap(after.candidates.at(static_cast<std::size_t>(from)),
-              after.candidates.at(static_cast<std::size_t>(to)));
-    push(tr("Move Candidate"), std::move(after));
-}
-
-void CandidateTable::reset() {
-    auto candidates = startingCandidates();
-    giveLooks(candidates);
-    beginResetModel();
-    candidates_.clear();
-    endResetModel();
-    apply({std::move(candidates)});
-}
-
 bool CandidateTable::load(const QString& path, QString* problem, QString* note) {
     ReadResult read = loadCandidates(path.toStdString());
     if (read.error) {
@@ -621,44 +442,6 @@ bool CandidateTable::save(const QString& path, QString* problem) {
     return true;
 }
 
-// The map cell: the file as written, marked when it cannot be read.
-QVariant CandidateTable::mapData(std::size_t row, int role) const {
-    const Candidate& candidate = candidates_[row];
-    if (role == Qt::DisplayRole || role == Qt::EditRole)
-        return toQString(candidate.map);
-    const auto* entry = maps_.get(folder_, candidate.map);
-    if (!entry || entry->map)
-        return role == Qt::ToolTipRole && entry ? toQString(entry->file.string()) : QVariant();
-    if (role == Qt::BackgroundRole)
-        return QBrush(QColor(0xff, 0xc8, 0xc8));
-    if (role == Qt::ToolTipRole)
-        return toQString(entry->problem);
-    return {};
-}
-
-// The map's figures at P2; a surging or overspeeding point is marked.
-QVariant CandidateTable::matchData(std::size_t row, int which, int role) const {
-    const auto& match = matches_[row];
-    if (!match)
-        return {};
-    if (role == Qt::TextAlignmentRole)
-        return int(Qt::AlignRight | Qt::AlignVCenter);
-    const bool surges = which == 2 && match->surgeMargin && *match->surgeMargin < 0;
-    const bool overSpeed = which == 4 && match->overSpeed;
-    if (role == Qt::BackgroundRole)
-        return surges || overSpeed ? QBrush(QColor(0xff, 0xc8, 0xc8)) : QVariant();
-    if (role == Qt::ToolTipRole)
-        return surges      ? tr("Left of the surge line: the compressor surges")
-               : overSpeed ? tr("Beyond the highest speed line on the map")
-                           : QVariant();
-    if (role != Qt::DisplayRole)
-        return {};
-    const std::optional<float> values[] = {match->correctedFlow, match->pressureRatio,
-                                           match->surgeMargin, match->efficiency, match->speed};
-    const auto& value = values[which];
-    return value ? figureText(*value) : QString();
-}
-
 // ---- units -----------------------------------------------------------------------------------
 
 void CandidateTable::setUnits(fields::UnitSystem units) {
@@ -680,108 +463,6 @@ QString CandidateTable::rowNote(int at) const {
     return gaps_[row].isEmpty()
                ? QString()
                : toQString(candidates_[row].name) + QStringLiteral(": ") + gaps_[row];
-}
-
-// ---- curves ----------------------------------------------------------------------------------
-
-// Where the candidate itself sits on its curve: its own value of the swept input (the mass flow
-// it used, when that is the wheel's estimate) and its result there, as its row shows them.
-std::optional<QPointF> CandidateTable::ownPoint(std::size_t c, const CurveRequest& request,
-                                                std::size_t k) const {
-    const auto& r = results_[c];
-    if (!r)
-        return std::nullopt;
-    const auto xField = turbo::engineField(request.swept);
-    const float xForms =
-        request.swept == EngineInput::MassFlow ? r->massFlow : candidates_[c][request.swept].value;
-    const EngineResult result = request.results[k];
-    const float x = fields::toDisplay(xField.quantity, request.units, xForms);
-    const float y =
-        fields::toDisplay(turbo::engineField(result).quantity, request.units, (*r)[result]);
-    if (!std::isfinite(x) || !std::isfinite(y))
-        return std::nullopt;
-    return QPointF(x, y);
-}
-
-std::vector<ChartPanel> CandidateTable::curves(const CurveRequest& request, QString* problem) {
-    const auto efficiency = efficiencyMaps();
-    computeCurves(candidates_, request, curves_, efficiency);
-    std::vector<ChartPanel> panels;
-    panels.reserve(request.results.size());
-    for (const EngineResult result : request.results)
-        panels.push_back({titleWithUnit(turbo::engineField(result), request.units), {}});
-    if (curves_.sweepProblem != fields::SweepProblem::None) {
-        if (problem) {
-            switch (curves_.sweepProblem) {
-            case fields::SweepProblem::ZeroStep:
-                *problem = tr("The sweep's step is 0.");
-                break;
-            case fields::SweepProblem::AwayFromStop:
-                *problem = tr("The sweep's step goes away from \"to\".");
-                break;
-            case fields::SweepProblem::TooManyPoints:
-                *problem = tr("The sweep has more than %1 points; take a larger step.")
-                               .arg(groupedCount(kMaxCurvePoints));
-                break;
-            default:
-                *problem = tr("The sweep's numbers are out of range.");
-                break;
-            }
-        }
-        return panels;
-    }
-
-    const auto& x = curves_.x;
-    for (std::size_t c = 0; c < candidates_.size(); ++c) {
-        const CandidateCurves& computed = curves_.candidates[c];
-        QString gaps = ownGaps_[c];
-        for (std::size_t k = 0; k < computed.results.size(); ++k) {
-            const auto& y = computed.results[k].y;
-            ChartCurve line{toQString(candidates_[c].name),
-                            candidates_[c].look,
-                            {},
-                            ownPoint(c, request, k),
-                            {},
-                            {}};
-            if (const auto& log = candidates_[c].runLog)
-                for (const Marker& m :
-                     runMarkers(candidates_[c], *log, request, request.results[k]))
-                    line.markers.append(QPointF(m.x, m.y));
-            for (const Run run : finiteRuns(y)) { // a gap where there is no figure, never a zero
-                QList<QPointF> points;
-                points.reserve(static_cast<qsizetype>(run.last - run.first));
-                for (std::size_t i = run.first; i < run.last; ++i)
-                    points.append(QPointF(x[i], y[i]));
-                line.segments.push_back(std::move(points));
-            }
-            // Runs past a limit are shaded over the line.
-            QList<QPointF> beyond;
-            for (std::size_t i = 0; i <= y.size(); ++i) {
-                if (i < y.size() && computed.beyondLimit[i] && std::isfinite(y[i])) {
-                    beyond.append(QPointF(x[i], y[i]));
-                } else if (!beyond.isEmpty()) {
-                    line.beyond.push_back(beyond);
-                    beyond.clear();
-                }
-            }
-            panels[k].curves.push_back(std::move(line));
-            if (!computed.results[k].gaps.empty())
-                gaps += (gaps.isEmpty() ? QString() : QStringLiteral("; ")) +
-                        toQString(computed.results[k].gaps);
-        }
-        if (gaps != gaps_[c]) {
-            gaps_[c] = gaps;
-            const QModelIndex note = index(static_cast<int>(c), kNoteColumn);
-            emit dataChanged(note, note);
-        }
-    }
-    return panels;
-}
-
-QByteArray CandidateTable::curveCsv(const CurveRequest& request) const {
-    std::ostringstream out;
-    writeCurveCsv(out, candidates_, request, efficiencyMaps());
-    return QByteArray::fromStdString(out.str());
 }
 
 } // namespace explorer
