@@ -81,15 +81,6 @@ Header readHeader(const Calculation& calc, const Plan& plan, const csv::FieldFil
     return header;
 }
 
-std::string located(std::string_view source, std::size_t line, std::size_t column) {
-    std::string where(source);
-    if (line > 0)
-        where += ", line " + std::to_string(line);
-    if (column > 0)
-        where += ", column " + std::to_string(column);
-    return where;
-}
-
 } // namespace
 
 void runBatch(std::string_view calcName, Calculation& given, const Plan& plan, std::istream& in,
@@ -143,7 +134,7 @@ void runBatch(std::string_view calcName, Calculation& given, const Plan& plan, s
         while (file.next()) {
             const auto row = file.row();
             auto where = [&](std::size_t c) {
-                return located(source, file.line(), c + 1) + " (" +
+                return csv::located(source, file.line(), c + 1) + " (" +
                        std::string(fields[header.columns[c].field].key) + ")";
             };
             int unitIndex = plan.unitIndex;
@@ -157,10 +148,10 @@ void runBatch(std::string_view calcName, Calculation& given, const Plan& plan, s
                     name.empty()
                         ? commonMap
                         : &maps.load(folder / std::filesystem::path(name),
-                                     located(source, file.line(), *mapColumn + 1) + " (map)"));
+                                     csv::located(source, file.line(), *mapColumn + 1) + " (map)"));
             }
             if (efficiencyColumn && mapped) {
-                const auto here = located(source, file.line(), *efficiencyColumn + 1) + " (" +
+                const auto here = csv::located(source, file.line(), *efficiencyColumn + 1) + " (" +
                                   std::string(compmap::kEfficiencyFromMapColumn) + ")";
                 const auto wanted = compmap::efficiencyFromMapWord(row[*efficiencyColumn]);
                 if (!wanted)
@@ -194,7 +185,7 @@ void runBatch(std::string_view calcName, Calculation& given, const Plan& plan, s
                 throw BadInput(std::string(source) + ": reading failed: " + std::strerror(errno));
             throw BadInput(std::string(source) + ": " + e.what() + " (" + inputKeys(given) + ")");
         }
-        throw BadInput(located(source, e.line(), e.column()) + ": " + e.what());
+        throw BadInput(csv::located(source, e.line(), e.column()) + ": " + e.what());
     }
 }
 

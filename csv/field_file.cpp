@@ -53,6 +53,15 @@ std::string quotedName(std::string_view name) {
 
 } // namespace
 
+std::string located(std::string_view file, std::size_t line, std::size_t column) {
+    std::string where(file);
+    if (line > 0)
+        where += ", line " + std::to_string(line);
+    if (column > 0)
+        where += ", column " + std::to_string(column);
+    return where;
+}
+
 std::string_view trimmed(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
         text.remove_prefix(1);

@@ -33,6 +33,8 @@ private:
 enum class UnknownColumns { Refuse, Carry };
 
 std::string_view trimmed(std::string_view text); // without blanks and tabs around it
+// Where a problem is, as every message names it: "FILE, line L, column C" (a 0 is left out).
+std::string located(std::string_view file, std::size_t line, std::size_t column);
 bool sameIgnoringCase(std::string_view a, std::string_view b);
 // The index of the word (trimmed, in any case) among words.
 std::optional<std::size_t> matchWord(std::string_view text,

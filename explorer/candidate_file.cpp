@@ -78,12 +78,7 @@ Column columnFor(std::size_t known) {
 } // namespace
 
 std::string FileError::text() const {
-    std::string t = file;
-    if (line > 0)
-        t += ", line " + std::to_string(line);
-    if (column > 0)
-        t += ", column " + std::to_string(column);
-    return t + ": " + message;
+    return csv::located(file, line, column) + ": " + message;
 }
 
 ReadResult readCandidates(std::istream& in, std::string_view fileName) {

@@ -1,6 +1,7 @@
 #include "map_file.hpp"
 
 #include "csv_reader.hpp"
+#include "field_file.hpp"
 #include "number_text.hpp"
 
 #include <algorithm>
@@ -309,12 +310,7 @@ std::optional<MapLine> lineFromName(std::string_view name) {
 } // namespace
 
 std::string MapError::text() const {
-    std::string t = file;
-    if (line > 0)
-        t += ", line " + std::to_string(line);
-    if (column > 0)
-        t += ", column " + std::to_string(column);
-    return t + ": " + message;
+    return csv::located(file, line, column) + ": " + message;
 }
 
 MapReadResult readMapText(std::istream& in, std::string_view fileName) {

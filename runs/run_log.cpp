@@ -1,6 +1,7 @@
 #include "run_log.hpp"
 
 #include "csv_reader.hpp"
+#include "field_file.hpp"
 #include "number_text.hpp"
 
 #include <algorithm>
@@ -182,12 +183,7 @@ std::array<Measured, kMeasuredCount> allMeasured() {
 }
 
 std::string RunLogError::text() const {
-    std::string t = file;
-    if (line > 0)
-        t += ", line " + std::to_string(line);
-    if (column > 0)
-        t += ", column " + std::to_string(column);
-    return t + ": " + message;
+    return csv::located(file, line, column) + ": " + message;
 }
 
 RunLogResult readRunLog(std::istream& in, std::string_view fileName) {
