@@ -65,13 +65,7 @@ constexpr UnitSpelling kSpellings[] = {
 constexpr std::size_t kBufferSize = 16 << 10;
 constexpr std::size_t kMaxRecord = 1 << 20;
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
+using csv::trimmed;
 
 std::string lowered(std::string_view text) {
     std::string out(text);
