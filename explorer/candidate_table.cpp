@@ -412,6 +412,25 @@ bool CandidateTable::load(const QString& path, QString* problem, QString* note) 
     }
     giveLooks(read.candidates);
     folder_ = std::filesystem::absolute(path.toStdString()).parent_path();
+    // A run log that cannot be read costs only its markers: the candidate opens without them and
+    // keeps the file's name, so saving does not lose it.
+    QStringList badLogs;
+    for (auto& c : read.candidates) {
+        if (c.runLogFile.empty())
+            continue;
+        auto log = runs::loadRunLog((folder_ / c.runLogFile).string());
+        if (auto* ok = std::get_if<runs::RunLog>(&log))
+            c.runLog = std::make_shared<const runs::RunLog>(std::move(*ok));
+        else
+            badLogs << toQString(std::get<runs::RunLogError>(log).text());
+    }
+    if (note && !badLogs.isEmpty()) {
+        if (!note->isEmpty())
+            note->append(QStringLiteral("\n\n"));
+        note->append(tr("These run logs could not be read; their candidates opened without "
+                        "measured points:\n%1")
+                         .arg(badLogs.join(QLatin1Char('\n'))));
+    }
     maps_.clear();
     beginResetModel();
     candidates_.clear();
@@ -423,12 +442,19 @@ bool CandidateTable::load(const QString& path, QString* problem, QString* note) 
 bool CandidateTable::save(const QString& path, QString* problem) {
     const auto folder = std::filesystem::absolute(path.toStdString()).parent_path();
     std::vector<Candidate> saved = candidates_;
-    for (auto& c : saved)
+    for (auto& c : saved) {
         if (!c.map.empty() && std::filesystem::path(c.map).is_relative())
             c.map = std::filesystem::absolute(folder_ / c.map)
                         .lexically_normal()
                         .lexically_relative(folder)
                         .generic_string();
+        // A log opened from the menu is named in full until saved beside its candidates.
+        if (!c.runLogFile.empty())
+            c.runLogFile = std::filesystem::absolute(folder_ / c.runLogFile)
+                               .lexically_normal()
+                               .lexically_relative(folder)
+                               .generic_string();
+    }
     if (const auto error = saveCandidates(path.toStdString(), saved)) {
         *problem = toQString(error->text());
         return false;

@@ -131,6 +131,31 @@ TEST(CandidateFile, ColumnsInAnyOrderAndDefaults) {
     }
 }
 
+// The run-log column is written only when a candidate has a log, so other files stay as they were,
+// and its name reads back untouched (a comma, a space, a folder).
+TEST(CandidateFile, RunLogColumnOnlyWhenGiven) {
+    auto list = explorer::startingCandidates();
+    std::ostringstream plain;
+    ASSERT_FALSE(explorer::writeCandidates(plain, list));
+    EXPECT_EQ(plain.str().find("run-log"), std::string::npos);
+
+    list.at(1).runLogFile = "bench runs/day 2, hot.csv";
+    std::ostringstream withLog;
+    ASSERT_FALSE(explorer::writeCandidates(withLog, list));
+    const std::string text = withLog.str();
+    EXPECT_NE(text.substr(0, text.find('\n')).find(",run-log"), std::string::npos);
+    std::istringstream in(text);
+    const auto back = explorer::readCandidates(in, "c.csv");
+    ASSERT_FALSE(back.error) << back.error->text();
+    ASSERT_EQ(back.candidates.size(), list.size());
+    EXPECT_EQ(back.candidates[0].runLogFile, "");
+    EXPECT_EQ(back.candidates[1].runLogFile, "bench runs/day 2, hot.csv");
+    EXPECT_FALSE(back.candidates[1].runLog); // the file is read by whoever opens the candidates
+
+    std::istringstream other("Name,RUN-LOG\nA, logs/a.csv \n");
+    EXPECT_EQ(explorer::readCandidates(other, "o.csv").candidates.at(0).runLogFile, "logs/a.csv");
+}
+
 // What vorlaxen-calc reads opens here too: a spreadsheet's ';', names and words in any case, old
 // Mac line ends; its other columns (a result, a note) are left out and named.
 TEST(CandidateFile, FilesOfOtherProgramsOpen) {
