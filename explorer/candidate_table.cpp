@@ -235,6 +235,25 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
                 return {};
             }
         }
+        // With a measured outlet temperature the cell shows the inlet temperature solved from it,
+        // marked; typing still changes the typed one, used again once the measurement is cleared.
+        if (*what.input == EngineInput::TurbineInletTemp && results_[row] &&
+            results_[row]->inletSolved) {
+            const QString solved = figureText(fields::toDisplay(
+                fields::Quantity::Temperature, units_, results_[row]->turbineInletTemp));
+            switch (role) {
+            case Qt::DisplayRole:
+                return solved;
+            case Qt::EditRole:
+                return toQString(cellText(*what.input, units_, cell));
+            case Qt::BackgroundRole:
+                return QBrush(kSolvedShade);
+            case Qt::ToolTipRole:
+                return tr("Solved from the measured turbine outlet temperature: %1").arg(solved);
+            default:
+                return {};
+            }
+        }
         switch (role) {
         case Qt::DisplayRole:
         case Qt::EditRole:
@@ -486,9 +505,18 @@ QString CandidateTable::rowNote(int at) const {
     if (const auto why = problem(candidates_[row]))
         return tr("%1. Nothing is calculated for this candidate until it is a number.")
             .arg(toQString(*why));
-    return gaps_[row].isEmpty()
-               ? QString()
-               : toQString(candidates_[row].name) + QStringLiteral(": ") + gaps_[row];
+    QString note = gaps_[row].isEmpty()
+                       ? QString()
+                       : toQString(candidates_[row].name) + QStringLiteral(": ") + gaps_[row];
+    if (results_[row] && results_[row]->inletSolved) {
+        const auto input = EngineInput::TurbineInletTemp;
+        note += (note.isEmpty() ? QString() : QStringLiteral("\n")) +
+                tr("%1: the turbine inlet temperature is solved from the measured turbine outlet "
+                   "temperature; the typed %2 is not used.")
+                    .arg(toQString(candidates_[row].name),
+                         toQString(cellText(input, units_, candidates_[row][input])));
+    }
+    return note;
 }
 
 } // namespace explorer

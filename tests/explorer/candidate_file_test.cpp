@@ -79,9 +79,9 @@ TEST(CandidateFile, RoundTripKeepsEveryBit) {
         "comp-efficiency,turbine-efficiency,nozzle-efficiency,ambient-temp,ambient-pressure,"
         "turbine-inlet-temp,fuel,fuel-lhv,fuel-density,combustion-efficiency,tip-speed,"
         "pressure-loss,altitude,turbine-inlet-temp-limit,turbine-outlet-temp-limit,"
-        "tip-speed-limit,nozzle-critical-pr,look\nTurbo Analysis "
+        "tip-speed-limit,nozzle-critical-pr,measured-turbine-outlet-temp,look\nTurbo Analysis "
         "defaults,4.3,3,1.2,typed,1.41,32,70,78,"
-        "90,15,14.7,788,kerosene,43.2,0.8,95,1450,0.1,nan,788,720,1450,1.8504754,\n"
+        "90,15,14.7,788,kerosene,43.2,0.8,95,1450,0.1,nan,788,720,1450,1.8504754,nan,\n"
         "Smaller wheel,3.5,2.4,0.95,estimate,"))
         << text;
 
