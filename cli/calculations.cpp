@@ -183,6 +183,9 @@ public:
             results_ = turbo::evaluateEngine(inputs_);
         // As the form writes it back: with the estimate chosen, the mass flow the cycle used.
         inputs_[turbo::EngineInput::MassFlow] = results_.massFlow;
+        // Likewise the turbine inlet temperature solved from a measured outlet temperature.
+        if (results_.inletSolved)
+            inputs_[turbo::EngineInput::TurbineInletTemp] = results_.turbineInletTemp;
     }
     bool takeEfficiencyFrom(const compmap::CompressorMap* map) override {
         efficiencyMap_ = map;

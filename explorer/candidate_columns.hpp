@@ -51,6 +51,8 @@ inline const std::array<ColumnRole, fields::kEngineFields.size()>& columnRoles()
 inline const QColor kResultShade(0xee, 0xf0, 0xf4);
 // A figure read off the compressor map rather than typed.
 inline const QColor kFromMapShade(0xd8, 0xec, 0xff);
+// A figure solved from a measurement in place of the typed one.
+inline const QColor kSolvedShade(0xe0, 0xf4, 0xdc);
 
 // "100,000": a count grouped in thousands the same way whatever the system's language.
 inline QString groupedCount(std::size_t count) {

@@ -22,6 +22,8 @@ constexpr std::string_view kNameColumn = "name";
 constexpr std::string_view kLookColumn = "look";
 // The candidate's compressor map file, relative to the candidates file's folder.
 constexpr std::string_view kMapColumn = "map";
+// The candidate's run log, likewise relative.
+constexpr std::string_view kRunLogColumn = "run-log";
 // More would make neither a table nor a chart anyone can read; it also bounds the memory a
 // stray file can take.
 constexpr std::size_t kMaxCandidates = 10'000;
@@ -29,7 +31,7 @@ constexpr std::size_t kBufferSize = 16 << 10;
 
 // What a column of the file holds.
 struct Column {
-    enum Kind { Name, Source, Fuel, Input, Look, Map, EfficiencyFromMap } kind = Name;
+    enum Kind { Name, Source, Fuel, Input, Look, Map, EfficiencyFromMap, RunLog } kind = Name;
     EngineInput input = EngineInput::CompOutletDiameter;
 };
 
@@ -43,7 +45,9 @@ std::string columnList() {
         .append(", ")
         .append(kMapColumn)
         .append(", ")
-        .append(compmap::kEfficiencyFromMapColumn);
+        .append(compmap::kEfficiencyFromMapColumn)
+        .append(", ")
+        .append(kRunLogColumn);
 }
 
 // The columns a candidate file may have, in the order of Column's kinds and the engine's inputs.
@@ -53,7 +57,8 @@ std::vector<std::string_view> knownColumns() {
                                        kMapColumn,
                                        compmap::kEfficiencyFromMapColumn,
                                        kEngineFields[turbo::kMassFlowSourceField].key,
-                                       kEngineFields[turbo::kFuelField].key};
+                                       kEngineFields[turbo::kFuelField].key,
+                                       kRunLogColumn};
     for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i)
         keys.push_back(turbo::engineField(static_cast<EngineInput>(i)).key);
     return keys;
@@ -72,7 +77,9 @@ Column columnFor(std::size_t known) {
         return Column{Column::Source};
     if (known == 5)
         return Column{Column::Fuel};
-    return Column{Column::Input, static_cast<EngineInput>(known - 6)};
+    if (known == 6)
+        return Column{Column::RunLog};
+    return Column{Column::Input, static_cast<EngineInput>(known - 7)};
 }
 
 } // namespace
@@ -136,6 +143,9 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
                     break;
                 case Column::Map:
                     candidate.map.assign(csv::trimmed(row[c]));
+                    break;
+                case Column::RunLog:
+                    candidate.runLogFile.assign(csv::trimmed(row[c]));
                     break;
                 case Column::EfficiencyFromMap:
                     if (const auto wanted = compmap::efficiencyFromMapWord(row[c]))
@@ -225,6 +235,10 @@ std::optional<std::string> writeCandidates(std::ostream& out,
                                            [](const Candidate& c) { return c.efficiencyFromMap; });
     if (mapEfficiency)
         out << ',' << compmap::kEfficiencyFromMapColumn;
+    const bool runLogs = std::any_of(candidates.begin(), candidates.end(),
+                                     [](const Candidate& c) { return !c.runLogFile.empty(); });
+    if (runLogs)
+        out << ',' << kRunLogColumn;
     out << '\n';
     const auto& sourceWords = kEngineFields[turbo::kMassFlowSourceField].choices;
     for (const auto& c : candidates) {
@@ -249,6 +263,10 @@ std::optional<std::string> writeCandidates(std::ostream& out,
         }
         if (mapEfficiency)
             out << ',' << (c.efficiencyFromMap ? compmap::kEfficiencyFromMapYes : "no");
+        if (runLogs) {
+            out << ',';
+            csv::writeField(out, c.runLogFile);
+        }
         out << '\n';
     }
     return std::nullopt;

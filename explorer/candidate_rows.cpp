@@ -6,6 +6,7 @@
 #include "qt_text.hpp"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace explorer {
 
@@ -66,7 +67,10 @@ int CandidateTable::insertCandidate(int at, Candidate candidate) {
 
 void CandidateTable::setRunLog(int row, std::shared_ptr<const runs::RunLog> log) {
     State after = state();
-    after.candidates.at(static_cast<std::size_t>(row)).runLog = std::move(log);
+    auto& candidate = after.candidates.at(static_cast<std::size_t>(row));
+    candidate.runLogFile =
+        log ? std::filesystem::absolute(log->file).lexically_normal().generic_string() : "";
+    candidate.runLog = std::move(log);
     push(tr("Open Run Log"), std::move(after));
 }
 

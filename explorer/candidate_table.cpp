@@ -235,6 +235,25 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
                 return {};
             }
         }
+        // With a measured outlet temperature the cell shows the inlet temperature solved from it,
+        // marked; typing still changes the typed one, used again once the measurement is cleared.
+        if (*what.input == EngineInput::TurbineInletTemp && results_[row] &&
+            results_[row]->inletSolved) {
+            const QString solved = figureText(fields::toDisplay(
+                fields::Quantity::Temperature, units_, results_[row]->turbineInletTemp));
+            switch (role) {
+            case Qt::DisplayRole:
+                return solved;
+            case Qt::EditRole:
+                return toQString(cellText(*what.input, units_, cell));
+            case Qt::BackgroundRole:
+                return QBrush(kSolvedShade);
+            case Qt::ToolTipRole:
+                return tr("Solved from the measured turbine outlet temperature: %1").arg(solved);
+            default:
+                return {};
+            }
+        }
         switch (role) {
         case Qt::DisplayRole:
         case Qt::EditRole:
@@ -412,6 +431,25 @@ bool CandidateTable::load(const QString& path, QString* problem, QString* note) 
     }
     giveLooks(read.candidates);
     folder_ = std::filesystem::absolute(path.toStdString()).parent_path();
+    // A run log that cannot be read costs only its markers: the candidate opens without them and
+    // keeps the file's name, so saving does not lose it.
+    QStringList badLogs;
+    for (auto& c : read.candidates) {
+        if (c.runLogFile.empty())
+            continue;
+        auto log = runs::loadRunLog((folder_ / c.runLogFile).string());
+        if (auto* ok = std::get_if<runs::RunLog>(&log))
+            c.runLog = std::make_shared<const runs::RunLog>(std::move(*ok));
+        else
+            badLogs << toQString(std::get<runs::RunLogError>(log).text());
+    }
+    if (note && !badLogs.isEmpty()) {
+        if (!note->isEmpty())
+            note->append(QStringLiteral("\n\n"));
+        note->append(tr("These run logs could not be read; their candidates opened without "
+                        "measured points:\n%1")
+                         .arg(badLogs.join(QLatin1Char('\n'))));
+    }
     maps_.clear();
     beginResetModel();
     candidates_.clear();
@@ -423,12 +461,19 @@ bool CandidateTable::load(const QString& path, QString* problem, QString* note) 
 bool CandidateTable::save(const QString& path, QString* problem) {
     const auto folder = std::filesystem::absolute(path.toStdString()).parent_path();
     std::vector<Candidate> saved = candidates_;
-    for (auto& c : saved)
+    for (auto& c : saved) {
         if (!c.map.empty() && std::filesystem::path(c.map).is_relative())
             c.map = std::filesystem::absolute(folder_ / c.map)
                         .lexically_normal()
                         .lexically_relative(folder)
                         .generic_string();
+        // A log opened from the menu is named in full until saved beside its candidates.
+        if (!c.runLogFile.empty())
+            c.runLogFile = std::filesystem::absolute(folder_ / c.runLogFile)
+                               .lexically_normal()
+                               .lexically_relative(folder)
+                               .generic_string();
+    }
     if (const auto error = saveCandidates(path.toStdString(), saved)) {
         *problem = toQString(error->text());
         return false;
@@ -460,9 +505,18 @@ QString CandidateTable::rowNote(int at) const {
     if (const auto why = problem(candidates_[row]))
         return tr("%1. Nothing is calculated for this candidate until it is a number.")
             .arg(toQString(*why));
-    return gaps_[row].isEmpty()
-               ? QString()
-               : toQString(candidates_[row].name) + QStringLiteral(": ") + gaps_[row];
+    QString note = gaps_[row].isEmpty()
+                       ? QString()
+                       : toQString(candidates_[row].name) + QStringLiteral(": ") + gaps_[row];
+    if (results_[row] && results_[row]->inletSolved) {
+        const auto input = EngineInput::TurbineInletTemp;
+        note += (note.isEmpty() ? QString() : QStringLiteral("\n")) +
+                tr("%1: the turbine inlet temperature is solved from the measured turbine outlet "
+                   "temperature; the typed %2 is not used.")
+                    .arg(toQString(candidates_[row].name),
+                         toQString(cellText(input, units_, candidates_[row][input])));
+    }
+    return note;
 }
 
 } // namespace explorer

@@ -38,6 +38,9 @@ struct Candidate {
     turbo::Fuel fuel = turbo::Fuel::Kerosene;
     std::array<Cell, turbo::kEngineInputCount> inputs; // by EngineInput
     std::string map; // its compressor map file, relative to the candidates file; "" for none
+    // Its run log's file, relative to the candidates file (absolute until first saved); "" for
+    // none.
+    std::string runLogFile;
     std::shared_ptr<const runs::RunLog> runLog; // measured points, when opened
     // The compressor efficiency at each point read off that map instead of the typed one.
     bool efficiencyFromMap = false;

@@ -400,7 +400,15 @@ namespace detail {
 // The engine's own inputs and results beyond the Turbo Analysis window's: a row here is an option
 // of vorlaxen-calc engine, a column of the Design Explorer and its files, and an input or result
 // of turbo::evaluateEngine, whose formula reads and writes it by key.
-inline constexpr auto kEngineInputs = kOperatingInputs;
+// The exhaust temperature measured on the engine: given (not a number means not given), the turbine
+// inlet temperature is solved from it and replaces the one given.
+inline constexpr Field kMeasuredTurbineOutletTemp = described(
+    number(R::In, "measured-turbine-outlet-temp", 0, "", "Measured Turbine Outlet Temp.:", "deg. C",
+           Q::Temperature, std::numeric_limits<float>::quiet_NaN()),
+    "Measured turbine outlet (exhaust) temperature, deg. C: when given, the turbine inlet "
+    "temperature is solved from it in place of the one given");
+inline constexpr auto kEngineInputs =
+    joined(kOperatingInputs, std::array{kMeasuredTurbineOutletTemp});
 inline constexpr auto kEngineResults = kOperatingResults;
 } // namespace detail
 

@@ -189,8 +189,11 @@ EngineInputs pointInputs(const EngineInputs& candidate, const RunPoint& point) {
     if (const auto v = point[Measured::AmbientPressure])
         in[EngineInput::AmbientPressure] = *v;
     // Last: the solved inlet temperature depends on the compressor, so on the conditions above.
-    if (const auto v = point[Measured::TurbineOutletTemp])
+    if (const auto v = point[Measured::TurbineOutletTemp]) {
         in[EngineInput::TurbineInletTemp] = turbo::solveTurbineInletTemp(in, *v);
+        // The point's own exhaust temperature, not the candidate's.
+        in[EngineInput::MeasuredTurbineOutletTemp] = turbo::notGiven();
+    }
     return in;
 }
 

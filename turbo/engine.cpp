@@ -3,6 +3,8 @@
 #include "turbo_fields.hpp"
 #include "wheel_and_converter.hpp"
 
+#include <cmath>
+
 namespace turbo {
 
 namespace {
@@ -47,7 +49,12 @@ EngineResults evaluateEngine(const EngineInputs& in) {
         f.m_MassFlow = in[EngineInput::MassFlow];
 
     EngineResults r;
-    const float inletTemp = in[EngineInput::TurbineInletTemp];
+    float inletTemp = in[EngineInput::TurbineInletTemp];
+    if (const float measured = in[EngineInput::MeasuredTurbineOutletTemp]; !std::isnan(measured)) {
+        inletTemp = solveTurbineInletTemp(f, measured);
+        r.inletSolved = true;
+    }
+    r.turbineInletTemp = inletTemp;
     r.cycle = calcFullAnalysis(f, inletTemp, typedDecimal(in[input("pressure-loss")]));
     r.massFlow = f.m_MassFlow;
     for (std::size_t i = 0; i < kEngineResultCount; ++i)

@@ -67,6 +67,7 @@ enum class EngineInput : std::size_t {
     AmbientTemp = detail::position(isEngineInput, "ambient-temp"),
     AmbientPressure = detail::position(isEngineInput, "ambient-pressure"),
     TurbineInletTemp = detail::position(isEngineInput, "turbine-inlet-temp"),
+    MeasuredTurbineOutletTemp = detail::position(isEngineInput, "measured-turbine-outlet-temp"),
 };
 enum class EngineResult : std::size_t {
     MaxRpm = detail::position(isEngineResult, "max-rpm"),
@@ -108,6 +109,10 @@ struct EngineInputs {
 struct EngineResults {
     std::array<float, kEngineResultCount> values{}; // by EngineResult
     float massFlow = 0; // the mass flow the cycle used: the typed one or the estimate
+    // The turbine inlet temperature the cycle used: the one given, or the one solved from the
+    // measured outlet temperature when that is given (inletSolved).
+    float turbineInletTemp = 0;
+    bool inletSolved = false;
     CycleIntermediates cycle;
     PointFigures point; // fuel with the reasons for its gaps, and how far past each limit
 
@@ -118,6 +123,7 @@ struct EngineResults {
 // The figures the window would show for these inputs, bit for bit: max RPM as "Calculate" in
 // "Max Turbo RPM", the estimate as "Calculate" in "Mass Flow Rate", and the cycle as "Calculate"
 // in "Full Analysis" after it (with the estimate carried over when the candidate asks for it).
+// A measured turbine outlet temperature, when given, wins over the turbine inlet temperature.
 EngineResults evaluateEngine(const EngineInputs& inputs);
 
 // The turbine inlet temperature at which these inputs give this turbine outlet temperature (see

@@ -79,9 +79,9 @@ TEST(CandidateFile, RoundTripKeepsEveryBit) {
         "comp-efficiency,turbine-efficiency,nozzle-efficiency,ambient-temp,ambient-pressure,"
         "turbine-inlet-temp,fuel,fuel-lhv,fuel-density,combustion-efficiency,tip-speed,"
         "pressure-loss,altitude,turbine-inlet-temp-limit,turbine-outlet-temp-limit,"
-        "tip-speed-limit,nozzle-critical-pr,look\nTurbo Analysis "
+        "tip-speed-limit,nozzle-critical-pr,measured-turbine-outlet-temp,look\nTurbo Analysis "
         "defaults,4.3,3,1.2,typed,1.41,32,70,78,"
-        "90,15,14.7,788,kerosene,43.2,0.8,95,1450,0.1,nan,788,720,1450,1.8504754,\n"
+        "90,15,14.7,788,kerosene,43.2,0.8,95,1450,0.1,nan,788,720,1450,1.8504754,nan,\n"
         "Smaller wheel,3.5,2.4,0.95,estimate,"))
         << text;
 
@@ -129,6 +129,31 @@ TEST(CandidateFile, ColumnsInAnyOrderAndDefaults) {
         EXPECT_EQ(explorer::readCandidates(in, "z.csv").candidates.at(0).massFlowSource, source)
             << text;
     }
+}
+
+// The run-log column is written only when a candidate has a log, so other files stay as they were,
+// and its name reads back untouched (a comma, a space, a folder).
+TEST(CandidateFile, RunLogColumnOnlyWhenGiven) {
+    auto list = explorer::startingCandidates();
+    std::ostringstream plain;
+    ASSERT_FALSE(explorer::writeCandidates(plain, list));
+    EXPECT_EQ(plain.str().find("run-log"), std::string::npos);
+
+    list.at(1).runLogFile = "bench runs/day 2, hot.csv";
+    std::ostringstream withLog;
+    ASSERT_FALSE(explorer::writeCandidates(withLog, list));
+    const std::string text = withLog.str();
+    EXPECT_NE(text.substr(0, text.find('\n')).find(",run-log"), std::string::npos);
+    std::istringstream in(text);
+    const auto back = explorer::readCandidates(in, "c.csv");
+    ASSERT_FALSE(back.error) << back.error->text();
+    ASSERT_EQ(back.candidates.size(), list.size());
+    EXPECT_EQ(back.candidates[0].runLogFile, "");
+    EXPECT_EQ(back.candidates[1].runLogFile, "bench runs/day 2, hot.csv");
+    EXPECT_FALSE(back.candidates[1].runLog); // the file is read by whoever opens the candidates
+
+    std::istringstream other("Name,RUN-LOG\nA, logs/a.csv \n");
+    EXPECT_EQ(explorer::readCandidates(other, "o.csv").candidates.at(0).runLogFile, "logs/a.csv");
 }
 
 // What vorlaxen-calc reads opens here too: a spreadsheet's ';', names and words in any case, old

@@ -19,6 +19,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
 using namespace window_test;
 
 namespace {
@@ -90,6 +95,44 @@ TEST(RunLogInExplorer, ABadLogIsRefusedAndChangesNothing) {
         EXPECT_FALSE(w.candidates()->candidateList()[0].runLog);
         EXPECT_EQ(w.undoStack()->count(), 0);
     });
+}
+
+// Saved with its candidates the log is named from the file's folder, read again on opening; a log
+// gone missing is named in the message and its candidate opens without points, keeping the name.
+TEST(RunLogInExplorer, TheLogIsKeptWithTheCandidatesFile) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("vx-runlog-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir / "logs");
+    fs::create_directories(dir / "designs");
+    fs::copy_file(VX_EXAMPLE_RUN_LOG, dir / "logs" / "bench.csv");
+    const QString file = QString::fromStdString((dir / "designs" / "c.csv").string());
+    {
+        ExplorerWindow w;
+        ASSERT_TRUE(explorer::openRunLog(
+            &w, 1, QString::fromStdString((dir / "logs" / "bench.csv").string())));
+        QString problem;
+        ASSERT_TRUE(w.candidates()->save(file, &problem)) << problem.toStdString();
+    }
+    std::ifstream saved(dir / "designs" / "c.csv");
+    const std::string text{std::istreambuf_iterator<char>(saved), {}};
+    EXPECT_NE(text.find(",../logs/bench.csv\n"), std::string::npos) << text;
+
+    ExplorerWindow again;
+    QString problem, note;
+    ASSERT_TRUE(again.candidates()->load(file, &problem, &note));
+    const auto& list = again.candidates()->candidateList();
+    ASSERT_TRUE(list.at(1).runLog);
+    EXPECT_EQ(list[1].runLog->points.size(), 9u);
+    EXPECT_FALSE(list[0].runLog);
+    EXPECT_TRUE(note.isEmpty()) << note.toStdString();
+
+    fs::remove(dir / "logs" / "bench.csv");
+    ASSERT_TRUE(again.candidates()->load(file, &problem, &note));
+    EXPECT_TRUE(note.contains("bench.csv: cannot open")) << note.toStdString();
+    EXPECT_FALSE(again.candidates()->candidateList().at(1).runLog);
+    EXPECT_EQ(again.candidates()->candidateList()[1].runLogFile, "../logs/bench.csv");
+    fs::remove_all(dir);
 }
 
 } // namespace
