@@ -58,21 +58,6 @@ constexpr double kAlike = 1e-3;
 // A stand-in for a prediction that is not a number, large enough that the solver turns back.
 constexpr double kNoPrediction = 1e6;
 
-EngineInput inputOf(Assumption a) {
-    switch (a) {
-    case Assumption::TurbineEfficiency:
-        return EngineInput::TurbineEfficiency;
-    case Assumption::NozzleEfficiency:
-        return EngineInput::NozzleEfficiency;
-    case Assumption::CompEfficiency:
-        return EngineInput::CompEfficiency;
-    case Assumption::CombustionEfficiency:
-        return turbo::input("combustion-efficiency");
-    default:
-        return EngineInput::MassFlow;
-    }
-}
-
 // Puts an assumption's value into the candidate; the factor scales the wheel's estimate.
 void apply(Assumption a, double value, float estimate, EngineInputs& in) {
     if (a == Assumption::MassFlow || a == Assumption::MassFlowFactor)
@@ -157,6 +142,21 @@ std::string lower(std::string_view label) {
 }
 
 } // namespace
+
+turbo::EngineInput inputOf(Assumption a) {
+    switch (a) {
+    case Assumption::TurbineEfficiency:
+        return turbo::EngineInput::TurbineEfficiency;
+    case Assumption::NozzleEfficiency:
+        return turbo::EngineInput::NozzleEfficiency;
+    case Assumption::CompEfficiency:
+        return turbo::EngineInput::CompEfficiency;
+    case Assumption::CombustionEfficiency:
+        return turbo::input("combustion-efficiency");
+    default:
+        return turbo::EngineInput::MassFlow;
+    }
+}
 
 const AssumptionInfo& assumptionInfo(Assumption a) {
     return kAssumptions[static_cast<std::size_t>(a)];

@@ -34,6 +34,9 @@ enum class Assumption : std::size_t {
 };
 inline constexpr std::size_t kAssumptionCount = 6;
 
+// The engine input an assumption sets (the mass flow for both mass-flow assumptions).
+turbo::EngineInput inputOf(Assumption assumption);
+
 struct AssumptionInfo {
     Assumption assumption;
     std::string_view key;   // for options and files

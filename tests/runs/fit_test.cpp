@@ -40,21 +40,6 @@ runs::RunLog madeUpLog(const turbo::EngineInputs& truth, float noise, bool withE
     return log;
 }
 
-EngineInput inputOf(Assumption a) {
-    switch (a) {
-    case Assumption::TurbineEfficiency:
-        return EngineInput::TurbineEfficiency;
-    case Assumption::NozzleEfficiency:
-        return EngineInput::NozzleEfficiency;
-    case Assumption::CompEfficiency:
-        return EngineInput::CompEfficiency;
-    case Assumption::CombustionEfficiency:
-        return turbo::input("combustion-efficiency");
-    default:
-        return EngineInput::MassFlow;
-    }
-}
-
 struct Recovery {
     const char* what;
     Assumption assumption;
@@ -91,7 +76,7 @@ TEST(Fit, RecoversTheAssumptionsThePredictionsWereMadeWith) {
             truth[EngineInput::MassFlow] =
                 c.truth * turbo::evaluateEngine(defaults)[turbo::EngineResult::MassFlowEstimate];
         } else {
-            truth[inputOf(c.assumption)] = c.truth;
+            truth[runs::inputOf(c.assumption)] = c.truth;
         }
         const auto log = madeUpLog(truth, c.noise, c.withEgt, c.withMassFlow, c.withFuel);
         const Assumption chosen[] = {c.assumption};
