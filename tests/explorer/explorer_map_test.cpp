@@ -194,10 +194,14 @@ TEST(ExplorerMap, DesignSheetHasAPageForTheMap) {
         const auto pages = sheet.layout(page);
         ASSERT_GE(pages.size(), 2u);
         const auto& last = pages.back();
-        ASSERT_EQ(last.size(), 2u);
+        ASSERT_EQ(last.size(), 3u);
         EXPECT_NE(last[0].text->toPlainText().indexOf("demo.vxmap"), -1);
         EXPECT_EQ(last[1].map, 0);
-        EXPECT_LE(last[1].place.bottom(), page.height());
+        // Under the map, the legend names the candidate on it.
+        EXPECT_NE(
+            last[2].text->toPlainText().indexOf(w.candidates()->index(0, 0).data().toString()), -1);
+        EXPECT_GE(last[2].place.top(), last[1].place.bottom());
+        EXPECT_LE(last[2].place.bottom(), page.height());
     });
 }
 
