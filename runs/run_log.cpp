@@ -1,6 +1,7 @@
 #include "run_log.hpp"
 
 #include "csv_reader.hpp"
+#include "enum_table.hpp"
 #include "number_text.hpp"
 #include "text.hpp"
 
@@ -30,13 +31,8 @@ constexpr std::array<MeasuredInfo, kMeasuredCount> kMeasured{{
     {Measured::AmbientPressure, "ambient-pressure", "", "Ambient Pressure", Quantity::Pressure},
 }};
 
-constexpr bool inEnumOrder() {
-    for (std::size_t i = 0; i < kMeasured.size(); ++i)
-        if (static_cast<std::size_t>(kMeasured[i].measured) != i)
-            return false;
-    return true;
-}
-static_assert(inEnumOrder(), "the table is looked up by the quantity's number");
+static_assert(fields::inEnumOrder(kMeasured, &MeasuredInfo::measured),
+              "the table is looked up by the quantity's number");
 
 // Plain-keyboard spellings of the units the unit table writes with dots, spaces or symbols.
 struct UnitSpelling {
