@@ -1,6 +1,7 @@
 #include "fit.hpp"
 
 #include "number_text.hpp"
+#include "text.hpp"
 
 #include <gsl/gsl_errno.h>
 #include <gsl/gsl_multifit_nlinear.h>
@@ -133,14 +134,6 @@ std::string lineText(std::size_t line) {
     return "line " + std::to_string(line);
 }
 
-std::string lower(std::string_view label) {
-    std::string s(label);
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
 } // namespace
 
 turbo::EngineInput inputOf(Assumption a) {
@@ -243,7 +236,7 @@ std::variant<FitResult, FitError> fit(const EngineInputs& candidate, const RunLo
             if (const auto v = log.points[p][q.measured]) {
                 if (*v == 0)
                     return FitError{lineText(log.points[p].line) + ": the measured " +
-                                    lower(measuredInfo(q.measured).label) +
+                                    text::lowered(measuredInfo(q.measured).label) +
                                     " is 0, and a relative error needs a measurement other "
                                     "than 0"};
                 problem.terms.push_back({p, &q, *v});
@@ -285,7 +278,7 @@ std::variant<FitResult, FitError> fit(const EngineInputs& candidate, const RunLo
         if (!std::isfinite(r[i])) {
             const auto& t = problem.terms[i];
             return FitError{lineText(log.points[t.point].line) + ": the model gives no finite " +
-                            lower(measuredInfo(t.predicted->measured).label) +
+                            text::lowered(measuredInfo(t.predicted->measured).label) +
                             " at the starting assumptions; check the candidate and the point's "
                             "conditions"};
         }
@@ -354,7 +347,8 @@ std::variant<FitResult, FitError> fit(const EngineInputs& candidate, const RunLo
     for (const auto& c : result.comparisons) {
         if (!std::isfinite(c.residual))
             return FitError{lineText(c.line) + ": the model gives no finite " +
-                            lower(measuredInfo(c.measured).label) + " at the fitted values"};
+                            text::lowered(measuredInfo(c.measured).label) +
+                            " at the fitted values"};
         fitted.push_back(c.residual);
     }
     result.rms = rmsOf(fitted);
