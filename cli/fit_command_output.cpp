@@ -110,14 +110,14 @@ void writeFitTable(std::ostream& out, const FitReport& report, int digits) {
     std::size_t width = 22;
     for (const auto& v : r.values)
         width = std::max(width, runs::assumptionInfo(v.assumption).label.size() + 2);
-    out << padded("", width) << padded("Start", 14) << padded("Fitted", 14) << "Standard error\n";
+    out << padded("", width) << padded("Start", 14) << padded("Fitted", 14)
+        << padded("Standard error", 16) << "Unit\n";
     for (const auto& v : r.values) {
         const auto& info = runs::assumptionInfo(v.assumption);
-        const auto unit = unitOf(info.quantity);
         out << padded(std::string(info.label), width) << padded(number(v.start), 14)
             << padded(number(v.fitted), 14)
-            << (std::isfinite(v.stdError) ? number(v.stdError) : std::string("-"))
-            << (unit.empty() ? "" : " ") << unit << '\n';
+            << padded(std::isfinite(v.stdError) ? number(v.stdError) : std::string("-"), 16)
+            << unitOf(info.quantity) << '\n';
     }
     out << padded("Error, rms (%)", width) << padded(number(r.rmsBefore * 100), 14)
         << number(r.rms * 100) << '\n'

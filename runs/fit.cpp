@@ -275,21 +275,44 @@ void addWarnings(FitResult& result) {
                                : "") +
             ": the measurements ask for a value the model does not allow");
     }
+    // Assumptions alike in pairs are put together, one note a group: turbine and factor alike,
+    // and factor and combustion alike, are one group of three.
+    std::vector<std::size_t> group(p);
     for (std::size_t i = 0; i < p; ++i)
-        for (std::size_t j = i + 1; j < p; ++j) {
-            const double r = result.correlationOf(i, j);
-            if (std::abs(r) <= kAlike)
+        group[i] = i;
+    const auto alike = [&](std::size_t i, std::size_t j) {
+        return !(std::abs(result.correlationOf(i, j)) <= kAlike); // NaN counts as alike
+    };
+    for (std::size_t i = 0; i < p; ++i)
+        for (std::size_t j = i + 1; j < p; ++j)
+            if (alike(i, j))
+                std::replace(group.begin(), group.end(), group[j], group[i]);
+    for (std::size_t g = 0; g < p; ++g) {
+        std::string keys, correlations;
+        std::size_t members = 0;
+        for (std::size_t i = 0; i < p; ++i) {
+            if (group[i] != g)
                 continue;
-            result.warnings.push_back(
-                "the measurements cannot tell " +
-                std::string(kAssumptions[result.values[i].assumption].key) + ", " +
-                std::string(kAssumptions[result.values[j].assumption].key) +
-                " apart (they change the measured quantities alike" +
-                (std::isfinite(r) ? ", correlation " + fields::formatFloat(static_cast<float>(r))
-                                  : std::string()) +
-                "): the values found are one of many that fit about as well; measure more (the "
-                "mass flow) or fit fewer");
+            ++members;
+            keys.append(keys.empty() ? "" : ", ")
+                .append(kAssumptions[result.values[i].assumption].key);
+            for (std::size_t j = i + 1; j < p; ++j)
+                if (group[j] == g && alike(i, j) && std::isfinite(result.correlationOf(i, j)))
+                    correlations.append(correlations.empty() ? "" : ", ")
+                        .append(
+                            fields::formatFloat(static_cast<float>(result.correlationOf(i, j))));
         }
+        if (members < 2)
+            continue;
+        result.warnings.push_back(
+            "the measurements cannot tell " + keys +
+            " apart (they change the measured quantities alike" +
+            (correlations.empty()                          ? std::string()
+             : correlations.find(',') == std::string::npos ? ", correlation " + correlations
+                                                           : ", correlations " + correlations) +
+            "): the values found are one of many that fit about as well; measure more (the "
+            "mass flow) or fit fewer");
+    }
     if (result.dof == 0)
         result.warnings.push_back(
             "no degrees of freedom: as many measured values as fitted assumptions, so the fit "
