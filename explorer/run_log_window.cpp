@@ -14,6 +14,7 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -139,11 +140,13 @@ RunLogWindow::RunLogWindow(CandidateTable* model, int row, QWidget* parent)
 
     auto* fitBox = new QGroupBox(tr("Fit the assumptions to the log"), this);
     auto* fitLayout = new QVBoxLayout(fitBox);
-    auto* ticks = new QHBoxLayout;
+    // Four to a row, so that a longer table of assumptions does not widen the window.
+    auto* ticks = new QGridLayout;
     for (const auto& info : runs::assumptions()) {
         auto* box = new QCheckBox(toQString(info.label), fitBox);
         box->setObjectName(QStringLiteral("fit-%1").arg(toQString(info.key)));
-        ticks->addWidget(box);
+        const int at = static_cast<int>(choices_.size());
+        ticks->addWidget(box, at / 4, at % 4);
         choices_.push_back(box);
     }
     fitLayout->addLayout(ticks);

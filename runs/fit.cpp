@@ -416,13 +416,18 @@ std::variant<FitResult, FitError> fit(const EngineInputs& candidate, const RunLo
         if (measured)
             continue;
         std::string needs;
-        for (const auto m : info.moves)
+        bool inLog = false;
+        for (const auto m : info.moves) {
             needs.append(needs.empty() ? "" : " or ").append(measuredInfo(m).key);
+            inLog = inLog || std::any_of(log.points.begin(), log.points.end(),
+                                         [&](const RunPoint& p) { return p[m].has_value(); });
+        }
         return FitError{"fitting " + std::string(info.key) + " needs a measured " + needs +
-                        (held.skipped.empty() ? "; the log has none"
-                                              : " at a point the model can work out; line " +
-                                                    std::to_string(held.skipped.front().line) +
-                                                    ": " + held.skipped.front().reason)};
+                        (!inLog || held.skipped.empty()
+                             ? "; the log has none"
+                             : " at a point the model can work out; line " +
+                                   std::to_string(held.skipped.front().line) + ": " +
+                                   held.skipped.front().reason)};
     }
     if (problem.terms.size() < chosen.size())
         return FitError{std::to_string(chosen.size()) + " assumptions need at least " +
