@@ -66,6 +66,21 @@ TEST(FitCommand, HoldsTheFittedEngineAgainstAnotherRunLog) {
     EXPECT_EQ(rows.back()[1], "held-out-rms");
 }
 
+TEST(FitCommand, PointsWithSpeedAndNoPressureTakeItFromTheMap) {
+    const std::string log = "rpm,thrust,mass-flow\n60000,20,0.8\n75000,30,1.0\n90000,40,1.3\n";
+    const auto without = calc({"fit", "--fit", "turbine-efficiency", "--input", "-"}, log);
+    EXPECT_NE(without.err.find("no compressor map to read it from the speed"), std::string::npos)
+        << without.err;
+    const auto with = calc(
+        {"fit", "--fit", "turbine-efficiency", "--input", "-", "--map", VX_DEMO_MAP, "--csv"}, log);
+    ASSERT_EQ(with.status, 0) << with.err;
+    const auto rows = csvRows(with.out);
+    ASSERT_EQ(rows[2][0], "point");
+    // 48 lb/min on the demonstration map's 60,000 rpm line, between (45.554, 2.053) and
+    // (49.107, 2.061): ratio 2.05851, so 1.05851 x 14.7 = 15.560 psig on the standard day.
+    EXPECT_NEAR(number(rows[2][11]), 15.560, 0.002);
+}
+
 struct Refused {
     std::vector<std::string> args;
     std::string log;
