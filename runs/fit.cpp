@@ -169,7 +169,6 @@ struct Solution {
     double chiSquare = 0;
     std::size_t iterations = 0;
     bool converged = false;
-    double conditioning = 1;
 };
 
 template <class T, void (*Free)(T*)> using Owned = std::unique_ptr<T, decltype(Free)>;
@@ -207,8 +206,6 @@ std::variant<Solution, FitError> solveFrom(const Problem& problem, std::vector<d
     Solution s;
     s.converged = status != GSL_EMAXITER;
     s.iterations = gsl_multifit_nlinear_niter(work.get());
-    if (gsl_multifit_nlinear_rcond(&s.conditioning, work.get()) != GSL_SUCCESS)
-        s.conditioning = 0;
     s.values = problem.valuesOf(gsl_multifit_nlinear_position(work.get()));
     s.chiSquare = sumOfSquares(problem.residuals(s.values));
     return s;
