@@ -10,6 +10,7 @@
 
 #include "candidate_file.hpp"
 #include "candidate_table.hpp"
+#include "chart_panels.hpp"
 #include "curve_chart.hpp"
 #include "explorer_window.hpp"
 
@@ -126,7 +127,8 @@ void BM_EditToChartFloor(benchmark::State& state) {
     std::vector<explorer::ChartPanel> panels[2];
     for (int i = 0; i < 2; ++i) {
         s.edit(i == 1);
-        panels[i] = s.window.candidates()->curves(request, nullptr);
+        s.window.candidates()->setRequest(request);
+        panels[i] = explorer::chartPanels(s.window.candidates()->workspace());
     }
     const QString title = QStringLiteral("P2 (psig)");
     bool second = false;
@@ -151,7 +153,8 @@ void BM_EditToChartBareFloor(benchmark::State& state) {
     std::vector<explorer::ChartPanel> panels[2];
     for (int i = 0; i < 2; ++i) {
         s.edit(i == 1);
-        panels[i] = s.window.candidates()->curves(request, nullptr);
+        s.window.candidates()->setRequest(request);
+        panels[i] = explorer::chartPanels(s.window.candidates()->workspace());
     }
     QWidget floor;
     auto* layout = new QVBoxLayout(&floor);
