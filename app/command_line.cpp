@@ -27,13 +27,61 @@ void describe(QCommandLineParser& parser) {
         "sweep and window in ~/.config/Vorlaxen Designer/Design Explorer.conf.\n"
         "\n"
         "Without options it opens its windows, starting with the safety notice and user\n"
-        "agreement. Qt's standard options, such as -platform offscreen or -style fusion,\n"
-        "are accepted."));
+        "agreement. With --sheet or --curves it opens none and needs no display: it\n"
+        "writes the explorer's design sheet or curve data for a candidates file, with the\n"
+        "explorer's remembered sweep, plotted results and units unless --sweep, --plot or\n"
+        "--units give others, and exits with status 0, or with a message and status 1\n"
+        "(a file that cannot be read or written) or 2 (a wrong command line). For\n"
+        "example, a sheet for every design in a folder:\n"
+        "  for f in *.csv; do vorlaxen-designer --sheet \"$f\" --output \"${f%csv}pdf\"; done\n"
+        "Qt's standard options, such as -platform offscreen or -style fusion, are accepted."));
     // Our own help option rather than Qt's, which would add --help-all and Qt's list of options.
     parser.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Show this help and exit.")));
     parser.addOption(QCommandLineOption({QStringLiteral("v"), QStringLiteral("version")},
                                         QStringLiteral("Show the version and exit.")));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("sheet"),
+        QStringLiteral("Write the design sheet of the candidates in FILE as a PDF to --output."),
+        QStringLiteral("FILE")));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("curves"),
+        QStringLiteral("Write the curve data of the candidates in FILE as CSV to --output, as "
+                       "the explorer exports it."),
+        QStringLiteral("FILE")));
+    parser.addOption(QCommandLineOption(QStringLiteral("output"),
+                                        QStringLiteral("The file --sheet or --curves writes."),
+                                        QStringLiteral("FILE")));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("sweep"),
+        QStringLiteral("With --sheet or --curves: the input swept and its range in the display "
+                       "units, as in vorlaxen-calc (p2=0:50:0.5)."),
+        QStringLiteral("KEY=FROM:TO:STEP")));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("plot"),
+        QStringLiteral("With --sheet or --curves: the results plotted (thrust,fuel-flow)."),
+        QStringLiteral("KEYS")));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("units"),
+        QStringLiteral("With --sheet or --curves: forms (in, psi, lb/s) or metric."),
+        QStringLiteral("SYSTEM")));
+}
+
+// What is wrong with the options of --sheet and --curves taken together; empty when nothing is.
+QString jobProblem(const QCommandLineParser& parser) {
+    const bool sheet = parser.isSet(QStringLiteral("sheet"));
+    const bool curves = parser.isSet(QStringLiteral("curves"));
+    if (sheet && curves)
+        return QStringLiteral("--sheet and --curves each write one file; give one of them.");
+    if ((sheet || curves) && !parser.isSet(QStringLiteral("output")))
+        return QStringLiteral("--%1 needs --output FILE.")
+            .arg(sheet ? QStringLiteral("sheet") : QStringLiteral("curves"));
+    if (!sheet && !curves)
+        for (const char* name : {"output", "sweep", "plot", "units"})
+            if (parser.isSet(QLatin1String(name)))
+                return QStringLiteral("--%1 goes with --sheet or --curves.")
+                    .arg(QLatin1String(name));
+    return {};
 }
 
 QStringList argumentList(int argc, char** argv) {
@@ -135,6 +183,8 @@ std::optional<int> refuseUnknown(const QStringList& arguments) {
     QString problem;
     if (!parser.parse(arguments))
         problem = parser.errorText();
+    else if (const QString job = jobProblem(parser); !job.isEmpty())
+        problem = job;
     else if (!parser.positionalArguments().isEmpty())
         problem = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments()[0]);
     if (problem.isEmpty())
@@ -142,6 +192,26 @@ std::optional<int> refuseUnknown(const QStringList& arguments) {
     print(stderr, QStringLiteral("%1: %2\nTry '%1 --help' for more information.\n")
                       .arg(QLatin1String(version_record::kOriginalFilename), problem));
     return kUsageError;
+}
+
+std::optional<OutputJob> outputJob(int argc, char** argv) {
+    QCommandLineParser parser;
+    describe(parser);
+    if (!parser.parse(withoutQtOptions(argumentList(argc, argv))))
+        return std::nullopt;
+    OutputJob job;
+    if (parser.isSet(QStringLiteral("sheet")))
+        job.candidates = parser.value(QStringLiteral("sheet"));
+    else if (parser.isSet(QStringLiteral("curves"))) {
+        job.kind = OutputJob::Curves;
+        job.candidates = parser.value(QStringLiteral("curves"));
+    } else
+        return std::nullopt;
+    job.output = parser.value(QStringLiteral("output"));
+    job.sweep = parser.value(QStringLiteral("sweep"));
+    job.plot = parser.value(QStringLiteral("plot"));
+    job.units = parser.value(QStringLiteral("units"));
+    return job;
 }
 
 } // namespace command_line

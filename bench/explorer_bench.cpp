@@ -4,8 +4,13 @@
 // agreement on screen. Run with the RelWithDebInfo build:
 //   vorlaxen-explorer-bench --benchmark_repetitions=10 --benchmark_enable_random_interleaving=true
 // VX_START_PROBE names another build's start probe, to compare starts.
+// The scale cases open a file of many candidates and edit one of them; run each alone, so that
+// the peak memory it reports is its own:
+//   vorlaxen-explorer-bench --benchmark_filter=BM_OpenMany/10000
 
+#include "candidate_file.hpp"
 #include "candidate_table.hpp"
+#include "chart_panels.hpp"
 #include "curve_chart.hpp"
 #include "explorer_window.hpp"
 
@@ -25,8 +30,10 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <spawn.h>
+#include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 
@@ -120,7 +127,8 @@ void BM_EditToChartFloor(benchmark::State& state) {
     std::vector<explorer::ChartPanel> panels[2];
     for (int i = 0; i < 2; ++i) {
         s.edit(i == 1);
-        panels[i] = s.window.candidates()->curves(request, nullptr);
+        s.window.candidates()->setRequest(request);
+        panels[i] = explorer::chartPanels(s.window.candidates()->workspace());
     }
     const QString title = QStringLiteral("P2 (psig)");
     bool second = false;
@@ -145,7 +153,8 @@ void BM_EditToChartBareFloor(benchmark::State& state) {
     std::vector<explorer::ChartPanel> panels[2];
     for (int i = 0; i < 2; ++i) {
         s.edit(i == 1);
-        panels[i] = s.window.candidates()->curves(request, nullptr);
+        s.window.candidates()->setRequest(request);
+        panels[i] = explorer::chartPanels(s.window.candidates()->workspace());
     }
     QWidget floor;
     auto* layout = new QVBoxLayout(&floor);
@@ -196,6 +205,83 @@ void BM_EditToChartBareFloor(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EditToChartBareFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The largest resident size since the last reset, in MB (Linux's VmHWM).
+double peakMegabytes() {
+    std::ifstream status("/proc/self/status");
+    std::string word;
+    while (status >> word)
+        if (word == "VmHWM:") {
+            double kb = 0;
+            status >> kb;
+            return kb / 1024.0;
+        }
+    return 0;
+}
+
+void resetPeak() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+// A candidates file of `count` different wheels, written once per count.
+std::string manyCandidates(int count) {
+    const std::string file = "/tmp/vx-explorer-bench-" + std::to_string(count) + ".csv";
+    std::vector<explorer::Candidate> list;
+    for (int i = 0; i < count; ++i) {
+        explorer::Candidate c("Wheel " + std::to_string(i + 1));
+        c[explorer::EngineInput::InducerDiameter] =
+            explorer::Cell::number(2.0f + 0.0001f * static_cast<float>(i));
+        list.push_back(std::move(c));
+    }
+    explorer::saveCandidates(file, list);
+    return file;
+}
+
+// Opening a file of many candidates until the window has drawn them: table and chart.
+void BM_OpenMany(benchmark::State& state) {
+    const std::string file = manyCandidates(static_cast<int>(state.range(0)));
+    double peak = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto window = std::make_unique<ExplorerWindow>();
+        window->resize(1400, 900);
+        window->show();
+        QApplication::processEvents();
+        resetPeak();
+        state.ResumeTiming();
+        window->openFile(QString::fromStdString(file));
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(window->grab().toImage().constBits());
+        state.PauseTiming();
+        peak = std::max(peak, peakMegabytes());
+        window.reset();
+        state.ResumeTiming();
+    }
+    state.counters["peak_MB"] = peak;
+}
+BENCHMARK(BM_OpenMany)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One typed cell among many candidates, until the window has drawn the change.
+void BM_EditAmongMany(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    const std::string file = manyCandidates(count);
+    ExplorerWindow window;
+    window.resize(1400, 900);
+    window.show();
+    window.openFile(QString::fromStdString(file));
+    QApplication::processEvents();
+    explorer::CandidateTable* table = window.candidates();
+    const QModelIndex cell = table->index(count / 2, table->column("hub-diameter"));
+    bool second = false;
+    for (auto _ : state) {
+        second = !second;
+        table->setData(cell, second ? QStringLiteral("1.1") : QStringLiteral("1.2"), Qt::EditRole);
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(window.grab().toImage().constBits());
+    }
+    state.counters["peak_MB"] = peakMegabytes();
+}
+BENCHMARK(BM_EditAmongMany)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The whole program from process start until the agreement has been painted, offscreen.
 void BM_ProgramStart(benchmark::State& state) {

@@ -4,7 +4,7 @@
 #include "cli_test_support.hpp"
 
 #include "candidate_file.hpp"
-#include "candidate_maps.hpp"
+#include "workspace.hpp"
 
 #include <gtest/gtest.h>
 
@@ -86,15 +86,14 @@ TEST(MapOption, EngineGivesTheExplorersFigures) {
     ASSERT_FALSE(explorer::saveCandidates(folder / "c.csv", candidates));
     const auto out = calc({"engine", "--input", (folder / "c.csv").string(), "--json"});
     ASSERT_EQ(out.status, 0) << out.err;
-    const auto loaded = explorer::loadCandidates(folder / "c.csv");
-    ASSERT_FALSE(loaded.error);
-    const auto map = compmap::loadMap(folder / "demo.vxmap");
+    explorer::Workspace work;
+    ASSERT_FALSE(work.open(folder / "c.csv"));
     std::istringstream lines(out.out);
     std::string line;
-    for (const auto& c : loaded.candidates) {
+    for (std::size_t c = 0; c < work.size(); ++c) {
         ASSERT_TRUE(std::getline(lines, line));
         const auto point = jsonObject(line);
-        const auto f = explorer::matchAtP2(c, *map.map);
+        const auto& f = work.point(c).match;
         ASSERT_TRUE(f && f->surgeMargin && f->efficiency && f->speed);
         EXPECT_TRUE(sameFloat(number(point.at("corrected-flow")), f->correctedFlow));
         EXPECT_TRUE(sameFloat(number(point.at("pressure-ratio")), f->pressureRatio));

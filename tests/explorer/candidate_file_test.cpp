@@ -3,6 +3,7 @@
 #include "candidate_file.hpp"
 #include "engine_cycle.hpp"
 #include "number_text.hpp"
+#include "workspace.hpp"
 
 #include <gtest/gtest.h>
 
@@ -278,8 +279,10 @@ TEST(CurveCsv, RowsAreTheCyclesFiguresInTheFormsUnits) {
     request.from = 2;
     request.to = 2.2;
     request.step = 0.1;
+    explorer::Workspace work(list);
+    work.setRequest(request);
     std::ostringstream out;
-    ASSERT_FALSE(explorer::writeCurveCsv(out, list, request));
+    ASSERT_FALSE(work.writeCurves(out));
     std::istringstream lines(out.str());
     std::string header, row;
     std::getline(lines, header);
@@ -356,8 +359,9 @@ TEST(CurveCsv, RowsAreTheCyclesFiguresInTheFormsUnits) {
     EXPECT_EQ(rows, 2u * 3u); // two good candidates, three points each
 
     request.swept = EngineInput::InducerDiameter; // a wheel size: its own column after the name
+    work.setRequest(request);
     std::ostringstream wheel;
-    ASSERT_FALSE(explorer::writeCurveCsv(wheel, list, request));
+    ASSERT_FALSE(work.writeCurves(wheel));
     EXPECT_TRUE(wheel.str().starts_with("name,inducer-diameter,mass-flow,"));
 }
 

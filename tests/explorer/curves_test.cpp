@@ -1,7 +1,7 @@
 // Curves: the points are the engine's figures at the sweep rule's points, NaN stays a gap, and
 // each gap is explained in the display units.
-#include "curves.hpp"
 #include "number_text.hpp"
+#include "workspace.hpp"
 
 #include <gtest/gtest.h>
 
@@ -13,13 +13,19 @@ namespace {
 
 using explorer::Candidate;
 using explorer::CurveRequest;
-using explorer::Curves;
 using explorer::EngineInput;
 using explorer::EngineResult;
 using fields::UnitSystem;
 
 std::uint32_t bits(float v) {
     return std::bit_cast<std::uint32_t>(v);
+}
+
+// The curves as the explorer works them out: through its workspace.
+explorer::Workspace swept(std::vector<Candidate> list, const CurveRequest& request) {
+    explorer::Workspace work(std::move(list));
+    work.setRequest(request);
+    return work;
 }
 
 TEST(Curves, PointsAreTheEnginesFiguresInDisplayUnits) {
@@ -31,22 +37,22 @@ TEST(Curves, PointsAreTheEnginesFiguresInDisplayUnits) {
         request.step = units == UnitSystem::Forms ? 0.1 : 0.01;
         request.results = {EngineResult::Thrust, EngineResult::NozzleDiameter,
                            EngineResult::TurbineOutletTemp};
-        Curves curves;
-        explorer::computeCurves(candidates, request, curves);
-        ASSERT_EQ(curves.sweepProblem, fields::SweepProblem::None);
-        ASSERT_EQ(curves.x.size(), units == UnitSystem::Forms ? 501u : 351u);
+        const auto work = swept(candidates, request);
+        const auto& x = work.sweepPoints();
+        ASSERT_EQ(work.sweepProblem(), fields::SweepProblem::None);
+        ASSERT_EQ(x.size(), units == UnitSystem::Forms ? 501u : 351u);
         for (std::size_t c = 0; c < candidates.size(); ++c) {
             auto in = *explorer::engineInputs(candidates[c]);
-            for (std::size_t i = 0; i < curves.x.size(); i += 7) {
-                EXPECT_EQ(curves.x[i], static_cast<float>(request.from + double(i) * request.step));
+            for (std::size_t i = 0; i < x.size(); i += 7) {
+                EXPECT_EQ(x[i], static_cast<float>(request.from + double(i) * request.step));
                 in[EngineInput::P2] =
-                    fields::fromDisplay(fields::Quantity::GaugePressure, units, curves.x[i]);
+                    fields::fromDisplay(fields::Quantity::GaugePressure, units, x[i]);
                 const auto r = turbo::evaluateEngine(in);
                 for (std::size_t k = 0; k < request.results.size(); ++k) {
                     const auto result = request.results[k];
                     const float expected =
                         fields::toDisplay(turbo::engineField(result).quantity, units, r[result]);
-                    EXPECT_EQ(bits(curves.candidates[c].results[k].y[i]), bits(expected));
+                    EXPECT_EQ(bits(work.curves(c).results[k].y[i]), bits(expected));
                 }
             }
         }
@@ -56,26 +62,25 @@ TEST(Curves, PointsAreTheEnginesFiguresInDisplayUnits) {
 // No thrust where the nozzle pressure ratio is below 1: the points there are NaN (never 0), and
 // the row says from where on there is a figure.
 TEST(Curves, GapsAreNaNAndExplained) {
-    const std::vector<Candidate> one{Candidate("A")};
-    Curves curves;
-    explorer::computeCurves(one, CurveRequest{}, curves);
-    const auto& thrust = curves.candidates[0].results[0];
+    const auto work = swept({Candidate("A")}, CurveRequest{});
+    const auto& x = work.sweepPoints();
+    const auto& thrust = work.curves(0).results[0];
     std::size_t first = 0;
     while (std::isnan(thrust.y[first]))
         ++first;
     ASSERT_GT(first, 0u);
     for (std::size_t i = first; i < thrust.y.size(); ++i)
-        ASSERT_TRUE(std::isfinite(thrust.y[i]) && thrust.y[i] > 0) << curves.x[i];
+        ASSERT_TRUE(std::isfinite(thrust.y[i]) && thrust.y[i] > 0) << x[i];
     // Independently: the nozzle pressure ratio crosses 1 between the two points.
     auto nozzlePr = [](float p2) {
         turbo::EngineInputs in;
         in[EngineInput::P2] = p2;
         return turbo::evaluateEngine(in)[EngineResult::NozzlePr];
     };
-    EXPECT_LT(nozzlePr(curves.x[first - 1]), 1.0f);
-    EXPECT_GE(nozzlePr(curves.x[first]), 1.0f);
-    EXPECT_EQ(thrust.gaps, "no thrust below P2 = " + fields::formatFloat(curves.x[first]) +
-                               " psig: nozzle PR below 1");
+    EXPECT_LT(nozzlePr(x[first - 1]), 1.0f);
+    EXPECT_GE(nozzlePr(x[first]), 1.0f);
+    EXPECT_EQ(thrust.gaps,
+              "no thrust below P2 = " + fields::formatFloat(x[first]) + " psig: nozzle PR below 1");
     const auto runs = explorer::finiteRuns(thrust.y);
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(runs[0].first, first);
@@ -122,9 +127,7 @@ TEST(Curves, GapCauses) {
         request.step = c.step;
         request.units = c.units;
         request.results = {c.result};
-        Curves curves;
-        explorer::computeCurves(std::vector<Candidate>{Candidate("A")}, request, curves);
-        EXPECT_EQ(curves.candidates[0].results[0].gaps, c.text);
+        EXPECT_EQ(swept({Candidate("A")}, request).curves(0).results[0].gaps, c.text);
     }
 }
 
@@ -136,28 +139,26 @@ TEST(Curves, SweptMassFlowOverridesTheEstimate) {
     request.from = 1;
     request.to = 2;
     request.step = 1;
-    Curves curves;
-    explorer::computeCurves(std::vector<Candidate>{c}, request, curves);
-    const auto& y = curves.candidates[0].results[0].y;
+    const auto work = swept({c}, request);
+    const auto& y = work.curves(0).results[0].y;
     EXPECT_EQ(y[1], y[0] * 2); // thrust is proportional to the mass flow
 }
 
 TEST(Curves, NothingForABadRowOrABadSweep) {
     std::vector<Candidate> list = explorer::startingCandidates();
     list[1][EngineInput::HubDiameter] = explorer::Cell{0, "x", true};
-    Curves curves;
-    explorer::computeCurves(list, CurveRequest{}, curves);
-    EXPECT_EQ(curves.candidates[0].results.size(), 1u);
-    EXPECT_TRUE(curves.candidates[1].results.empty());
-    EXPECT_EQ(curves.candidates[1].problem,
+    const auto work = swept(list, CurveRequest{});
+    EXPECT_EQ(work.curves(0).results.size(), 1u);
+    EXPECT_TRUE(work.curves(1).results.empty());
+    EXPECT_EQ(work.curves(1).problem,
               "Candidate \"Smaller wheel\", Hub Diameter: \"x\" is not a number");
 
     CurveRequest away;
     away.step = -1;
-    explorer::computeCurves(list, away, curves);
-    EXPECT_EQ(curves.sweepProblem, fields::SweepProblem::AwayFromStop);
-    EXPECT_TRUE(curves.x.empty());
-    EXPECT_TRUE(curves.candidates.empty());
+    const auto refused = swept(list, away);
+    EXPECT_EQ(refused.sweepProblem(), fields::SweepProblem::AwayFromStop);
+    EXPECT_TRUE(refused.sweepPoints().empty());
+    EXPECT_TRUE(refused.curves(0).results.empty());
 }
 
 } // namespace

@@ -59,8 +59,9 @@ std::optional<FileError> saveCandidates(const std::filesystem::path& file,
 // Candidates with a bad cell are left out. Returns why nothing was written when the sweep itself
 // is refused. A candidate whose efficiency comes from its map (efficiencyMaps, by candidate,
 // where given) has the map's efficiency in its lines, and no line where the map has none.
+// Workspace::writeCurves calls it with the workspace's evaluation.
 std::optional<std::string>
 writeCurveCsv(std::ostream& out, std::span<const Candidate> candidates, const CurveRequest& request,
-              std::span<const compmap::CompressorMap* const> efficiencyMaps = {});
+              std::span<const compmap::CompressorMap* const> efficiencyMaps, Evaluate evaluate);
 
 } // namespace explorer

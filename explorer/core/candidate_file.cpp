@@ -304,7 +304,7 @@ std::vector<CycleSource> cycleSources() {
 
 std::optional<std::string>
 writeCurveCsv(std::ostream& out, std::span<const Candidate> candidates, const CurveRequest& request,
-              std::span<const compmap::CompressorMap* const> efficiencyMaps) {
+              std::span<const compmap::CompressorMap* const> efficiencyMaps, Evaluate evaluate) {
     fields::Sweep sweep;
     if (fields::planSweep(request.from, request.to, request.step, sweep) !=
         fields::SweepProblem::None)
@@ -331,16 +331,12 @@ writeCurveCsv(std::ostream& out, std::span<const Candidate> candidates, const Cu
         for (std::size_t i = 0; i < sweep.count; ++i) {
             (*in)[request.swept] =
                 fields::fromDisplay(swept.quantity, request.units, sweep.point(i));
-            turbo::EngineResults r;
-            if (efficiencyMap) {
-                auto onMap = compmap::evaluateWithMapEfficiency(*in, *efficiencyMap);
-                if (!onMap.results)
-                    continue;
-                (*in)[EngineInput::CompEfficiency] = onMap.efficiency;
-                r = *onMap.results;
-            } else {
-                r = turbo::evaluateEngine(*in);
-            }
+            const PointFigures figures = evaluate(*in, efficiencyMap);
+            if (!figures.results)
+                continue;
+            if (efficiencyMap)
+                (*in)[EngineInput::CompEfficiency] = figures.mapEfficiency;
+            const turbo::EngineResults& r = *figures.results;
             csv::writeField(out, c.name);
             if (sweptIsWheel)
                 out << ',' << fields::shortestFloat((*in)[request.swept]);

@@ -8,6 +8,7 @@
 #include "units.hpp"
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -45,23 +46,22 @@ struct CandidateCurves {
     std::vector<bool> beyondLimit;    // by point: past one of the candidate's limits
 };
 
-struct Curves {
-    fields::SweepProblem sweepProblem = fields::SweepProblem::None; // nothing computed unless None
-    std::vector<float> x;                    // display units, shared by every candidate
-    std::vector<CandidateCurves> candidates; // by candidate
+// One point's figures: the engine's results, and the compressor efficiency the cycle took from
+// the map when one is given (no results outside its islands).
+struct PointFigures {
+    std::optional<turbo::EngineResults> results;
+    float mapEfficiency = 0;
 };
+// The evaluation a point's figures come from: the workspace's own, handed to what computes points.
+using Evaluate = PointFigures (*)(const turbo::EngineInputs& in,
+                                  const compmap::CompressorMap* efficiencyMap);
 
-// Plans the sweep and computes every candidate. Reuses out's storage, so recomputing after an
-// edit allocates nothing when the sizes stay.
-// efficiencyMaps, by candidate where given: the map whose efficiency a candidate's cycle takes
-// instead of the typed one (nullptr for the typed one).
-void computeCurves(std::span<const Candidate> candidates, const CurveRequest& request, Curves& out,
-                   std::span<const compmap::CompressorMap* const> efficiencyMaps = {});
-
-// Recomputes one candidate (after an edit of its row) on the points out.x already holds.
+// Computes one candidate on the sweep's points x (display units of the swept input), reusing
+// out's storage. efficiencyMap: the map whose efficiency the candidate's cycle takes instead of
+// the typed one (nullptr for the typed one).
 void computeCandidateCurves(const Candidate& candidate, const CurveRequest& request,
                             std::span<const float> x, CandidateCurves& out,
-                            const compmap::CompressorMap* efficiencyMap = nullptr);
+                            const compmap::CompressorMap* efficiencyMap, Evaluate evaluate);
 
 // Index ranges [first, last) of the runs of finite y, for drawing a line in pieces.
 struct Run {

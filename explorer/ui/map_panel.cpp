@@ -277,7 +277,8 @@ void MapPanel::refresh() {
             }
             setCurrentIndex(keep);
         }
-    const CurveRequest request = request_();
+    // Swept as the curves are: the workspace holds the request they were drawn with.
+    const Workspace& work = model_->workspace();
     for (const auto& [file, v] : views_) {
         std::vector<compmap::MapSeries> series;
         for (int row = 0; row < static_cast<int>(candidates.size()); ++row) {
@@ -287,8 +288,8 @@ void MapPanel::refresh() {
             if (file.empty() ? entry != nullptr : !entry || entry->file != file)
                 continue;
             compmap::MapSeries s{toQString(c.name), lookColour(model_->look(row)),
-                                 sweepOnMap(c, v->map(), request), std::nullopt};
-            if (const auto at = matchAtP2(c, v->map()))
+                                 work.sweepOn(std::size_t(row), v->map()), std::nullopt};
+            if (const auto at = work.matchOn(std::size_t(row), v->map()))
                 s.design = compmap::MapPoint{at->correctedFlow, at->pressureRatio};
             series.push_back(std::move(s));
         }

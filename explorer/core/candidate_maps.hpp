@@ -39,15 +39,16 @@ private:
 
 // Where the candidate's engine works: its cycle's mass flow and pressure ratio, and its ambient;
 // nullopt when a cell is bad. The same numbers vorlaxen-calc engine puts to the map.
-std::optional<compmap::OperatingPoint> operatingPoint(const Candidate& candidate);
+std::optional<compmap::OperatingPoint> operatingPoint(const Candidate& candidate,
+                                                      Evaluate evaluate);
 
 // The map's figures at the candidate's own P2.
-std::optional<compmap::MatchFigures> matchAtP2(const Candidate& candidate,
-                                               const compmap::CompressorMap& map);
+std::optional<compmap::MatchFigures>
+matchAtP2(const Candidate& candidate, const compmap::CompressorMap& map, Evaluate evaluate);
 
 // The candidate's sweep on the map, point by point as the curves compute it.
 std::vector<compmap::MapPoint> sweepOnMap(const Candidate& candidate,
                                           const compmap::CompressorMap& map,
-                                          const CurveRequest& request);
+                                          const CurveRequest& request, Evaluate evaluate);
 
 } // namespace explorer

@@ -2,7 +2,7 @@
 
 #include "atmosphere.hpp"
 #include "candidate_columns.hpp"
-#include "candidate_file.hpp"
+#include "chart_panels.hpp"
 #include "efficiency_from_map.hpp"
 #include "looks.hpp"
 #include "number_text.hpp"
@@ -59,25 +59,28 @@ private:
 
 } // namespace
 
-// One step of the undo history: every candidate before and after. Candidates are few and small,
-// so a copy is simpler to get right than a step per kind of change.
+// One step of the undo history: the candidates it replaced and those it put in their place, so
+// that among thousands of candidates an edit keeps only the one row it changed.
 class CandidateTable::Change : public QUndoCommand {
 public:
-    Change(CandidateTable* table, const QString& text, State before, State after)
-        : QUndoCommand(text), table_(table), before_(std::move(before)), after_(std::move(after)) {}
-    void undo() override { table_->apply(before_); }
-    void redo() override { table_->apply(after_); }
+    Change(CandidateTable* table, const QString& text, std::vector<Splice> steps)
+        : QUndoCommand(text), table_(table), steps_(std::move(steps)) {}
+    void undo() override {
+        for (auto step = steps_.rbegin(); step != steps_.rend(); ++step)
+            table_->apply(step->at, step->inserted.size(), step->removed);
+    }
+    void redo() override {
+        for (const Splice& step : steps_)
+            table_->apply(step.at, step.removed.size(), step.inserted);
+    }
 
 private:
     CandidateTable* table_;
-    State before_;
-    State after_;
+    std::vector<Splice> steps_;
 };
 
 CandidateTable::CandidateTable(QUndoStack* undo, QObject* parent)
-    : QAbstractTableModel(parent), undo_(undo) {
-    reset();
-}
+    : QAbstractTableModel(parent), undo_(undo) {}
 
 CandidateTable::~CandidateTable() = default;
 
@@ -88,10 +91,7 @@ QString CandidateTable::fieldName(const fields::Field& field) {
 }
 
 QString CandidateTable::titleWithUnit(const fields::Field& field, fields::UnitSystem units) {
-    const auto unit = fields::unitText(field.quantity, units);
-    return unit.empty()
-               ? fieldName(field)
-               : fieldName(field) + QStringLiteral(" (") + toQString(unit) + QLatin1Char(')');
+    return explorer::titleWithUnit(field, units);
 }
 
 const fields::Field* CandidateTable::fieldAt(int column) const {
@@ -116,7 +116,7 @@ int CandidateTable::column(std::string_view key) const {
 // ---- the table -------------------------------------------------------------------------------
 
 int CandidateTable::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(candidates_.size());
+    return parent.isValid() ? 0 : static_cast<int>(work_.size());
 }
 
 int CandidateTable::columnCount(const QModelIndex& parent) const {
@@ -168,7 +168,7 @@ Qt::ItemFlags CandidateTable::flags(const QModelIndex& index) const {
         return base;
     // With the estimate as its source, the mass flow is worked out from the wheel, not typed.
     if (*role.input == EngineInput::MassFlow &&
-        candidates_[static_cast<std::size_t>(index.row())].massFlowSource ==
+        work_.candidate(static_cast<std::size_t>(index.row())).massFlowSource ==
             MassFlowSource::Estimate)
         return base;
     return base | Qt::ItemIsEditable;
@@ -178,23 +178,32 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     const std::size_t row = static_cast<std::size_t>(index.row());
-    const Candidate& candidate = candidates_[row];
+    const Candidate& candidate = work_.candidate(row);
+    const CandidatePoint& point = work_.point(row);
+    const auto& results = point.results;
     const int column = index.column();
 
     if (column == kNameColumn) {
         if (role == Qt::DisplayRole || role == Qt::EditRole)
             return toQString(candidate.name);
         if (role == Qt::DecorationRole) {
-            QPixmap sample(24, 12);
-            sample.fill(Qt::transparent);
-            QPainter painter(&sample);
-            paintLookSample(painter, QRectF(0, 0, 24, 12), candidate.look);
+            // Painted once per look, not once per row.
+            static QPixmap samples[kLookCount];
+            const int look = std::clamp(candidate.look, 0, kLookCount - 1);
+            QPixmap& sample = samples[look];
+            if (sample.isNull()) {
+                sample = QPixmap(24, 12);
+                sample.fill(Qt::transparent);
+                QPainter painter(&sample);
+                paintLookSample(painter, QRectF(0, 0, 24, 12), look);
+            }
             return sample;
         }
         return {};
     }
     if (column == kNoteColumn)
-        return role == Qt::DisplayRole || role == Qt::ToolTipRole ? gaps_[row] : QVariant();
+        return role == Qt::DisplayRole || role == Qt::ToolTipRole ? toQString(work_.gaps(row))
+                                                                  : QVariant();
     if (column == kSourceColumn)
         return role == Qt::DisplayRole || role == Qt::EditRole
                    ? sourceWord(candidate.massFlowSource)
@@ -221,7 +230,7 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
         // changes the typed one, which the cycle takes again when the box is cleared.
         if (*what.input == EngineInput::CompEfficiency && candidate.efficiencyFromMap &&
             !cell.bad) {
-            const auto& fromMap = mapEfficiencies_[row];
+            const auto& fromMap = point.mapEfficiency;
             switch (role) {
             case Qt::DisplayRole:
                 return fromMap ? figureText(*fromMap) : QString();
@@ -230,17 +239,17 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
             case Qt::BackgroundRole:
                 return QBrush(fromMap ? kFromMapShade : QColor(0xff, 0xc8, 0xc8));
             case Qt::ToolTipRole:
-                return fromMap ? tr("From the map: %1 %").arg(figureText(*fromMap)) : ownGaps_[row];
+                return fromMap ? tr("From the map: %1 %").arg(figureText(*fromMap))
+                               : toQString(point.why);
             default:
                 return {};
             }
         }
         // With a measured outlet temperature the cell shows the inlet temperature solved from it,
         // marked; typing still changes the typed one, used again once the measurement is cleared.
-        if (*what.input == EngineInput::TurbineInletTemp && results_[row] &&
-            results_[row]->inletSolved) {
-            const QString solved = figureText(fields::toDisplay(
-                fields::Quantity::Temperature, units_, results_[row]->turbineInletTemp));
+        if (*what.input == EngineInput::TurbineInletTemp && results && results->inletSolved) {
+            const QString solved = figureText(fields::toDisplay(fields::Quantity::Temperature,
+                                                                units_, results->turbineInletTemp));
             switch (role) {
             case Qt::DisplayRole:
                 return solved;
@@ -258,10 +267,9 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole:
         case Qt::EditRole:
             if (estimated) // the number the cycle uses: the wheel's estimate
-                return results_[row]
-                           ? figureText(fields::toDisplay(fields::Quantity::MassFlow, units_,
-                                                          results_[row]->massFlow))
-                           : QString();
+                return results ? figureText(fields::toDisplay(fields::Quantity::MassFlow, units_,
+                                                              results->massFlow))
+                               : QString();
             return toQString(cellText(*what.input, units_, cell));
         case Qt::BackgroundRole:
             return cell.bad && !estimated ? QBrush(QColor(0xff, 0xc8, 0xc8)) : QVariant();
@@ -274,8 +282,8 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
             return {};
         }
     }
-    if (what.result && results_[row]) {
-        const auto& r = *results_[row];
+    if (what.result && results) {
+        const auto& r = *results;
         // The limits gone past, by how much, marked so the row stands out.
         if (*what.result == turbo::result("limits")) {
             if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
@@ -299,13 +307,14 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
 bool CandidateTable::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (index.isValid() && index.column() == kEfficiencyFromMapColumn &&
         role == Qt::CheckStateRole) {
-        State after = state();
-        auto& wanted = after.candidates[static_cast<std::size_t>(index.row())].efficiencyFromMap;
+        const auto row = static_cast<std::size_t>(index.row());
+        Candidate edited = work_.candidate(row);
         const bool checked = value.toInt() == Qt::Checked;
-        if (wanted == checked)
+        if (edited.efficiencyFromMap == checked)
             return false;
-        wanted = checked;
-        push(checked ? tr("Take Efficiency from Map") : tr("Type Efficiency"), std::move(after));
+        edited.efficiencyFromMap = checked;
+        pushEdit(checked ? tr("Take Efficiency from Map") : tr("Type Efficiency"), row,
+                 std::move(edited));
         return true;
     }
     if (!index.isValid() || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
@@ -314,8 +323,8 @@ bool CandidateTable::setData(const QModelIndex& index, const QVariant& value, in
     // An untouched cell keeps its exact value, not the value of its six-digit text.
     if (text == data(index, Qt::EditRole).toString())
         return false;
-    State after = state();
-    Candidate& candidate = after.candidates[static_cast<std::size_t>(index.row())];
+    const auto row = static_cast<std::size_t>(index.row());
+    Candidate candidate = work_.candidate(row);
     const int column = index.column();
     QString what;
     if (column == kNameColumn) {
@@ -352,7 +361,7 @@ bool CandidateTable::setData(const QModelIndex& index, const QVariant& value, in
             candidate[EngineInput::AmbientPressure] = Cell::number(ambient.pressure);
         }
     }
-    push(what, std::move(after));
+    pushEdit(what, row, std::move(candidate));
     return true;
 }
 
@@ -364,127 +373,96 @@ void CandidateTable::attachEditors(QTableView* view) {
 
 // ---- changes ---------------------------------------------------------------------------------
 
-void CandidateTable::push(const QString& what, State after) {
-    undo_->push(new Change(this, what, state(), std::move(after)));
+void CandidateTable::push(const QString& what, std::vector<Splice> steps) {
+    undo_->push(new Change(this, what, std::move(steps)));
 }
 
-void CandidateTable::apply(const State& next) {
-    const bool sameShape = next.candidates.size() == candidates_.size();
-    if (!sameShape)
+void CandidateTable::pushEdit(const QString& what, std::size_t row, Candidate edited) {
+    push(what, {{row, {work_.candidate(row)}, {std::move(edited)}}});
+}
+
+std::vector<Candidate> CandidateTable::apply(std::size_t at, std::size_t removed,
+                                             std::vector<Candidate> inserted) {
+    const std::size_t count = inserted.size();
+    if (count != removed)
         beginResetModel();
-    candidates_ = next.candidates;
-    results_.resize(candidates_.size());
-    gaps_.resize(candidates_.size());
-    ownGaps_.resize(candidates_.size());
-    mapEfficiencies_.resize(candidates_.size());
-    matches_.resize(candidates_.size());
-    for (std::size_t i = 0; i < candidates_.size(); ++i) {
-        results_[i] = evaluateRow(i, ownGaps_[i]);
-        const auto* map = maps_.get(folder_, candidates_[i].map);
-        matches_[i] = map && map->map ? matchAtP2(candidates_[i], *map->map) : std::nullopt;
-    }
-    if (sameShape && rowCount() > 0)
-        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
-    else if (!sameShape)
+    auto out = work_.splice(at, removed, std::move(inserted));
+    if (count != removed)
         endResetModel();
+    else if (count > 0)
+        emit dataChanged(index(static_cast<int>(at), 0),
+                         index(static_cast<int>(at + count) - 1, columnCount() - 1));
+    emit candidatesChanged();
+    return out;
+}
+
+void CandidateTable::allChanged() {
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
     emit candidatesChanged();
 }
 
-std::optional<turbo::EngineResults> CandidateTable::evaluateRow(std::size_t row, QString& why) {
-    const Candidate& candidate = candidates_[row];
-    why.clear();
-    mapEfficiencies_[row].reset();
-    if (!candidate.efficiencyFromMap)
-        return evaluate(candidate);
-    const auto in = engineInputs(candidate);
-    if (!in)
-        return std::nullopt;
-    const auto* entry = maps_.get(folder_, candidate.map);
-    if (!entry || !entry->map) {
-        why = entry ? tr("no figures: the efficiency is to come from the map, which cannot be read")
-                    : tr("no figures: the efficiency is to come from the map, but none is given");
-        return std::nullopt;
-    }
-    auto onMap = compmap::evaluateWithMapEfficiency(*in, *entry->map);
-    if (!onMap.results) {
-        why = tr("no figures at P2: compressor efficiency from the map: %1")
-                  .arg(toQString(compmap::kOutsideIslands));
-        return std::nullopt;
-    }
-    mapEfficiencies_[row] = onMap.efficiency;
-    return onMap.results;
+void CandidateTable::setRequest(const CurveRequest& request) {
+    const auto& was = work_.request();
+    if (was.swept == request.swept && was.from == request.from && was.to == request.to &&
+        was.step == request.step && was.results == request.results && was.units == request.units)
+        return;
+    work_.setRequest(request);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, kNoteColumn), index(rowCount() - 1, kNoteColumn));
 }
 
 bool CandidateTable::load(const QString& path, QString* problem, QString* note) {
-    ReadResult read = loadCandidates(path.toStdString());
-    if (read.error) {
-        *problem = toQString(read.error->text());
+    OpenNotes notes;
+    const CurveRequest request = work_.request();
+    beginResetModel();
+    const auto error = work_.open(path.toStdString(), &notes);
+    work_.setRequest(request);
+    endResetModel();
+    if (error) {
+        *problem = toQString(*error);
         return false;
     }
-    if (note && !read.ignored.empty()) {
+    if (note && !notes.ignoredColumns.empty()) {
         QStringList names;
-        for (const auto& name : read.ignored)
+        for (const auto& name : notes.ignoredColumns)
             names << toQString(name);
         *note = tr("These columns are not columns of candidates; they were left out and will not "
                    "be saved: %1")
                     .arg(names.join(QStringLiteral(", ")));
     }
-    giveLooks(read.candidates);
-    folder_ = std::filesystem::absolute(path.toStdString()).parent_path();
-    // A run log that cannot be read costs only its markers: the candidate opens without them and
-    // keeps the file's name, so saving does not lose it.
-    QStringList badLogs;
-    for (auto& c : read.candidates) {
-        if (c.runLogFile.empty())
-            continue;
-        auto log = runs::loadRunLog((folder_ / c.runLogFile).string());
-        if (auto* ok = std::get_if<runs::RunLog>(&log))
-            c.runLog = std::make_shared<const runs::RunLog>(std::move(*ok));
-        else
-            badLogs << toQString(std::get<runs::RunLogError>(log).text());
-    }
-    if (note && !badLogs.isEmpty()) {
+    // A run log that cannot be read costs only its markers.
+    if (note && !notes.unreadRunLogs.empty()) {
+        QStringList badLogs;
+        for (const auto& log : notes.unreadRunLogs)
+            badLogs << toQString(log);
         if (!note->isEmpty())
             note->append(QStringLiteral("\n\n"));
         note->append(tr("These run logs could not be read; their candidates opened without "
                         "measured points:\n%1")
                          .arg(badLogs.join(QLatin1Char('\n'))));
     }
-    maps_.clear();
-    beginResetModel();
-    candidates_.clear();
-    endResetModel();
-    apply({std::move(read.candidates)});
+    emit candidatesChanged();
     return true;
 }
 
 bool CandidateTable::save(const QString& path, QString* problem) {
-    const auto folder = std::filesystem::absolute(path.toStdString()).parent_path();
-    std::vector<Candidate> saved = candidates_;
-    for (auto& c : saved) {
-        if (!c.map.empty() && std::filesystem::path(c.map).is_relative())
-            c.map = std::filesystem::absolute(folder_ / c.map)
-                        .lexically_normal()
-                        .lexically_relative(folder)
-                        .generic_string();
-        // A log opened from the menu is named in full until saved beside its candidates.
-        if (!c.runLogFile.empty())
-            c.runLogFile = std::filesystem::absolute(folder_ / c.runLogFile)
-                               .lexically_normal()
-                               .lexically_relative(folder)
-                               .generic_string();
-    }
-    if (const auto error = saveCandidates(path.toStdString(), saved)) {
-        *problem = toQString(error->text());
+    const auto folder = work_.folder();
+    if (const auto error = work_.save(path.toStdString())) {
+        *problem = toQString(*error);
         return false;
     }
     // The same files, named from the new folder (undoing past this point brings back the old
     // names, which the new folder does not resolve).
-    if (folder != folder_) {
-        folder_ = folder;
-        apply({std::move(saved)});
-    }
+    if (work_.folder() != folder)
+        allChanged();
     return true;
+}
+
+QByteArray CandidateTable::curveCsv() const {
+    std::ostringstream out;
+    work_.writeCurves(out);
+    return QByteArray::fromStdString(out.str());
 }
 
 // ---- units -----------------------------------------------------------------------------------
@@ -502,19 +480,20 @@ QString CandidateTable::rowNote(int at) const {
     if (at < 0 || at >= rowCount())
         return {};
     const std::size_t row = static_cast<std::size_t>(at);
-    if (const auto why = problem(candidates_[row]))
+    const Candidate& candidate = work_.candidate(row);
+    if (const auto why = problem(candidate))
         return tr("%1. Nothing is calculated for this candidate until it is a number.")
             .arg(toQString(*why));
-    QString note = gaps_[row].isEmpty()
-                       ? QString()
-                       : toQString(candidates_[row].name) + QStringLiteral(": ") + gaps_[row];
-    if (results_[row] && results_[row]->inletSolved) {
+    const QString gaps = toQString(work_.gaps(row));
+    QString note =
+        gaps.isEmpty() ? QString() : toQString(candidate.name) + QStringLiteral(": ") + gaps;
+    if (const auto& results = work_.point(row).results; results && results->inletSolved) {
         const auto input = EngineInput::TurbineInletTemp;
         note += (note.isEmpty() ? QString() : QStringLiteral("\n")) +
                 tr("%1: the turbine inlet temperature is solved from the measured turbine outlet "
                    "temperature; the typed %2 is not used.")
-                    .arg(toQString(candidates_[row].name),
-                         toQString(cellText(input, units_, candidates_[row][input])));
+                    .arg(toQString(candidate.name),
+                         toQString(cellText(input, units_, candidate[input])));
     }
     return note;
 }

@@ -1,6 +1,8 @@
 #include "explorer_window.hpp"
 
+#include "candidate_columns.hpp"
 #include "candidate_table.hpp"
+#include "chart_panels.hpp"
 #include "curve_chart.hpp"
 #include "explorer_settings.hpp"
 #include "map_panel.hpp"
@@ -148,6 +150,8 @@ void ExplorerWindow::restoreSettings() {
 }
 
 void ExplorerWindow::saveSweepSettings() const {
+    if (!remembering_)
+        return;
     using explorer::Setting;
     using explorer::writeSetting;
     writeSetting(Setting::Units, toQString(fields::systemKey(units())));
@@ -269,12 +273,16 @@ void ExplorerWindow::sweepTextEdited() {
 
 void ExplorerWindow::refreshChart() {
     const explorer::CurveRequest request = curveRequest();
-    QString problem;
-    const auto panels = model_->curves(request, &problem);
-    chart_->plot(
-        explorer::CandidateTable::titleWithUnit(turbo::engineField(request.swept), request.units),
-        std::min(request.from, request.to), std::max(request.from, request.to), panels);
-    sweepProblem_ = problem;
+    model_->setRequest(request);
+    const auto& work = model_->workspace();
+    chart_->plot(explorer::titleWithUnit(turbo::engineField(request.swept), request.units),
+                 std::min(request.from, request.to), std::max(request.from, request.to),
+                 explorer::chartPanels(work));
+    sweepProblem_ = explorer::sweepProblemText(work.sweepProblem());
+    if (work.size() > explorer::kMostDrawn && sweepProblem_.isEmpty())
+        sweepProblem_ = tr("The chart draws the first %1 of the %2 candidates.")
+                            .arg(explorer::kMostDrawn)
+                            .arg(explorer::table::groupedCount(work.size()));
     showRowNote();
     maps_->refresh();
 }

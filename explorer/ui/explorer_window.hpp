@@ -66,6 +66,12 @@ public:
     // The design sheet on a page of `size` points, as the PDF holds it.
     void paintDesignSheet(QPainter& painter, const QSizeF& size);
 
+    // The design sheet as its PDF export writes it, the heading naming `fileName`; empty when it
+    // cannot be made.
+    QByteArray designSheetPdf(const QString& fileName) const;
+    // Off, the units, sweep and plotted results set here are not remembered for the next window.
+    void setRemembering(bool on) { remembering_ = on; }
+
     // Recomputes the curves of every plotted result and redraws the chart.
     void refreshChart();
 
@@ -86,7 +92,8 @@ private:
     void buildMenus(QMenu* file, QMenu* edit);
     QWidget* buildCandidatesSide(QHBoxLayout* buttons);
     QWidget* buildChartSide();
-    explorer::DesignSheet designSheet() const;
+    explorer::DesignSheet designSheet(const QString& fileName) const;
+    QString fileName() const; // the open file's name without its folder; empty for new work
     void restoreSettings();
     void placeWindow();
     void saveSweepSettings() const;
@@ -125,6 +132,7 @@ private:
     QMenu* recentMenu_ = nullptr;
     QString file_;
     QString sweepProblem_;      // why the sweep gives no curve; empty when it gives one
+    bool remembering_ = true;   // the units, sweep and plotted results kept for the next window
     userfile::Stamp fileStamp_; // the file as it was opened or saved here
     // The sweep as its boxes show it, in the display units of the swept input.
     struct {

@@ -1,13 +1,11 @@
 #pragma once
 // The candidates as the explorer's table shows them: one row per candidate, its name and inputs
-// (editable), then its results and what its curves cannot show. Values are held in the forms'
-// units by the candidates themselves; the table converts only what it shows and what is typed.
-// Every change goes through the undo stack.
+// (editable), then its results and what its curves cannot show. A view of the workspace, which
+// holds the candidates, their figures, maps and files; values are in the forms' units there, and
+// the table converts only what it shows and what is typed. Every change goes through the undo
+// stack as the few candidates it replaces.
 
-#include "candidate_maps.hpp"
-#include "candidates.hpp"
-#include "curve_chart.hpp"
-#include "curves.hpp"
+#include "workspace.hpp"
 
 #include <QAbstractTableModel>
 
@@ -57,23 +55,28 @@ public:
     // Back to the two starting candidates (File > New clears the history itself).
     void reset();
     // Replace every candidate by a file's; on failure nothing changes and `problem` says why.
-    // `note` names the columns of the file that were left out, if any.
+    // `note` names the columns of the file that were left out and the run logs not read, if any.
     bool load(const QString& path, QString* problem, QString* note = nullptr);
     // Saving into another folder names the maps from there, so that they are still found.
     bool save(const QString& path, QString* problem);
 
     void setUnits(fields::UnitSystem units);
     fields::UnitSystem units() const { return units_; }
+    // The sweep and results the curves and the "No Figure" column follow.
+    void setRequest(const CurveRequest& request);
 
-    const std::vector<Candidate>& candidateList() const { return candidates_; }
+    const Workspace& workspace() const { return work_; }
+    const std::vector<Candidate>& candidateList() const { return work_.candidates(); }
     // The row's colour and line style on the chart (see looks.hpp).
-    int look(int row) const { return candidates_.at(static_cast<size_t>(row)).look; }
+    int look(int row) const { return work_.candidate(static_cast<std::size_t>(row)).look; }
     // The folder the candidates' map files are named from: the open file's.
-    const std::filesystem::path& folder() const { return folder_; }
+    const std::filesystem::path& folder() const { return work_.folder(); }
     // A candidate's map (nullptr for none) and its figures at P2 (none without a readable map).
-    const MapLibrary::Entry* mapOf(int row);
+    const MapLibrary::Entry* mapOf(int row) const {
+        return work_.mapOf(static_cast<std::size_t>(row));
+    }
     const std::optional<compmap::MatchFigures>& matchOf(int row) const {
-        return matches_.at(static_cast<std::size_t>(row));
+        return work_.point(static_cast<std::size_t>(row)).match;
     }
     // Reads every map file afresh.
     void reloadMaps();
@@ -83,12 +86,9 @@ public:
     // have no figure and why; empty when all is well.
     QString rowNote(int row) const;
 
-    // Computes every candidate's curves and gives one panel per requested result, one line per
-    // candidate that can be computed; keeps each row's "no figure" explanation for its note.
-    std::vector<ChartPanel> curves(const CurveRequest& request, QString* problem);
-    // The same points as CSV: name, then the cycle's inputs and results, in the forms' units, as
+    // The curves' points as CSV: name, then the cycle's inputs and results, in the forms' units, as
     // vorlaxen-calc cycle --sweep ... --csv writes them.
-    QByteArray curveCsv(const CurveRequest& request) const;
+    QByteArray curveCsv() const;
 
 signals:
     // Inputs, order or units changed: the chart must be drawn again.
@@ -98,37 +98,26 @@ private:
     QVariant mapData(std::size_t row, int role) const;
     QVariant matchData(std::size_t row, int which, int role) const;
     QVariant efficiencyFromMapData(std::size_t row, int role) const;
-    // The candidate's figures at P2, with the efficiency from its map when it asks for it;
-    // the reason in `why` when there are none for that reason.
-    std::optional<turbo::EngineResults> evaluateRow(std::size_t row, QString& why);
-    // The maps whose efficiency each candidate's cycle takes (nullptr: the typed one).
-    std::vector<const compmap::CompressorMap*> efficiencyMaps() const;
-    struct State {
-        std::vector<Candidate> candidates;
-    };
     class Change;
+    // One step of a change: `removed` candidates from `at` replaced by `inserted`.
+    struct Splice {
+        std::size_t at = 0;
+        std::vector<Candidate> removed;
+        std::vector<Candidate> inserted;
+    };
 
-    void push(const QString& what, State after);
-    void apply(const State& state);
-    State state() const { return {candidates_}; }
-    static int freeLook(const std::vector<Candidate>& candidates);
-    static void giveLooks(std::vector<Candidate>& candidates);
-    std::string freeName() const;
+    void push(const QString& what, std::vector<Splice> steps);
+    // Replaces one candidate by its edited copy, as one step to undo.
+    void pushEdit(const QString& what, std::size_t row, Candidate edited);
+    // Splices into the workspace and tells the views; returns the candidates taken out.
+    std::vector<Candidate> apply(std::size_t at, std::size_t removed,
+                                 std::vector<Candidate> inserted);
+    // Every row's figures changed (maps, folder): the views are told.
+    void allChanged();
     const fields::Field* fieldAt(int column) const;
-    std::optional<QPointF> ownPoint(std::size_t candidate, const CurveRequest& request,
-                                    std::size_t result) const;
 
     QUndoStack* undo_;
-    std::vector<Candidate> candidates_;
-    // Derived from the candidates, never saved or undone.
-    std::vector<std::optional<turbo::EngineResults>> results_;
-    std::vector<QString> gaps_;
-    std::vector<QString> ownGaps_;                      // at P2, leading the row's note
-    std::vector<std::optional<float>> mapEfficiencies_; // used at P2, when from the map
-    std::vector<std::optional<compmap::MatchFigures>> matches_;
-    std::filesystem::path folder_;
-    mutable MapLibrary maps_;
-    Curves curves_; // reused from one drawing to the next
+    Workspace work_;
     fields::UnitSystem units_ = fields::UnitSystem::Forms;
 };
 

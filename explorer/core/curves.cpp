@@ -233,7 +233,7 @@ std::string describeGaps(EngineResult result, EngineInput swept, UnitSystem unit
 
 void computeCandidateCurves(const Candidate& candidate, const CurveRequest& request,
                             std::span<const float> x, CandidateCurves& out,
-                            const compmap::CompressorMap* efficiencyMap) {
+                            const compmap::CompressorMap* efficiencyMap, Evaluate evaluate) {
     out.problem.clear();
     const auto inputs = engineInputs(candidate);
     if (!inputs) {
@@ -265,23 +265,21 @@ void computeCandidateCurves(const Candidate& candidate, const CurveRequest& requ
     out.beyondLimit.assign(n, false);
     for (std::size_t i = 0; i < n; ++i) {
         in[request.swept] = fields::fromDisplay(sweptQuantity, request.units, x[i]);
-        std::optional<compmap::EngineOnMap> onMap;
-        if (efficiencyMap) {
-            onMap = compmap::evaluateWithMapEfficiency(in, *efficiencyMap);
-            if (!onMap->results) {
-                out.beyondLimit[i] = false;
-                for (std::size_t k = 0; k < nResults; ++k) {
-                    out.results[k].y[i] = std::numeric_limits<float>::quiet_NaN();
-                    causes[k][i] = kOutsideIslands;
-                }
-                anyGap = true;
-                continue;
+        const PointFigures figures = evaluate(in, efficiencyMap);
+        if (!figures.results) { // outside every island of the map
+            out.beyondLimit[i] = false;
+            for (std::size_t k = 0; k < nResults; ++k) {
+                out.results[k].y[i] = std::numeric_limits<float>::quiet_NaN();
+                causes[k][i] = kOutsideIslands;
             }
-            // What the cycle used, for telling why a figure is missing; the next point's place
-            // on the map does not depend on it.
-            in[EngineInput::CompEfficiency] = onMap->efficiency;
+            anyGap = true;
+            continue;
         }
-        const EngineResults r = onMap ? *onMap->results : turbo::evaluateEngine(in);
+        // What the cycle used, for telling why a figure is missing; the next point's place on
+        // the map does not depend on it.
+        if (efficiencyMap)
+            in[EngineInput::CompEfficiency] = figures.mapEfficiency;
+        const EngineResults& r = *figures.results;
         out.beyondLimit[i] = r.point.limits.any();
         for (std::size_t k = 0; k < nResults; ++k) {
             const float v = r[request.results[k]];
@@ -297,25 +295,6 @@ void computeCandidateCurves(const Candidate& candidate, const CurveRequest& requ
     for (std::size_t k = 0; k < nResults; ++k)
         out.results[k].gaps = describeGaps(request.results[k], request.swept, request.units, x,
                                            out.results[k].y, causes[k], request.step > 0);
-}
-
-void computeCurves(std::span<const Candidate> candidates, const CurveRequest& request, Curves& out,
-                   std::span<const compmap::CompressorMap* const> efficiencyMaps) {
-    fields::Sweep sweep;
-    out.sweepProblem =
-        fields::planSweep(request.from, request.to, request.step, sweep, kMaxCurvePoints);
-    if (out.sweepProblem != fields::SweepProblem::None) {
-        out.x.clear();
-        out.candidates.clear();
-        return;
-    }
-    out.x.resize(sweep.count);
-    for (std::size_t i = 0; i < sweep.count; ++i)
-        out.x[i] = sweep.point(i);
-    out.candidates.resize(candidates.size());
-    for (std::size_t c = 0; c < candidates.size(); ++c)
-        computeCandidateCurves(candidates[c], request, out.x, out.candidates[c],
-                               c < efficiencyMaps.size() ? efficiencyMaps[c] : nullptr);
 }
 
 std::vector<Run> finiteRuns(std::span<const float> y) {

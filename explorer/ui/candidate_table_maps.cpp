@@ -3,7 +3,6 @@
 
 #include "candidate_columns.hpp"
 #include "candidate_table.hpp"
-#include "efficiency_from_map.hpp"
 #include "qt_text.hpp"
 
 #include <QBrush>
@@ -12,32 +11,19 @@ namespace explorer {
 
 using namespace table;
 
-const MapLibrary::Entry* CandidateTable::mapOf(int row) {
-    return maps_.get(folder_, candidates_.at(static_cast<std::size_t>(row)).map);
-}
-
 void CandidateTable::reloadMaps() {
-    maps_.clear();
-    apply(state());
+    work_.reloadMaps();
+    allChanged();
 }
 
 void CandidateTable::setMap(const std::filesystem::path& file, const compmap::CompressorMap& map) {
-    maps_.put(file, map);
-    apply(state());
-}
-
-std::vector<const compmap::CompressorMap*> CandidateTable::efficiencyMaps() const {
-    std::vector<const compmap::CompressorMap*> out(candidates_.size(), nullptr);
-    for (std::size_t i = 0; i < candidates_.size(); ++i)
-        if (candidates_[i].efficiencyFromMap)
-            if (const auto* entry = maps_.get(folder_, candidates_[i].map); entry && entry->map)
-                out[i] = &*entry->map;
-    return out;
+    work_.putMap(file, map);
+    allChanged();
 }
 
 // The box that takes the candidate's efficiency from its map.
 QVariant CandidateTable::efficiencyFromMapData(std::size_t row, int role) const {
-    const bool wanted = candidates_[row].efficiencyFromMap;
+    const bool wanted = work_.candidate(row).efficiencyFromMap;
     if (role == Qt::CheckStateRole)
         return wanted ? Qt::Checked : Qt::Unchecked;
     if (role == Qt::DisplayRole)
@@ -50,10 +36,10 @@ QVariant CandidateTable::efficiencyFromMapData(std::size_t row, int role) const 
 
 // The map cell: the file as written, marked when it cannot be read.
 QVariant CandidateTable::mapData(std::size_t row, int role) const {
-    const Candidate& candidate = candidates_[row];
+    const Candidate& candidate = work_.candidate(row);
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return toQString(candidate.map);
-    const auto* entry = maps_.get(folder_, candidate.map);
+    const auto* entry = work_.mapOf(row);
     if (!entry || entry->map)
         return role == Qt::ToolTipRole && entry ? toQString(entry->file.string()) : QVariant();
     if (role == Qt::BackgroundRole)
@@ -65,7 +51,7 @@ QVariant CandidateTable::mapData(std::size_t row, int role) const {
 
 // The map's figures at P2; a surging or overspeeding point is marked.
 QVariant CandidateTable::matchData(std::size_t row, int which, int role) const {
-    const auto& match = matches_[row];
+    const auto& match = work_.point(row).match;
     if (!match)
         return {};
     if (role == Qt::TextAlignmentRole)

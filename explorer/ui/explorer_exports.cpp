@@ -95,21 +95,34 @@ bool ExplorerWindow::exportChartSvg(const QString& path) {
 }
 
 bool ExplorerWindow::exportCurveCsv(const QString& path) {
-    const QByteArray text = model_->curveCsv(curveRequest());
+    model_->setRequest(curveRequest());
+    const QByteArray text = model_->curveCsv();
     return writeThrough(this, path, [&](QIODevice& out) { return out.write(text) == text.size(); });
 }
 
 bool ExplorerWindow::exportDesignSheet(const QString& path) {
     return writeThrough(this, path, [&](QIODevice& out) {
-        return designSheet().writePdf(&out, explorer::DesignSheet::localPaper());
+        return designSheet(fileName()).writePdf(&out, explorer::DesignSheet::localPaper());
     });
 }
 
-void ExplorerWindow::paintDesignSheet(QPainter& painter, const QSizeF& size) {
-    designSheet().paint(painter, size);
+QByteArray ExplorerWindow::designSheetPdf(const QString& name) const {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!designSheet(name).writePdf(&buffer, explorer::DesignSheet::localPaper()))
+        return {};
+    return bytes;
 }
 
-explorer::DesignSheet ExplorerWindow::designSheet() const {
-    return {*model_, *chart_, file_.isEmpty() ? QString() : QFileInfo(file_).fileName(),
-            maps_->sheetMaps()};
+void ExplorerWindow::paintDesignSheet(QPainter& painter, const QSizeF& size) {
+    designSheet(fileName()).paint(painter, size);
+}
+
+QString ExplorerWindow::fileName() const {
+    return file_.isEmpty() ? QString() : QFileInfo(file_).fileName();
+}
+
+explorer::DesignSheet ExplorerWindow::designSheet(const QString& name) const {
+    return {*model_, *chart_, name, maps_->sheetMaps()};
 }

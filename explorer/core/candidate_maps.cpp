@@ -23,16 +23,17 @@ compmap::OperatingPoint pointOf(const turbo::EngineInputs& in, const turbo::Engi
 
 } // namespace
 
-std::optional<compmap::OperatingPoint> operatingPoint(const Candidate& candidate) {
+std::optional<compmap::OperatingPoint> operatingPoint(const Candidate& candidate,
+                                                      Evaluate evaluate) {
     const auto in = engineInputs(candidate);
     if (!in)
         return std::nullopt;
-    return pointOf(*in, turbo::evaluateEngine(*in));
+    return pointOf(*in, *evaluate(*in, nullptr).results);
 }
 
-std::optional<compmap::MatchFigures> matchAtP2(const Candidate& candidate,
-                                               const compmap::CompressorMap& map) {
-    const auto point = operatingPoint(candidate);
+std::optional<compmap::MatchFigures>
+matchAtP2(const Candidate& candidate, const compmap::CompressorMap& map, Evaluate evaluate) {
+    const auto point = operatingPoint(candidate, evaluate);
     if (!point)
         return std::nullopt;
     return compmap::match(map, *point);
@@ -40,7 +41,7 @@ std::optional<compmap::MatchFigures> matchAtP2(const Candidate& candidate,
 
 std::vector<compmap::MapPoint> sweepOnMap(const Candidate& candidate,
                                           const compmap::CompressorMap& map,
-                                          const CurveRequest& request) {
+                                          const CurveRequest& request, Evaluate evaluate) {
     std::vector<compmap::MapPoint> out;
     auto in = engineInputs(candidate);
     fields::Sweep sweep;
@@ -53,7 +54,7 @@ std::vector<compmap::MapPoint> sweepOnMap(const Candidate& candidate,
     const auto quantity = turbo::engineField(request.swept).quantity;
     for (std::size_t i = 0; i < sweep.count; ++i) {
         (*in)[request.swept] = fields::fromDisplay(quantity, request.units, sweep.point(i));
-        const auto f = compmap::match(map, pointOf(*in, turbo::evaluateEngine(*in)));
+        const auto f = compmap::match(map, pointOf(*in, *evaluate(*in, nullptr).results));
         out.push_back(compmap::MapPoint{f.correctedFlow, f.pressureRatio});
     }
     return out;
