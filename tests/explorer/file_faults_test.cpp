@@ -340,14 +340,16 @@ TEST_F(FileFaults, MapEditsAreAskedAboutOnClose) {
             QApplication::processEvents();
             EXPECT_TRUE(asked.contains("turbo.vxmap")) << name << ": " << asked.toStdString();
             EXPECT_EQ(w.isVisible(), !row.window || row.stays) << name;
-            if (!row.window)
+            if (!row.window) {
                 EXPECT_EQ(w.maps()->view(file) != nullptr, row.stays) << name;
+            }
             if (row.stays) // set aside unasked, so the window can close
                 w.maps()->view(file)->undoStack()->setClean();
         });
         EXPECT_EQ(contents(file) != before, row.written) << name;
-        if (row.written)
+        if (row.written) {
             EXPECT_NE(contents(file).find("flow-unit kg/s"), std::string::npos) << name;
+        }
     }
 }
 
