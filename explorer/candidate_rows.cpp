@@ -105,7 +105,7 @@ void CandidateTable::reset() {
     beginResetModel();
     candidates_.clear();
     endResetModel();
-    apply({std::move(candidates)});
+    apply({std::move(candidates), folder_});
 }
 
 } // namespace explorer

@@ -373,6 +373,7 @@ void CandidateTable::apply(const State& next) {
     if (!sameShape)
         beginResetModel();
     candidates_ = next.candidates;
+    folder_ = next.folder;
     results_.resize(candidates_.size());
     gaps_.resize(candidates_.size());
     ownGaps_.resize(candidates_.size());
@@ -394,6 +395,10 @@ std::optional<turbo::EngineResults> CandidateTable::evaluateRow(std::size_t row,
     const Candidate& candidate = candidates_[row];
     why.clear();
     mapEfficiencies_[row].reset();
+    if (const auto outside = rangeProblem(candidate)) { // [range check]
+        why = toQString(*outside);
+        return std::nullopt;
+    }
     if (!candidate.efficiencyFromMap)
         return evaluate(candidate);
     const auto in = engineInputs(candidate);
@@ -454,7 +459,7 @@ bool CandidateTable::load(const QString& path, QString* problem, QString* note) 
     beginResetModel();
     candidates_.clear();
     endResetModel();
-    apply({std::move(read.candidates)});
+    apply({std::move(read.candidates), folder_});
     return true;
 }
 
@@ -478,12 +483,10 @@ bool CandidateTable::save(const QString& path, QString* problem) {
         *problem = toQString(error->text());
         return false;
     }
-    // The same files, named from the new folder (undoing past this point brings back the old
-    // names, which the new folder does not resolve).
-    if (folder != folder_) {
-        folder_ = folder;
-        apply({std::move(saved)});
-    }
+    // The same files, named from the new folder; undoing past this point brings back the old
+    // names with the old folder.
+    if (folder != folder_)
+        apply({std::move(saved), folder});
     return true;
 }
 

@@ -103,14 +103,17 @@ private:
     std::optional<turbo::EngineResults> evaluateRow(std::size_t row, QString& why);
     // The maps whose efficiency each candidate's cycle takes (nullptr: the typed one).
     std::vector<const compmap::CompressorMap*> efficiencyMaps() const;
+    // The folder goes with the candidates: their map and run-log names are relative to it, so a
+    // step undone past a Save As into another folder still finds their files.
     struct State {
         std::vector<Candidate> candidates;
+        std::filesystem::path folder;
     };
     class Change;
 
     void push(const QString& what, State after);
     void apply(const State& state);
-    State state() const { return {candidates_}; }
+    State state() const { return {candidates_, folder_}; }
     static int freeLook(const std::vector<Candidate>& candidates);
     static void giveLooks(std::vector<Candidate>& candidates);
     std::string freeName() const;

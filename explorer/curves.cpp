@@ -236,8 +236,9 @@ void computeCandidateCurves(const Candidate& candidate, const CurveRequest& requ
                             const compmap::CompressorMap* efficiencyMap) {
     out.problem.clear();
     const auto inputs = engineInputs(candidate);
-    if (!inputs) {
-        out.problem = problem(candidate).value_or("");
+    const auto outside = rangeProblem(candidate); // [range check]
+    if (!inputs || outside) {
+        out.problem = outside ? *outside : problem(candidate).value_or("");
         out.results.clear();
         return;
     }

@@ -36,6 +36,9 @@ public:
         std::optional<MapLine> draft; // a line being traced
         // The first clicked point of an axis being calibrated: its pixel and value.
         std::optional<std::pair<float, float>> flowMark, pressureMark;
+        // The folder the picture's name is relative to: it goes with the name, so a step undone
+        // past a save into another folder still finds the picture.
+        QString folder;
         bool operator==(const State&) const = default;
     };
 
