@@ -106,6 +106,15 @@ bool readPicture(const QString& file, QImage* image, QString* why) {
 
 } // namespace
 
+const char* imageFormatFor(const QString& file) {
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
+        return "JPEG";
+    if (suffix == QLatin1String("bmp"))
+        return "BMP";
+    return "PNG";
+}
+
 // The drawing surface: paints the map and hands clicks and mouse moves to the view.
 class MapCanvas : public QWidget {
 public:
@@ -175,8 +184,7 @@ MapView::MapView(QWidget* parent) : QWidget(parent), undo_(new QUndoStack(this))
             return;
         const QString file = dialog.selectedFiles().constFirst();
         QString problem;
-        if (!exportTo(file, &problem))
-            showProblem(problem);
+        showProblem(exportTo(file, &problem) ? QString() : problem); // no stale failure
     });
     bar->addSeparator();
     tools_ = new QActionGroup(this);
@@ -605,7 +613,7 @@ bool MapView::exportTo(const QString& file, QString* problem) const {
             QPainter painter(&image);
             paintMap(painter, g, state_.map, &picture_, overlay);
         }
-        if (!image.save(&buffer, "PNG")) {
+        if (!image.save(&buffer, imageFormatFor(file))) {
             *problem = tr("%1 could not be written: the picture could not be made.").arg(file);
             return false;
         }

@@ -24,6 +24,10 @@ class QUndoStack;
 
 namespace compmap {
 
+// The picture format a file's name asks for: "JPEG" for .jpg and .jpeg, "BMP" for .bmp, else
+// "PNG", so that a picture's data is what its name says.
+const char* imageFormatFor(const QString& file);
+
 class MapView : public QWidget {
     Q_OBJECT
 
