@@ -207,9 +207,9 @@ std::string describeGaps(EngineResult result, EngineInput swept, UnitSystem unit
             // Only the swept points are known: the run is named by its first and last point,
             // never widened to the neighbouring point with a figure (at a coarse step the figures
             // may begin anywhere between the two).
-            const std::string range =
-                a == b ? "at " + xName + withUnit(at(a))
-                       : "for " + xName + at(rising ? a : b) + " to " + withUnit(at(rising ? b : a));
+            const std::string range = a == b ? "at " + xName + withUnit(at(a))
+                                             : "for " + xName + at(rising ? a : b) + " to " +
+                                                   withUnit(at(rising ? b : a));
             if (!text.empty())
                 text += "; ";
             text += what + range + ": " + causeText(causes[a]);

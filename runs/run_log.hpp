@@ -5,8 +5,8 @@
 // "p2[bar]"). Names are read in any case, with '_' for '-'. Columns of anything else are kept as
 // names and take no part. A cell left empty means not measured at that point.
 
-#include "units.hpp"
 #include "file_source.hpp"
+#include "units.hpp"
 
 #include <array>
 #include <cstddef>
