@@ -176,8 +176,12 @@ void runBatch(std::string_view calcName, Calculation& given, const Plan& plan, s
                                                              csv::trimmed(row[c]), where(c)));
                 }
             }
-            calc.compute();
-            writer.point(row);
+            // [range check] A row outside the physical range: empty figures, the reason apart.
+            const auto refused = computeInRange(calc);
+            if (refused)
+                err << kProgram << ": " << csv::located(source, file.line(), 0) << ": " << *refused
+                    << "; no figures for this row\n";
+            writer.point(row, refused.has_value());
         }
     } catch (const csv::FieldFileError& e) {
         if (e.line() == 0) {

@@ -4,6 +4,7 @@
 #include "engine.hpp"
 #include "engine_cycle.hpp"
 #include "flame_tube.hpp"
+#include "number_text.hpp"
 #include "unit_presets.hpp"
 #include "wheel_and_converter.hpp"
 
@@ -99,6 +100,16 @@ public:
     void start(int) override { state_ = TurboState{}; }
     void compute() override { compute_(state_); }
     bool runsCycle() const override { return compute_ == fullAnalysis; }
+    std::optional<turbo::RangeProblem> rangeProblem() const override {
+        if (!runsCycle())
+            return std::nullopt;
+        using S = TurboState;
+        const auto& f = state_.f;
+        return turbo::inputRangeProblem(
+            {f.m_AmbientTemp, f.m_AmbientPressure, f.m_P2, f.m_CompEfficiency,
+             f.m_TurbineEfficiency, f.m_NozzleEfficiency, state_.op(S::at("combustion-efficiency")),
+             state_.turbineInletTemp, f.m_TurbineOutletTemp, state_.op(S::at("altitude"))});
+    }
     std::optional<compmap::OperatingPoint> operatingPoint() const override {
         if (!state_.cycle)
             return std::nullopt;
@@ -207,6 +218,9 @@ public:
         return 0;
     }
     bool runsCycle() const override { return true; }
+    std::optional<turbo::RangeProblem> rangeProblem() const override {
+        return turbo::inputRangeProblem(inputs_, efficiencyMap_ != nullptr);
+    }
     std::optional<compmap::OperatingPoint> operatingPoint() const override {
         return compmap::OperatingPoint{results_.massFlow, results_.cycle.compressorPr,
                                        inputs_[turbo::EngineInput::AmbientTemp],
@@ -297,6 +311,24 @@ const std::array<CalculationInfo, 6> kCalculations{{
 }};
 
 } // namespace
+
+std::optional<std::string> computeInRange(Calculation& calc) {
+    const auto problem = calc.rangeProblem();
+    if (!problem) {
+        calc.compute();
+        return std::nullopt;
+    }
+    const auto fields = calc.fields();
+    const auto at = findField(fields, problem->key);
+    std::string text(problem->key);
+    if (at && calc.slot(*at))
+        text += " " + fields::formatFloat(calc.get(*at));
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (fields[i].role == Role::Out && calc.slot(i))
+            calc.set(i, fields[i].kind == Kind::Number ? std::numeric_limits<float>::quiet_NaN()
+                                                       : 0.0f); // a word's index: the first
+    return text + " " + problem->reason;
+}
 
 std::span<const CalculationInfo> calculations() {
     return kCalculations;

@@ -4,12 +4,14 @@
 // the same list that the Design Explorer uses.
 
 #include "calculation_fields.hpp"
+#include "input_range.hpp"
 #include "matching.hpp"
 
 #include <cstddef>
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace cli {
@@ -41,6 +43,9 @@ public:
     // Choice fields: the index of the word in Field::choices.
     virtual void setChoice(std::size_t, int) {}
     virtual int choice(std::size_t) const { return 0; }
+    // [range check] Why the inputs as set are no operating point (outside their physical range),
+    // for the calculations that run the cycle; asked before compute().
+    virtual std::optional<turbo::RangeProblem> rangeProblem() const { return std::nullopt; }
     // Whether it runs the engine's cycle, so that its points can be put on a compressor map.
     virtual bool runsCycle() const { return false; }
     // Where the compressor works, after compute(), for the calculations that run the cycle.
@@ -63,6 +68,11 @@ struct CalculationInfo {
 };
 
 std::span<const CalculationInfo> calculations();
+
+// [range check] compute(), unless the inputs are outside their physical range: then every result
+// is NaN and the reason comes back, naming the input and its value ("ambient-temp -300 is at or
+// below absolute zero (-273.15 deg. C)").
+std::optional<std::string> computeInRange(Calculation& calc);
 const CalculationInfo* findCalculation(std::string_view name);
 
 // --units and the units column: "in", "mm", "cm" and "none" (in any case) for the list's indexes

@@ -101,7 +101,8 @@ turbo::EngineInputs candidateFrom(const Calculation& calc) {
 }
 
 runs::RunLog readLog(const std::string& path, std::istream& in) {
-    const auto read = path == "-" ? runs::readRunLog(in, "standard input") : runs::loadRunLog(path);
+    const auto read = path == "-" ? runs::readRunLog(in, "standard input")
+                                  : runs::loadRunLog(path, userfile::Source::AlsoPipes);
     if (const auto* e = std::get_if<runs::RunLogError>(&read))
         throw BadInput(e->text());
     return std::get<runs::RunLog>(read);

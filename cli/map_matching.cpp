@@ -39,10 +39,10 @@ void MappedCalculation::compute() {
 }
 
 const compmap::CompressorMap& MapLibrary::load(const std::filesystem::path& file,
-                                               const std::string& where) {
+                                               const std::string& where, userfile::Source source) {
     if (const auto known = maps_.find(file); known != maps_.end())
         return known->second;
-    auto read = compmap::loadMap(file, settings_);
+    auto read = compmap::loadMap(file, settings_, source);
     if (read.error)
         throw BadInput(where + ": " + read.error->text());
     return maps_.emplace(file, std::move(*read.map)).first->second;

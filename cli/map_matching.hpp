@@ -33,6 +33,9 @@ public:
     void setChoice(std::size_t field, int index) override { inner_->setChoice(field, index); }
     int choice(std::size_t field) const override { return inner_->choice(field); }
     bool runsCycle() const override { return true; }
+    std::optional<turbo::RangeProblem> rangeProblem() const override {
+        return inner_->rangeProblem();
+    }
     std::optional<compmap::OperatingPoint> operatingPoint() const override {
         return inner_->operatingPoint();
     }
@@ -54,7 +57,10 @@ private:
 class MapLibrary {
 public:
     explicit MapLibrary(compmap::ImportSettings settings) : settings_(settings) {}
-    const compmap::CompressorMap& load(const std::filesystem::path& file, const std::string& where);
+    // A map a file's column names is read only if it is a regular file; the one named by
+    // --map may be a pipe too.
+    const compmap::CompressorMap& load(const std::filesystem::path& file, const std::string& where,
+                                       userfile::Source source = userfile::Source::FileOnly);
 
 private:
     compmap::ImportSettings settings_;

@@ -183,7 +183,8 @@ void PointWriter::begin() {
     sink_.write(header);
 }
 
-void PointWriter::point(std::span<const std::string_view> inputRow) {
+void PointWriter::point(std::span<const std::string_view> inputRow, bool noFigures) {
+    noFigures_ = noFigures;
     switch (format_) {
     case Format::Table:
         if (layout_ == TableLayout::Form)
@@ -228,7 +229,8 @@ void PointWriter::csv(std::span<const std::string_view> inputRow) {
     char* p = sink_.reserve(rowBytes_ + carriedBytes(inputRow));
     const auto fields = calc_.fields();
     for (const auto& cell : cells_) {
-        if (cell.value && std::isnan(*cell.value) && fields[cell.index].mayBeEmpty)
+        if (cell.value && std::isnan(*cell.value) &&
+            (fields[cell.index].mayBeEmpty || (noFigures_ && fields[cell.index].role == Role::Out)))
             ; // no figure: an empty cell
         else if (cell.value)
             p = number(p, *cell.value);

@@ -72,7 +72,8 @@ public:
     // Once before the first point (the CSV header, the table's column names).
     void begin();
     // The calculation's fields as they stand now; carried columns from the input row.
-    void point(std::span<const std::string_view> inputRow = {});
+    // noFigures: a point refused for its inputs, whose results are written empty in CSV.
+    void point(std::span<const std::string_view> inputRow = {}, bool noFigures = false);
 
 private:
     void form();
@@ -91,6 +92,7 @@ private:
     TableLayout layout_;
     std::size_t labelWidth_ = 0;
     std::size_t points_ = 0;
+    bool noFigures_ = false;          // the point being written
     std::size_t rowBytes_ = 0;        // the most a JSON or CSV point can take, carried text aside
     std::vector<std::size_t> widths_; // per column in the Rows table
     // Per column, what a CSV row needs: where a number is kept (stable for the calculation's

@@ -21,14 +21,17 @@ namespace cli {
 
 namespace {
 
-void runSweeps(Calculation& calc, const Plan& plan, PointWriter& writer) {
+void runSweeps(Calculation& calc, const Plan& plan, PointWriter& writer, std::ostream& err) {
     std::vector<std::size_t> index(plan.sweeps.size(), 0);
     for (;;) {
         startPoint(calc, plan, plan.unitIndex);
         for (std::size_t s = 0; s < plan.sweeps.size(); ++s)
             calc.set(plan.sweeps[s].field, plan.sweeps[s].points.point(index[s]));
-        calc.compute();
-        writer.point();
+        // [range check] A point outside the physical range has no figures; the others go on.
+        const auto refused = computeInRange(calc);
+        if (refused)
+            err << kProgram << ": " << *refused << "; no figures for this point\n";
+        writer.point({}, refused.has_value());
         // The last sweep moves fastest.
         std::size_t s = plan.sweeps.size();
         while (s > 0 && ++index[s - 1] == plan.sweeps[s - 1].points.count)
@@ -109,7 +112,7 @@ int run(int argc, const char* const* argv, std::istream& in, std::ostream& out, 
                 throw BadInput("--map is for cycle and engine, which run the cycle");
             maps.emplace(mapImportSettings(args));
             auto mapped = std::make_unique<MappedCalculation>(std::move(args.calc));
-            mapped->useMap(&maps->load(mapFile.front(), "--map"));
+            mapped->useMap(&maps->load(mapFile.front(), "--map", userfile::Source::AlsoPipes));
             args.calc = std::move(mapped);
             args.inputs.resize(args.calc->fields().size()); // the map's fields are results
         }
@@ -124,10 +127,12 @@ int run(int argc, const char* const* argv, std::istream& in, std::ostream& out, 
             writer.begin();
             if (plan.sweeps.empty()) {
                 startPoint(calc, plan, plan.unitIndex);
-                calc.compute();
+                // [range check] One point outside the physical range: its reason, no figures.
+                if (const auto refused = computeInRange(calc))
+                    throw BadInput("--" + *refused + "; no figures");
                 writer.point();
             } else {
-                runSweeps(calc, plan, writer);
+                runSweeps(calc, plan, writer, err);
             }
         }
     } catch (const BadInput& e) {

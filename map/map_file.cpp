@@ -3,12 +3,13 @@
 #include "csv_reader.hpp"
 #include "number_text.hpp"
 #include "text.hpp"
+#include "user_file.hpp"
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <fstream>
+#include <sstream>
 #include <utility>
 #include <vector>
 
@@ -74,6 +75,12 @@ public:
         std::string text;
         while (std::getline(in, text)) {
             ++lineNumber_;
+            if (text.size() > kLongestMapLine) {
+                fail(lineNumber_, 0,
+                     "a line longer than " + userfile::sizeText(kLongestMapLine) +
+                         "; a map's lines are short");
+                return failed();
+            }
             std::string_view line = text;
             if (lineNumber_ == 1 && line.starts_with("\xEF\xBB\xBF"))
                 line.remove_prefix(3);
@@ -365,19 +372,15 @@ MapReadResult readDigitizerCsv(std::istream& in, std::string_view fileName,
     return {std::move(map), std::nullopt};
 }
 
-MapReadResult loadMap(const std::filesystem::path& file, const ImportSettings& settings) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        const int code = errno;
-        return {std::nullopt,
-                MapError{file.string(), 0, 0, std::string("cannot open: ") + std::strerror(code)}};
-    }
+MapReadResult loadMap(const std::filesystem::path& file, const ImportSettings& settings,
+                      userfile::Source source) {
+    auto whole = userfile::readWhole(file, kMaxMapBytes, source);
+    if (whole.error)
+        return {std::nullopt, MapError{file.string(), 0, 0, std::move(*whole.error)}};
+    std::istringstream in(std::move(whole.data));
     const std::string extension = text::lowered(file.extension().string());
-    auto result = extension == ".csv" ? readDigitizerCsv(in, file.string(), settings)
-                                      : readMapText(in, file.string());
-    if (!result.error && in.bad())
-        return {std::nullopt, MapError{file.string(), 0, 0, "reading failed"}};
-    return result;
+    return extension == ".csv" ? readDigitizerCsv(in, file.string(), settings)
+                               : readMapText(in, file.string());
 }
 
 void writeMapText(std::ostream& out, const CompressorMap& map) {

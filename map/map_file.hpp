@@ -38,7 +38,9 @@
 #include "compressor_map.hpp"
 #include "file_problem.hpp"
 
+#include "file_source.hpp"
 #include <cstddef>
+
 #include <filesystem>
 #include <istream>
 #include <optional>
@@ -69,9 +71,14 @@ MapReadResult readMapText(std::istream& in, std::string_view fileName);
 MapReadResult readDigitizerCsv(std::istream& in, std::string_view fileName,
                                const ImportSettings& settings);
 
+// The most a map file may hold, and the longest line of its text form; both far above any map.
+inline constexpr std::size_t kMaxMapBytes = std::size_t{16} << 20;
+inline constexpr std::size_t kLongestMapLine = std::size_t{1} << 16;
+
 // Reads either form: a name ending in ".csv" (any case) as a digitizer's export, anything
-// else as a map file.
-MapReadResult loadMap(const std::filesystem::path& file, const ImportSettings& settings = {});
+// else as a map file. Only a regular file unless `source` allows pipes (see userfile).
+MapReadResult loadMap(const std::filesystem::path& file, const ImportSettings& settings = {},
+                      userfile::Source source = userfile::Source::FileOnly);
 
 // The map file's text; it reads back to the same map, bit for bit.
 void writeMapText(std::ostream& out, const CompressorMap& map);

@@ -156,14 +156,25 @@ void paintLines(QPainter& painter, const MapGeometry& g, const CompressorMap& ma
 void paintSeries(QPainter& painter, const MapGeometry& g, const CompressorMap& map,
                  std::span<const MapSeries> series) {
     for (const auto& s : series) {
+        // A point without figures (NaN) is a gap in the line, never drawn: Qt's paths warn and
+        // draw nothing sensible for it.
+        const auto finite = [](QPointF p) { return std::isfinite(p.x()) && std::isfinite(p.y()); };
         const QPolygonF sweep = polygon(g, s.sweep);
         painter.setPen(QPen(s.colour, 1));
-        painter.drawPolyline(sweep);
+        for (qsizetype i = 0; i < sweep.size();) {
+            qsizetype end = i;
+            while (end < sweep.size() && finite(sweep[end]))
+                ++end;
+            if (end - i > 1)
+                painter.drawPolyline(sweep.constData() + i, int(end - i));
+            i = end + 1;
+        }
         painter.setPen(Qt::NoPen);
         painter.setBrush(s.colour);
         for (const QPointF& p : sweep)
-            painter.drawEllipse(p, 2.5, 2.5);
-        if (s.design) {
+            if (finite(p))
+                painter.drawEllipse(p, 2.5, 2.5);
+        if (s.design && finite(g.toArea(*s.design))) {
             const QPointF p = g.toArea(*s.design);
             painter.setPen(QPen(Qt::black, 1.5));
             painter.drawEllipse(p, 6, 6);

@@ -55,17 +55,65 @@ QString kindText(LineKind kind) {
 // it was and says why in the system's words.
 bool writeWhole(const QString& file, const QByteArray& bytes, QString* problem) {
     const QByteArray name = QFile::encodeName(file);
+    const bool existed = QFileInfo(file).exists();
     const auto why =
         userfile::write(std::string(name.constData(), std::size_t(name.size())),
                         std::string_view(bytes.constData(), std::size_t(bytes.size())));
     if (!why)
         return true;
-    *problem = QObject::tr("%1 was not saved: %2\nThe file was not changed.")
-                   .arg(file, QString::fromLocal8Bit(*why));
+    *problem = QObject::tr("%1 was not saved: %2\n%3")
+                   .arg(file, QString::fromLocal8Bit(*why),
+                        existed ? QObject::tr("The file was not changed.")
+                                : QObject::tr("No file was made."));
+    return false;
+}
+
+// A picture is a regular file of at most this much (a scanned sheet is a few megabytes).
+constexpr std::size_t kMaxPictureBytes = std::size_t{64} << 20;
+
+// The picture's bytes: the program's own from its resources, a user's through the reading path
+// that never blocks on a pipe or device nor reads without end.
+std::optional<QByteArray> pictureBytes(const QString& file, QString* why) {
+    if (file.startsWith(QLatin1Char(':'))) {
+        QFile own(file);
+        if (!own.open(QIODevice::ReadOnly)) {
+            *why = own.errorString();
+            return std::nullopt;
+        }
+        return own.readAll();
+    }
+    auto whole = userfile::readWhole(QFile::encodeName(file).toStdString(), kMaxPictureBytes);
+    if (whole.error) {
+        *why = QString::fromLocal8Bit(*whole.error);
+        return std::nullopt;
+    }
+    return QByteArray(whole.data.data(), qsizetype(whole.data.size()));
+}
+
+bool readPicture(const QString& file, QImage* image, QString* why) {
+    auto bytes = pictureBytes(file, why);
+    if (!bytes)
+        return false;
+    QBuffer buffer(&*bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(true);
+    if (reader.read(image))
+        return true;
+    *why = reader.errorString();
     return false;
 }
 
 } // namespace
+
+const char* imageFormatFor(const QString& file) {
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
+        return "JPEG";
+    if (suffix == QLatin1String("bmp"))
+        return "BMP";
+    return "PNG";
+}
 
 // The drawing surface: paints the map and hands clicks and mouse moves to the view.
 class MapCanvas : public QWidget {
@@ -136,8 +184,7 @@ MapView::MapView(QWidget* parent) : QWidget(parent), undo_(new QUndoStack(this))
             return;
         const QString file = dialog.selectedFiles().constFirst();
         QString problem;
-        if (!exportTo(file, &problem))
-            showProblem(problem);
+        showProblem(exportTo(file, &problem) ? QString() : problem); // no stale failure
     });
     bar->addSeparator();
     tools_ = new QActionGroup(this);
@@ -229,11 +276,10 @@ bool MapView::openMap(const QString& file, const ImportSettings& settings, QStri
 }
 
 void MapView::setMap(const CompressorMap& map, const QString& folder) {
-    folder_ = folder;
     undo_->clear();
     pendingMark_.reset();
     picture_ = QImage(); // read afresh: the file may have changed since
-    apply(State{map, {}, {}, {}});
+    apply(State{map, {}, {}, {}, folder});
 }
 
 bool MapView::saveMap(const QString& file, QString* problem) {
@@ -242,15 +288,40 @@ bool MapView::saveMap(const QString& file, QString* problem) {
     if (!map.picture.empty()) {
         const QString picture = QDir(folder_).absoluteFilePath(QString::fromStdString(map.picture));
         if (picture.startsWith(QLatin1Char(':'))) {
-            // A map that came with the program: its picture goes beside the copy.
-            const QString name = QFileInfo(picture).fileName();
-            const QString copy = QDir(folder).filePath(name);
-            if (!QFileInfo::exists(copy) && !QFile::copy(picture, copy)) {
-                *problem = tr("%1 could not be written.").arg(copy);
+            // A map that came with the program: its picture is written beside the copy under a
+            // name no file has yet, or found there from an earlier save, byte for byte; a file
+            // or link of that name that holds something else is left alone.
+            QString why;
+            const auto bytes = pictureBytes(picture, &why);
+            if (!bytes) {
+                *problem = tr("The map's picture %1 could not be read: %2").arg(picture, why);
                 return false;
             }
-            QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                            QFile::ReadOther);
+            const QFileInfo own(picture);
+            QString name;
+            for (int n = 1; name.isEmpty(); ++n) {
+                if (n > 100) {
+                    *problem = tr("%1 was not saved: %2 holds no free name for the map's picture.")
+                                   .arg(file, folder);
+                    return false;
+                }
+                const QString tried = n == 1 ? own.fileName()
+                                             : QStringLiteral("%1-%2.%3")
+                                                   .arg(own.completeBaseName())
+                                                   .arg(n)
+                                                   .arg(own.suffix());
+                const QString path = QDir(folder).filePath(tried);
+                const QFileInfo there(path);
+                if (!there.exists() && !there.isSymLink()) {
+                    if (!writeWhole(path, *bytes, problem))
+                        return false;
+                    name = tried;
+                } else if (there.isFile() && !there.isSymLink()) {
+                    QString unused;
+                    if (pictureBytes(path, &unused) == bytes)
+                        name = tried;
+                }
+            }
             map.picture = name.toStdString();
         } else {
             map.picture = QDir(folder).relativeFilePath(picture).toStdString();
@@ -262,14 +333,16 @@ bool MapView::saveMap(const QString& file, QString* problem) {
     if (!writeWhole(file, QByteArray(bytes.data(), qsizetype(bytes.size())), problem))
         return false;
     folder_ = folder;
+    state_.folder = folder;
     state_.map.picture = map.picture; // the same picture, named from the new folder
     return true;
 }
 
 bool MapView::openPicture(const QString& file, QString* problem) {
-    QImageReader reader(file);
-    if (!reader.canRead()) {
-        *problem = tr("%1 is not a picture that can be read: %2").arg(file, reader.errorString());
+    QImage picture;
+    QString why;
+    if (!readPicture(file, &picture, &why)) {
+        *problem = tr("%1 is not a picture that can be read: %2").arg(file, why);
         return false;
     }
     State next = state_;
@@ -293,17 +366,17 @@ QPointF MapView::canvasPosition(QPointF pixel) const {
 }
 
 void MapView::apply(const State& state) {
-    const bool newPicture = state.map.picture != state_.map.picture || picture_.isNull();
+    const bool newPicture = state.map.picture != state_.map.picture ||
+                            state.folder != state_.folder || picture_.isNull();
     state_ = state;
+    folder_ = state_.folder;
     if (newPicture) {
         picture_ = QImage();
         if (!state_.map.picture.empty()) {
             const QString path = QDir(folder_).filePath(QString::fromStdString(state_.map.picture));
-            QImageReader reader(path);
-            reader.setAutoTransform(true);
-            if (!reader.read(&picture_))
-                showProblem(tr("The map's picture %1 could not be read: %2")
-                                .arg(path, reader.errorString()));
+            QString why;
+            if (!readPicture(path, &picture_, &why))
+                showProblem(tr("The map's picture %1 could not be read: %2").arg(path, why));
         }
     }
     unit_->setCurrentIndex(state_.map.flowUnit == FlowUnit::KgPerS ? 1 : 0);
@@ -543,7 +616,7 @@ bool MapView::exportTo(const QString& file, QString* problem) const {
             QPainter painter(&image);
             paintMap(painter, g, state_.map, &picture_, overlay);
         }
-        if (!image.save(&buffer, "PNG")) {
+        if (!image.save(&buffer, imageFormatFor(file))) {
             *problem = tr("%1 could not be written: the picture could not be made.").arg(file);
             return false;
         }

@@ -24,6 +24,10 @@ class QUndoStack;
 
 namespace compmap {
 
+// The picture format a file's name asks for: "JPEG" for .jpg and .jpeg, "BMP" for .bmp, else
+// "PNG", so that a picture's data is what its name says.
+const char* imageFormatFor(const QString& file);
+
 class MapView : public QWidget {
     Q_OBJECT
 
@@ -36,6 +40,9 @@ public:
         std::optional<MapLine> draft; // a line being traced
         // The first clicked point of an axis being calibrated: its pixel and value.
         std::optional<std::pair<float, float>> flowMark, pressureMark;
+        // The folder the picture's name is relative to: it goes with the name, so a step undone
+        // past a save into another folder still finds the picture.
+        QString folder;
         bool operator==(const State&) const = default;
     };
 

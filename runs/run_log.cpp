@@ -4,13 +4,14 @@
 #include "enum_table.hpp"
 #include "number_text.hpp"
 #include "text.hpp"
+#include "user_file.hpp"
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 
 namespace runs {
 
@@ -227,13 +228,11 @@ RunLogResult readRunLog(std::istream& in, std::string_view fileName) {
     return log;
 }
 
-RunLogResult loadRunLog(const std::string& path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
-        return RunLogError{path, 0, 0, "is a folder, not a file"};
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return RunLogError{path, 0, 0, std::string("cannot open: ") + std::strerror(errno)};
+RunLogResult loadRunLog(const std::string& path, userfile::Source source) {
+    auto whole = userfile::readWhole(path, kMaxRunLogBytes, source);
+    if (whole.error)
+        return RunLogError{path, 0, 0, std::move(*whole.error)};
+    std::istringstream in(std::move(whole.data));
     return readRunLog(in, path);
 }
 

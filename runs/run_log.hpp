@@ -6,6 +6,7 @@
 // names and take no part. A cell left empty means not measured at that point.
 
 #include "file_problem.hpp"
+#include "file_source.hpp"
 #include "units.hpp"
 
 #include <array>
@@ -71,6 +72,10 @@ using RunLogResult = std::variant<RunLog, RunLogError>;
 inline constexpr std::size_t kMaxPoints = 100'000;
 
 RunLogResult readRunLog(std::istream& in, std::string_view fileName);
-RunLogResult loadRunLog(const std::string& path);
+// The most a run-log file may hold: the most points with room for many columns each.
+inline constexpr std::size_t kMaxRunLogBytes = std::size_t{128} << 20;
+// Only a regular file unless `source` allows pipes (see userfile).
+RunLogResult loadRunLog(const std::string& path,
+                        userfile::Source source = userfile::Source::FileOnly);
 
 } // namespace runs

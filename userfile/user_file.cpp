@@ -1,5 +1,6 @@
 #include "user_file.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -28,8 +29,12 @@ fs::path folderOf(const fs::path& file) {
     return file.has_parent_path() ? file.parent_path() : fs::path(".");
 }
 
+// The temporary name .NAME.saving-PID-N must fit the file system's limit on a name (255 bytes)
+// whatever the name; a long name is cut, which O_EXCL keeps safe.
+constexpr std::size_t kLongestNameKept = 200;
+
 std::string tempPrefix(const fs::path& target) {
-    return "." + target.filename().string() + std::string(kTempMark);
+    return "." + target.filename().string().substr(0, kLongestNameKept) + std::string(kTempMark);
 }
 
 bool writeAll(int fd, std::string_view data) {
@@ -152,6 +157,67 @@ int removeLeftovers(const fs::path& file) {
     }
     ::closedir(dir);
     return removed;
+}
+
+std::string sizeText(std::size_t bytes) {
+    constexpr std::size_t kMega = std::size_t{1} << 20;
+    if (bytes >= kMega && bytes % kMega == 0)
+        return std::to_string(bytes / kMega) + " MB";
+    return std::to_string(bytes) + " bytes";
+}
+
+ReadOutcome readWhole(const fs::path& file, std::size_t maxBytes, Source source) {
+    const auto refused = [](std::string why) { return ReadOutcome{{}, std::move(why)}; };
+    const bool fileOnly = source == Source::FileOnly;
+    const int fd =
+        ::open(file.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC | (fileOnly ? O_NONBLOCK : 0));
+    if (fd < 0)
+        return refused(reason("cannot open"));
+    struct stat st {};
+    std::string why;
+    if (::fstat(fd, &st) != 0)
+        why = reason("cannot read");
+    else if (S_ISDIR(st.st_mode))
+        why = "is a folder, not a file";
+    else if (fileOnly && !S_ISREG(st.st_mode))
+        why = "is not a file but a device, pipe or socket, which is not read";
+    else if (S_ISREG(st.st_mode) && static_cast<std::uintmax_t>(st.st_size) > maxBytes)
+        why = "is larger than " + sizeText(maxBytes) + ", more than such a file holds";
+    if (!why.empty()) {
+        ::close(fd);
+        return refused(why);
+    }
+    // A regular file's size is known; a pipe's is not, so it is read in steps up to the limit.
+    // One byte past the limit tells a file that grew or a stream that goes on.
+    ReadOutcome out;
+    std::size_t have = 0;
+    const std::size_t first =
+        S_ISREG(st.st_mode) ? static_cast<std::size_t>(st.st_size) + 1 : std::size_t{1} << 16;
+    out.data.resize(std::min(first, maxBytes + 1));
+    for (;;) {
+        if (have == out.data.size()) {
+            if (have > maxBytes) {
+                why = "is larger than " + sizeText(maxBytes) + ", more than such a file holds";
+                break;
+            }
+            out.data.resize(std::min(out.data.size() * 2, maxBytes + 1));
+        }
+        const ssize_t n = ::read(fd, out.data.data() + have, out.data.size() - have);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            why = reason("reading failed");
+            break;
+        }
+        if (n == 0)
+            break;
+        have += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    if (!why.empty())
+        return refused(why);
+    out.data.resize(have);
+    return out;
 }
 
 Stamp stampOf(const fs::path& file) {

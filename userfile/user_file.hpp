@@ -8,6 +8,8 @@
 // broken. Temporary files that a killed save left are removed when the file is next opened or
 // saved.
 
+#include "file_source.hpp"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -28,6 +30,19 @@ std::optional<std::string> resolveLinks(const std::filesystem::path& file,
 // Removes the temporary files that saves of this file by processes no longer running left
 // behind. Returns how many.
 int removeLeftovers(const std::filesystem::path& file);
+
+// Reads a whole file, at most maxBytes of it. Returns why not otherwise, without the file's name
+// ("is a folder, not a file").
+// Only a regular file unless `source` allows pipes and devices.
+struct ReadOutcome {
+    std::string data;
+    std::optional<std::string> error;
+};
+ReadOutcome readWhole(const std::filesystem::path& file, std::size_t maxBytes,
+                      Source source = Source::FileOnly);
+
+// How a size is said in a reason: "64 MB".
+std::string sizeText(std::size_t bytes);
 
 // What tells a file changed on disk: its identity, size and time of change.
 struct Stamp {

@@ -27,6 +27,8 @@ constexpr std::string_view kRunLogColumn = "run-log";
 // More would make neither a table nor a chart anyone can read; it also bounds the memory a
 // stray file can take.
 constexpr std::size_t kMaxCandidates = 10'000;
+// Room for the most candidates with long names and notes.
+constexpr std::size_t kMaxCandidatesBytes = std::size_t{64} << 20;
 constexpr std::size_t kBufferSize = 16 << 10;
 
 // What a column of the file holds.
@@ -197,17 +199,13 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
 }
 
 ReadResult loadCandidates(const std::filesystem::path& file) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(file, ec))
-        return {{}, FileError{file.string(), 0, 0, "is a folder, not a file"}, {}};
     std::filesystem::path target;
     if (!userfile::resolveLinks(file, target))
         userfile::removeLeftovers(target); // of a save that was killed midway
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return {{},
-                FileError{file.string(), 0, 0, std::string("cannot open: ") + std::strerror(errno)},
-                {}};
+    auto whole = userfile::readWhole(file, kMaxCandidatesBytes);
+    if (whole.error)
+        return {{}, FileError{file.string(), 0, 0, std::move(*whole.error)}, {}};
+    std::istringstream in(std::move(whole.data));
     return readCandidates(in, file.string());
 }
 

@@ -1,5 +1,7 @@
 #include "candidates.hpp"
 
+#include "input_range.hpp"
+
 #include "number_text.hpp"
 
 namespace explorer {
@@ -55,6 +57,20 @@ std::optional<std::string> problem(const Candidate& candidate) {
                    inputName(static_cast<EngineInput>(i)) + ": " + notANumber(cell.text);
     }
     return std::nullopt;
+}
+
+std::optional<std::string> rangeProblem(const Candidate& candidate) {
+    const auto in = engineInputs(candidate);
+    if (!in)
+        return std::nullopt;
+    const auto why = turbo::inputRangeProblem(*in, candidate.efficiencyFromMap);
+    if (!why)
+        return std::nullopt;
+    const auto field = fields::findField(fields::kEngineFields, why->key);
+    return "no figures: " +
+           (field ? std::string(fields::plainLabel(fields::kEngineFields[*field]))
+                  : std::string(why->key)) +
+           " " + why->reason;
 }
 
 std::optional<turbo::EngineInputs> engineInputs(const Candidate& candidate) {

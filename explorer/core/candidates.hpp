@@ -72,6 +72,11 @@ std::string cellText(EngineInput input, fields::UnitSystem units, const Cell& ce
 // number. Only the first bad cell is named.
 std::optional<std::string> problem(const Candidate& candidate);
 
+// [range check] The first input outside its physical range (an ambient at or below absolute
+// zero, an efficiency of 0 or over 100 %, ...): "no figures: Turbine Efficiency is outside ...".
+// Such a candidate gets no figures and no curve.
+std::optional<std::string> rangeProblem(const Candidate& candidate);
+
 // The candidate's inputs as the engine takes them; nullopt when a cell is bad.
 std::optional<turbo::EngineInputs> engineInputs(const Candidate& candidate);
 

@@ -180,7 +180,7 @@ std::string resultName(EngineResult r) {
     return sentenceName(turbo::engineField(r));
 }
 
-// "no thrust below P2 = 2.4 psig: nozzle PR below 1; ..." for the runs of points without a
+// "no thrust for P2 = 0 to 2.3 psig: nozzle PR below 1; ..." for the runs of points without a
 // figure, each run one cause.
 std::string describeGaps(EngineResult result, EngineInput swept, UnitSystem units,
                          std::span<const float> x, std::span<const float> y,
@@ -204,20 +204,12 @@ std::string describeGaps(EngineResult result, EngineInput swept, UnitSystem unit
         while (b + 1 < n && !std::isfinite(y[b + 1]) && causes[b + 1] == causes[a])
             ++b;
         if (++runs <= kMaxRuns) {
-            const bool before = a > 0 && std::isfinite(y[a - 1]);
-            const bool after = b + 1 < n && std::isfinite(y[b + 1]);
-            std::string range;
-            if (a == 0 && after)
-                range = (rising ? "below " : "above ") + xName + withUnit(at(b + 1));
-            else if (b + 1 == n && before)
-                range = (rising ? "above " : "below ") + xName + withUnit(at(a - 1));
-            else if (before && after && a < b)
-                range = "between " + xName + at(rising ? a - 1 : b + 1) + " and " +
-                        withUnit(at(rising ? b + 1 : a - 1));
-            else if (a == b)
-                range = "at " + xName + withUnit(at(a));
-            else
-                range = "for " + xName + at(rising ? a : b) + " to " + withUnit(at(rising ? b : a));
+            // Only the swept points are known: the run is named by its first and last point,
+            // never widened to the neighbouring point with a figure (at a coarse step the figures
+            // may begin anywhere between the two).
+            const std::string range = a == b ? "at " + xName + withUnit(at(a))
+                                             : "for " + xName + at(rising ? a : b) + " to " +
+                                                   withUnit(at(rising ? b : a));
             if (!text.empty())
                 text += "; ";
             text += what + range + ": " + causeText(causes[a]);
@@ -236,8 +228,9 @@ void computeCandidateCurves(const Candidate& candidate, const CurveRequest& requ
                             const compmap::CompressorMap* efficiencyMap, Evaluate evaluate) {
     out.problem.clear();
     const auto inputs = engineInputs(candidate);
-    if (!inputs) {
-        out.problem = problem(candidate).value_or("");
+    const auto outside = rangeProblem(candidate); // [range check]
+    if (!inputs || outside) {
+        out.problem = outside ? *outside : problem(candidate).value_or("");
         out.results.clear();
         return;
     }

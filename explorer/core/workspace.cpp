@@ -47,6 +47,10 @@ CandidatePoint Workspace::work(const Candidate& candidate) const {
     const auto in = engineInputs(candidate);
     if (!in)
         return out;
+    if (auto outside = rangeProblem(candidate)) { // [range check]
+        out.why = std::move(*outside);
+        return out;
+    }
     const auto* entry = maps_.get(folder_, candidate.map);
     const compmap::CompressorMap* map = entry && entry->map ? &*entry->map : nullptr;
     if (map)
@@ -169,16 +173,30 @@ std::optional<std::string> Workspace::open(const std::filesystem::path& file, Op
     return std::nullopt;
 }
 
+namespace {
+void rename(std::vector<Candidate>& candidates, const std::filesystem::path& from,
+            const std::filesystem::path& to) {
+    for (auto& c : candidates) {
+        if (!c.map.empty() && std::filesystem::path(c.map).is_relative())
+            c.map = renamed(from, c.map, to);
+        // A log opened from the menu is named in full until saved beside its candidates.
+        if (!c.runLogFile.empty())
+            c.runLogFile = renamed(from, c.runLogFile, to);
+    }
+}
+} // namespace
+
+std::vector<Candidate> Workspace::namedHere(std::vector<Candidate> candidates,
+                                            const std::filesystem::path& from) const {
+    if (from != folder_)
+        rename(candidates, from, folder_);
+    return candidates;
+}
+
 std::optional<std::string> Workspace::save(const std::filesystem::path& file) {
     const auto folder = std::filesystem::absolute(file).parent_path();
     std::vector<Candidate> saved = candidates_;
-    for (auto& c : saved) {
-        if (!c.map.empty() && std::filesystem::path(c.map).is_relative())
-            c.map = renamed(folder_, c.map, folder);
-        // A log opened from the menu is named in full until saved beside its candidates.
-        if (!c.runLogFile.empty())
-            c.runLogFile = renamed(folder_, c.runLogFile, folder);
-    }
+    rename(saved, folder_, folder);
     if (const auto error = saveCandidates(file, saved))
         return error->text();
     // The same files, named from the new folder.

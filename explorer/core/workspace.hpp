@@ -63,6 +63,10 @@ public:
     // Replaces every candidate by a file's, with their run logs; on failure nothing changes and
     // the text says why.
     std::optional<std::string> open(const std::filesystem::path& file, OpenNotes* notes = nullptr);
+    // Candidates whose map and run-log files were named from `from`, named from this folder, so
+    // that a step undone past a Save As into another folder still finds their files.
+    std::vector<Candidate> namedHere(std::vector<Candidate> candidates,
+                                     const std::filesystem::path& from) const;
     // Writes the candidates to `file`; saved into another folder, their files are named from
     // there, so that they are still found.
     std::optional<std::string> save(const std::filesystem::path& file);

@@ -63,20 +63,26 @@ private:
 // that among thousands of candidates an edit keeps only the one row it changed.
 class CandidateTable::Change : public QUndoCommand {
 public:
+    // The candidates of every step are named from the folder the change was made in; a Save As
+    // into another folder since then renames them as they come back.
     Change(CandidateTable* table, const QString& text, std::vector<Splice> steps)
-        : QUndoCommand(text), table_(table), steps_(std::move(steps)) {}
+        : QUndoCommand(text), table_(table), steps_(std::move(steps)),
+          folder_(table->work_.folder()) {}
     void undo() override {
         for (auto step = steps_.rbegin(); step != steps_.rend(); ++step)
-            table_->apply(step->at, step->inserted.size(), step->removed);
+            table_->apply(step->at, step->inserted.size(),
+                          table_->work_.namedHere(step->removed, folder_));
     }
     void redo() override {
         for (const Splice& step : steps_)
-            table_->apply(step.at, step.removed.size(), step.inserted);
+            table_->apply(step.at, step.removed.size(),
+                          table_->work_.namedHere(step.inserted, folder_));
     }
 
 private:
     CandidateTable* table_;
     std::vector<Splice> steps_;
+    std::filesystem::path folder_;
 };
 
 CandidateTable::CandidateTable(QUndoStack* undo, QObject* parent)

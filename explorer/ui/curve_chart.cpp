@@ -58,16 +58,32 @@ std::pair<double, double> yExtent(const ChartPanel& panel) {
 
 // Ticks at round numbers (1, 2, 5 x 10^n) whatever the unit, the ends widened to the next tick.
 // The axis is changed only where the range changes: each change lays out every line again.
+// The order matters: a wide range under the old fine step would lay out millions of ticks
+// first, so a coarser step goes in before the range and a finer one after it (and after it
+// too when the axis had evenly spaced ticks, whose range may be any).
 void setRoundRange(QValueAxis* axis, double low, double high, int ticks) {
-    const RoundRange r = roundAxis(low, high, ticks);
-    if (axis->min() != r.from || axis->max() != r.to)
+    const RoundRange r = drawableAxis(low, high, ticks);
+    const bool dynamic = axis->tickType() == QValueAxis::TicksDynamic;
+    if (!(r.step > 0)) {
+        if (dynamic)
+            axis->setTickType(QValueAxis::TicksFixed);
+        axis->setTickCount(ticks + 1);
         axis->setRange(r.from, r.to);
-    if (r.step > 0 && (axis->tickType() != QValueAxis::TicksDynamic ||
-                       axis->tickInterval() != r.step || axis->tickAnchor() != 0)) {
-        axis->setTickType(QValueAxis::TicksDynamic);
+        return;
+    }
+    const bool newStep = !dynamic || axis->tickInterval() != r.step || axis->tickAnchor() != 0;
+    const bool coarser = newStep && dynamic && r.step > axis->tickInterval();
+    const auto setStep = [&] {
         axis->setTickAnchor(0);
         axis->setTickInterval(r.step);
-    }
+        axis->setTickType(QValueAxis::TicksDynamic);
+    };
+    if (coarser)
+        setStep();
+    if (axis->min() != r.from || axis->max() != r.to)
+        axis->setRange(r.from, r.to);
+    if (newStep && !coarser)
+        setStep();
 }
 
 constexpr std::size_t kSmoothPointsPerPixel = 8;

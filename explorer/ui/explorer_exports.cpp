@@ -1,4 +1,5 @@
 #include "explorer_window.hpp"
+#include "map_view.hpp"
 
 #include "candidate_table.hpp"
 #include "curve_chart.hpp"
@@ -76,7 +77,9 @@ bool ExplorerWindow::exportChartImage(const QString& path) {
         painter.setRenderHint(QPainter::Antialiasing);
         chart_->paint(painter, QRectF(QPointF(0, 0), QSizeF(size)));
     }
-    return writeThrough(this, path, [&](QIODevice& out) { return image.save(&out, "PNG"); });
+    return writeThrough(this, path, [&](QIODevice& out) {
+        return image.save(&out, compmap::imageFormatFor(path));
+    });
 }
 
 bool ExplorerWindow::exportChartSvg(const QString& path) {

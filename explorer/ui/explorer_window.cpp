@@ -420,8 +420,11 @@ bool ExplorerWindow::saveTo(const QString& path) {
         }
     }
     QString problem;
+    const bool existed = QFileInfo(path).exists();
     if (!model_->save(path, &problem)) {
-        dialogs::showMessage(this, windowTitle(), tr("%1\nThe file was not changed.").arg(problem));
+        dialogs::showMessage(this, windowTitle(),
+                             tr("%1\n%2").arg(problem, existed ? tr("The file was not changed.")
+                                                               : tr("No file was made.")));
         return false;
     }
     file_ = path;

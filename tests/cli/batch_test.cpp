@@ -77,7 +77,10 @@ void expectRow(const std::vector<std::string>& written, const std::vector<float>
 // Columns in another order, two of them missing (they take the defaults), CRLF, a quoted field.
 TEST(Batch, CycleRowsReadBackExactly) {
     std::mt19937 random(7);
-    std::uniform_real_distribution<float> any(-50.0f, 200.0f);
+    // Within the physical range (efficiencies above 0, P2 above a vacuum), which is checked on
+    // its own.
+    std::uniform_real_distribution<float> any(-10.0f, 200.0f);
+    std::uniform_real_distribution<float> percent(1.0f, 100.0f);
     std::string input = "ambient-temp,\"p2\",mass-flow,turbine-efficiency,comp-efficiency\r\n";
     std::vector<turbo::TurboFields> expected;
     for (int r = 0; r < 200; ++r) {
@@ -85,8 +88,8 @@ TEST(Batch, CycleRowsReadBackExactly) {
         f.m_AmbientTemp = any(random);
         f.m_P2 = any(random);
         f.m_MassFlow = any(random);
-        f.m_TurbineEfficiency = any(random);
-        f.m_CompEfficiency = any(random);
+        f.m_TurbineEfficiency = percent(random);
+        f.m_CompEfficiency = percent(random);
         for (float v : {f.m_AmbientTemp, f.m_P2, f.m_MassFlow, f.m_TurbineEfficiency})
             input += fields::shortestFloat(v) + ",";
         input += fields::shortestFloat(f.m_CompEfficiency) + "\r\n";

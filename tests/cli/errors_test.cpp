@@ -4,6 +4,7 @@
 #include "cli_test_support.hpp"
 
 #include "calculation_fields.hpp"
+#include "number_text.hpp"
 
 #include <gtest/gtest.h>
 
@@ -230,6 +231,44 @@ TEST(Errors, AnOutputThatRefusesBytesEndsTheRunAtOnce) {
         EXPECT_EQ(err.str(), "vorlaxen-calc: the output could not be written\n") << format;
         EXPECT_LT(took, std::chrono::seconds(10)) << format;
     }
+}
+
+} // namespace
+
+namespace {
+
+// An impossible point: alone, its reason and status 2; in a batch or a sweep, empty figures (null
+// in JSON) and the reason on standard error, the other points as ever.
+TEST(Errors, PointsOutsideThePhysicalRange) {
+    expectRefused({
+        {{"cycle", "--ambient-temp", "-300"},
+         "",
+         "--ambient-temp -300 is at or below absolute zero"},
+        {{"cycle", "--turbine-efficiency", "0"}, "", "--turbine-efficiency 0 is outside"},
+        {{"engine", "--comp-efficiency", "200"}, "", "--comp-efficiency 200 is outside"},
+        {{"cycle", "--altitude", "100000"}, "", "--altitude 100000 is outside the atmosphere"},
+        {{"engine", "--ambient-pressure", "-1"}, "", "--ambient-pressure -1 is not above zero"},
+    });
+
+    const auto batch = calc({"cycle", "--input", "-", "--csv", "--columns", "p2,thrust"},
+                            "turbine-efficiency,p2\n78,15\n0,15\n78,32\n");
+    EXPECT_EQ(batch.status, 0) << batch.err;
+    const auto rows = csvRows(batch.out);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(fields::formatFloat(number(rows[1].at(1))), "49.3072"); // as --p2 15 alone
+    EXPECT_EQ(rows[2].at(0), "15");
+    EXPECT_EQ(rows[2].at(1), "");
+    EXPECT_EQ(fields::formatFloat(number(rows[3].at(1))), "58.6333");
+    EXPECT_NE(batch.err.find("standard input, line 3: turbine-efficiency 0 is outside"),
+              std::string::npos)
+        << batch.err;
+
+    const auto sweep = calc({"cycle", "--sweep", "ambient-temp=-400:0:200", "--json", "--columns",
+                             "ambient-temp,thrust"});
+    EXPECT_EQ(sweep.status, 0) << sweep.err;
+    EXPECT_EQ(jsonObject(sweep.out.substr(0, sweep.out.find('\n'))).at("thrust"), "null");
+    EXPECT_NE(sweep.err.find("ambient-temp -400 is at or below"), std::string::npos) << sweep.err;
+    EXPECT_EQ(sweep.err.find("ambient-temp -200"), std::string::npos) << sweep.err;
 }
 
 } // namespace

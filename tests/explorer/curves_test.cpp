@@ -79,8 +79,8 @@ TEST(Curves, GapsAreNaNAndExplained) {
     };
     EXPECT_LT(nozzlePr(x[first - 1]), 1.0f);
     EXPECT_GE(nozzlePr(x[first]), 1.0f);
-    EXPECT_EQ(thrust.gaps,
-              "no thrust below P2 = " + fields::formatFloat(x[first]) + " psig: nozzle PR below 1");
+    EXPECT_EQ(thrust.gaps, "no thrust for P2 = 0 to " + fields::formatFloat(x[first - 1]) +
+                               " psig: nozzle PR below 1");
     const auto runs = explorer::finiteRuns(thrust.y);
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(runs[0].first, first);
@@ -98,14 +98,14 @@ struct Gap {
 TEST(Curves, GapCauses) {
     const Gap cases[] = {
         {EngineInput::P2, 0, 3.5, 0.01, UnitSystem::Metric, EngineResult::Thrust,
-         "no thrust below P2 = 0.21 bar g: nozzle PR below 1"},
+         "no thrust for P2 = 0 to 0.2 bar g: nozzle PR below 1"},
         {EngineInput::P2, 50, 0, -0.5, UnitSystem::Forms, EngineResult::NozzleVelocity,
-         "no nozzle velocity below P2 = 3 psig: nozzle PR below 1"},
+         "no nozzle velocity for P2 = 0 to 2.5 psig: nozzle PR below 1"},
         {EngineInput::P2, 0, 50, 1, UnitSystem::Forms, EngineResult::NozzleExitTemp, ""},
         // At 0 % the formulas leave the turbine no pressure ratio at all (a figure of 0).
         {EngineInput::TurbineEfficiency, 0, 100, 1, UnitSystem::Forms,
          EngineResult::TurbinePrRequired,
-         "no turbine PR required between turbine efficiency = 0 and 14 %: turbine efficiency too "
+         "no turbine PR required for turbine efficiency = 1 to 13 %: turbine efficiency too "
          "low to drive the compressor"},
         {EngineInput::P2, -20, 10, 0.5, UnitSystem::Forms, EngineResult::Thrust,
          "no thrust for P2 = -20 to -15 psig: compressor PR below 0; no thrust for "
@@ -115,9 +115,9 @@ TEST(Curves, GapCauses) {
          "no compressor temperature rise at ambient pressure = -1 psi: compressor PR below 0; no "
          "compressor temperature rise at ambient pressure = 0 psi: ambient pressure 0"},
         {EngineInput::MassFlow, -1, 1, 0.5, UnitSystem::Forms, EngineResult::NozzleDiameter,
-         "no jet nozzle diameter below mass flow rate = 0 lb/s: mass flow below 0"},
+         "no jet nozzle diameter for mass flow rate = -1 to -0.5 lb/s: mass flow below 0"},
         {EngineInput::CompOutletDiameter, 0, 1, 1, UnitSystem::Metric, EngineResult::MaxRpm,
-         "no max RPM below compressor outlet diameter = 1 mm: compressor outlet diameter 0"},
+         "no max RPM at compressor outlet diameter = 0 mm: compressor outlet diameter 0"},
     };
     for (const auto& c : cases) {
         CurveRequest request;

@@ -422,3 +422,93 @@ TEST_F(FileFaults, ADigitizerMapIsSavedBesideItWithItsUnitAndReference) {
 }
 
 } // namespace
+
+namespace {
+
+// Save Map of the demonstration map into a folder that already holds a file, or a link to a
+// private file, of the picture's name: neither changes content or mode; the picture goes under
+// a free name, found again on the next save.
+TEST_F(FileFaults, SavingTheDemonstrationMapChangesNoOtherFile) {
+    const auto outside = folder_ / "outside";
+    fs::create_directory(outside);
+    const auto secret = outside / "secret.png";
+    put(secret, "private");
+    ::chmod(secret.c_str(), 0600);
+    for (const bool link : {false, true}) {
+        const auto here = folder_ / (link ? "linked" : "plain");
+        fs::create_directory(here);
+        if (link)
+            fs::create_symlink(secret, here / "demo-compressor.png");
+        else
+            put(here / "demo-compressor.png", "someone's picture");
+        for (int save = 0; save < 2; ++save) { // the second from a fresh window finds the copy
+            ExplorerWindow w;
+            runModal(w, [&] {
+                QString problem;
+                EXPECT_TRUE(w.maps()->openDemo()->saveMap(
+                    QFile::decodeName((here / "mine.vxmap").c_str()), &problem))
+                    << problem.toStdString();
+            });
+        }
+        struct stat st {};
+        ::stat(secret.c_str(), &st);
+        EXPECT_EQ(st.st_mode & 07777, 0600u) << link;
+        EXPECT_EQ(contents(secret), "private");
+        if (!link) {
+            EXPECT_EQ(contents(here / "demo-compressor.png"), "someone's picture");
+        }
+        EXPECT_NE(contents(here / "mine.vxmap").find("picture demo-compressor-2.png\n"),
+                  std::string::npos);
+        EXPECT_TRUE(contents(here / "demo-compressor-2.png").starts_with("\x89PNG"));
+        EXPECT_FALSE(fs::exists(here / "demo-compressor-3.png")) << "saved twice: one copy";
+    }
+}
+
+// Save As into another folder rewrites the map and run-log names; undoing past it and saving
+// again must still write names that find the files.
+TEST_F(FileFaults, UndoAfterSaveAsKeepsTheLinksValid) {
+    const auto first = folder_ / "a";
+    const auto second = folder_ / "b" / "deeper";
+    fs::create_directories(first);
+    fs::create_directories(second);
+    put(first / "turbo.vxmap", "surge\n10 1.2\n20 2\nend\n");
+    put(first / "design.csv", "name,p2,map\nA,30,turbo.vxmap\n");
+    ExplorerWindow w;
+    runModal(w, [&] {
+        ASSERT_TRUE(w.openFile(QFile::decodeName((first / "design.csv").c_str())));
+        auto* model = w.candidates();
+        model->setData(model->index(0, model->column("p2")), QStringLiteral("20"), Qt::EditRole);
+        const QString moved = QFile::decodeName((second / "design.csv").c_str());
+        ASSERT_TRUE(w.saveTo(moved));
+        for (const auto step : {+1, -1, 0}) { // undo, redo, then undo once more, each saved
+            if (step > 0)
+                w.undoStack()->undo();
+            else if (step < 0)
+                w.undoStack()->redo();
+            else
+                w.undoStack()->undo();
+            ASSERT_TRUE(w.saveTo(moved));
+            const auto read = explorer::loadCandidates(second / "design.csv");
+            ASSERT_FALSE(read.error);
+            ASSERT_EQ(read.candidates.size(), 1u);
+            EXPECT_EQ(read.candidates[0].map, "../../a/turbo.vxmap") << step;
+            EXPECT_TRUE(fs::exists(second / read.candidates[0].map)) << step;
+        }
+    });
+}
+
+// The longest name the file system takes (255 bytes) is saved in place: the temporary file
+// beside it must fit the same limit.
+TEST_F(FileFaults, TheLongestNameIsSavedInPlace) {
+    const auto file = folder_ / (std::string(251, 'n') + ".csv");
+    ExplorerWindow w;
+    runModal(w, [&] {
+        bool written = false;
+        const auto seen = told([&] { return w.saveTo(QFile::decodeName(file.c_str())); }, written);
+        EXPECT_TRUE(written) << seen.join(' ').toStdString();
+        EXPECT_TRUE(contents(file).starts_with("name,"));
+        EXPECT_TRUE(onlyExpectedFiles({file.filename().string()}));
+    });
+}
+
+} // namespace
