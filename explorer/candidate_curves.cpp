@@ -22,8 +22,7 @@ std::optional<QPointF> CandidateTable::ownPoint(std::size_t c, const CurveReques
     if (!r)
         return std::nullopt;
     const auto xField = turbo::engineField(request.swept);
-    const float xForms =
-        request.swept == EngineInput::MassFlow ? r->massFlow : candidates_[c][request.swept].value;
+    const float xForms = r->used[request.swept];
     const EngineResult result = request.results[k];
     const float x = fields::toDisplay(xField.quantity, request.units, xForms);
     const float y =

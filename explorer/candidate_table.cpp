@@ -238,9 +238,9 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
         // With a measured outlet temperature the cell shows the inlet temperature solved from it,
         // marked; typing still changes the typed one, used again once the measurement is cleared.
         if (*what.input == EngineInput::TurbineInletTemp && results_[row] &&
-            results_[row]->inletSolved) {
+            results_[row]->results.inletSolved) {
             const QString solved = figureText(fields::toDisplay(
-                fields::Quantity::Temperature, units_, results_[row]->turbineInletTemp));
+                fields::Quantity::Temperature, units_, results_[row]->results.turbineInletTemp));
             switch (role) {
             case Qt::DisplayRole:
                 return solved;
@@ -260,9 +260,9 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
             if (estimated) // the number the cycle uses: the wheel's estimate
                 return results_[row]
                            ? figureText(fields::toDisplay(fields::Quantity::MassFlow, units_,
-                                                          results_[row]->massFlow))
+                                                          results_[row]->results.massFlow))
                            : QString();
-            return toQString(cellText(*what.input, units_, cell));
+            return toQString(cellText(candidate, *what.input, units_));
         case Qt::BackgroundRole:
             return cell.bad && !estimated ? QBrush(QColor(0xff, 0xc8, 0xc8)) : QVariant();
         case Qt::ToolTipRole:
@@ -279,13 +279,13 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
         // The limits gone past, by how much, marked so the row stands out.
         if (*what.result == turbo::result("limits")) {
             if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-                return limitsText(r.point.limits, units_);
+                return limitsText(r.limits, units_);
             if (role == Qt::BackgroundRole)
-                return QBrush(r.point.limits.any() ? QColor(0xff, 0xe0, 0xb0) : kResultShade);
+                return QBrush(r.limits.any() ? QColor(0xff, 0xe0, 0xb0) : kResultShade);
             return {};
         }
         if (role == Qt::ToolTipRole)
-            return fuelGapText(r, *what.result);
+            return toQString(point::reasonText(r, point::reasonFor(r, *what.result)));
         if (role == Qt::DisplayRole) {
             const auto& field = turbo::engineField(*what.result);
             return figureText(fields::toDisplay(field.quantity, units_, r[*what.result]));
@@ -338,19 +338,24 @@ bool CandidateTable::setData(const QModelIndex& index, const QVariant& value, in
         if (!fuel)
             return false;
         candidate.fuel = *fuel;
+        // The fuel's own properties, or the typed ones a custom fuel starts from.
+        candidate[turbo::input("fuel-lhv")] = Cell::number(turbo::notGiven());
+        candidate[turbo::input("fuel-density")] = Cell::number(turbo::notGiven());
         what = tr("Change Fuel");
     } else {
         const EngineInput input = *columnRoles()[static_cast<std::size_t>(column - 1)].input;
         // Read by the rule of the windows' boxes; text that is not a number stays as typed.
         candidate[input] = readCell(input, units_, text.toStdString());
         what = tr("Edit %1").arg(fieldName(turbo::engineField(input)));
-        // An altitude fills the ambient values from the standard atmosphere; typed over, they win.
-        if (input == turbo::input("altitude") && !candidate[input].bad &&
-            !std::isnan(candidate[input].value)) {
-            const auto ambient = turbo::standardAmbient(candidate[input].value);
-            candidate[EngineInput::AmbientTemp] = Cell::number(ambient.temp);
-            candidate[EngineInput::AmbientPressure] = Cell::number(ambient.pressure);
+        // A typed altitude gives the ambient values again (the point works them out from it);
+        // typed over afterwards, they win.
+        if (input == turbo::input("altitude")) {
+            candidate[EngineInput::AmbientTemp] = Cell::number(turbo::notGiven());
+            candidate[EngineInput::AmbientPressure] = Cell::number(turbo::notGiven());
         }
+        // A fuel property typed over a named fuel's own makes it custom, as the point takes it.
+        if (const auto in = engineInputs(candidate))
+            candidate.fuel = point::workedOutInputs(*in).fuel;
     }
     push(what, std::move(after));
     return true;
@@ -390,14 +395,13 @@ void CandidateTable::apply(const State& next) {
     emit candidatesChanged();
 }
 
-std::optional<turbo::EngineResults> CandidateTable::evaluateRow(std::size_t row, QString& why) {
+std::optional<point::Point> CandidateTable::evaluateRow(std::size_t row, QString& why) {
     const Candidate& candidate = candidates_[row];
     why.clear();
     mapEfficiencies_[row].reset();
     if (!candidate.efficiencyFromMap)
         return evaluate(candidate);
-    const auto in = engineInputs(candidate);
-    if (!in)
+    if (!engineInputs(candidate))
         return std::nullopt;
     const auto* entry = maps_.get(folder_, candidate.map);
     if (!entry || !entry->map) {
@@ -405,14 +409,15 @@ std::optional<turbo::EngineResults> CandidateTable::evaluateRow(std::size_t row,
                     : tr("no figures: the efficiency is to come from the map, but none is given");
         return std::nullopt;
     }
-    auto onMap = compmap::evaluateWithMapEfficiency(*in, *entry->map);
-    if (!onMap.results) {
-        why = tr("no figures at P2: compressor efficiency from the map: %1")
-                  .arg(toQString(compmap::kOutsideIslands));
+    auto p = evaluate(candidate, &*entry->map);
+    if (p->outsideIslands) {
+        why =
+            tr("no figures at P2: %1")
+                .arg(toQString(point::reasonText(*p, point::reasonFor(*p, EngineResult::Thrust))));
         return std::nullopt;
     }
-    mapEfficiencies_[row] = onMap.efficiency;
-    return onMap.results;
+    mapEfficiencies_[row] = p->used[EngineInput::CompEfficiency];
+    return p;
 }
 
 bool CandidateTable::load(const QString& path, QString* problem, QString* note) {
@@ -508,13 +513,13 @@ QString CandidateTable::rowNote(int at) const {
     QString note = gaps_[row].isEmpty()
                        ? QString()
                        : toQString(candidates_[row].name) + QStringLiteral(": ") + gaps_[row];
-    if (results_[row] && results_[row]->inletSolved) {
+    if (results_[row] && results_[row]->results.inletSolved) {
         const auto input = EngineInput::TurbineInletTemp;
         note += (note.isEmpty() ? QString() : QStringLiteral("\n")) +
                 tr("%1: the turbine inlet temperature is solved from the measured turbine outlet "
                    "temperature; the typed %2 is not used.")
                     .arg(toQString(candidates_[row].name),
-                         toQString(cellText(input, units_, candidates_[row][input])));
+                         toQString(cellText(candidates_[row], input, units_)));
     }
     return note;
 }

@@ -100,7 +100,7 @@ private:
     QVariant efficiencyFromMapData(std::size_t row, int role) const;
     // The candidate's figures at P2, with the efficiency from its map when it asks for it;
     // the reason in `why` when there are none for that reason.
-    std::optional<turbo::EngineResults> evaluateRow(std::size_t row, QString& why);
+    std::optional<point::Point> evaluateRow(std::size_t row, QString& why);
     // The maps whose efficiency each candidate's cycle takes (nullptr: the typed one).
     std::vector<const compmap::CompressorMap*> efficiencyMaps() const;
     struct State {
@@ -121,7 +121,7 @@ private:
     QUndoStack* undo_;
     std::vector<Candidate> candidates_;
     // Derived from the candidates, never saved or undone.
-    std::vector<std::optional<turbo::EngineResults>> results_;
+    std::vector<std::optional<point::Point>> results_;
     std::vector<QString> gaps_;
     std::vector<QString> ownGaps_;                      // at P2, leading the row's note
     std::vector<std::optional<float>> mapEfficiencies_; // used at P2, when from the map

@@ -1,5 +1,6 @@
 #include "fit.hpp"
 
+#include "evaluate_point.hpp"
 #include "number_text.hpp"
 
 #include <gsl/gsl_errno.h>
@@ -102,7 +103,7 @@ struct Problem {
         EngineResults results;
         for (const auto& t : terms) {
             if (t.point != last) {
-                results = turbo::evaluateEngine(pointInputs(in, log.points[t.point]));
+                results = point::evaluatePoint({pointInputs(in, log.points[t.point])}).results;
                 last = t.point;
             }
             out.push_back((double(t.predicted->predicted(results)) - t.measured) / t.measured);
@@ -181,7 +182,7 @@ std::span<const Predicted> predictedQuantities() {
 }
 
 EngineInputs pointInputs(const EngineInputs& candidate, const RunPoint& point) {
-    EngineInputs in = candidate;
+    EngineInputs in = point::workedOutInputs(candidate);
     if (const auto v = point[Measured::P2])
         in[EngineInput::P2] = *v;
     if (const auto v = point[Measured::AmbientTemp])
@@ -207,7 +208,7 @@ std::vector<Comparison> compare(const EngineInputs& candidate, const RunLog& log
             if (!measured)
                 continue;
             if (!results)
-                results = turbo::evaluateEngine(pointInputs(candidate, point));
+                results = point::evaluatePoint({pointInputs(candidate, point)}).results;
             Comparison c;
             c.point = p;
             c.line = point.line;
@@ -236,7 +237,7 @@ std::variant<FitResult, FitError> fit(const EngineInputs& candidate, const RunLo
         return FitError{"fit either mass-flow or mass-flow-factor, not both: the factor scales "
                         "the estimate that a fitted mass flow replaces"};
 
-    const auto baseline = turbo::evaluateEngine(candidate);
+    const auto baseline = point::evaluatePoint({candidate}).results;
     Problem problem{candidate, log, chosen, baseline[EngineResult::MassFlowEstimate], {}};
     for (std::size_t p = 0; p < log.points.size(); ++p)
         for (const auto& q : kPredicted)

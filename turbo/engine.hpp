@@ -10,6 +10,7 @@
 
 #include "calculation_fields.hpp"
 #include "engine_cycle.hpp"
+#include "fuel.hpp"
 #include "operating.hpp"
 
 #include <algorithm>
@@ -114,7 +115,6 @@ struct EngineResults {
     float turbineInletTemp = 0;
     bool inletSolved = false;
     CycleIntermediates cycle;
-    PointFigures point; // fuel with the reasons for its gaps, and how far past each limit
 
     float& operator[](EngineResult r) { return values[static_cast<std::size_t>(r)]; }
     float operator[](EngineResult r) const { return values[static_cast<std::size_t>(r)]; }
@@ -124,6 +124,8 @@ struct EngineResults {
 // "Max Turbo RPM", the estimate as "Calculate" in "Mass Flow Rate", and the cycle as "Calculate"
 // in "Full Analysis" after it (with the estimate carried over when the candidate asks for it).
 // A measured turbine outlet temperature, when given, wins over the turbine inlet temperature.
+// The inputs are taken as they stand (the ambient given); fuel and limits are not worked out.
+// This is a step of point::evaluatePoint, which every caller uses.
 EngineResults evaluateEngine(const EngineInputs& inputs);
 
 // The turbine inlet temperature at which these inputs give this turbine outlet temperature (see

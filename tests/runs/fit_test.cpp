@@ -2,6 +2,8 @@
 // noise added, are fitted back from the defaults; fits that cannot be made say why.
 #include "fit.hpp"
 
+#include "evaluate_point.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -26,7 +28,7 @@ runs::RunLog madeUpLog(const turbo::EngineInputs& truth, float noise, bool withE
         point.values[std::size_t(Measured::P2)] = 12.0f + 4.0f * float(i);
         if (withEgt)
             point.values[std::size_t(Measured::TurbineOutletTemp)] = 560.0f + 15.0f * float(i);
-        const auto r = turbo::evaluateEngine(runs::pointInputs(truth, point));
+        const auto r = point::evaluatePoint({runs::pointInputs(truth, point)}).results;
         const double off = 1 + noise * pattern[i];
         point.values[std::size_t(Measured::Thrust)] = float(r[turbo::EngineResult::Thrust] * off);
         if (withMassFlow)
@@ -74,7 +76,8 @@ TEST(Fit, RecoversTheAssumptionsThePredictionsWereMadeWith) {
         if (c.assumption == Assumption::MassFlowFactor) {
             truth.massFlowSource = turbo::MassFlowSource::Typed;
             truth[EngineInput::MassFlow] =
-                c.truth * turbo::evaluateEngine(defaults)[turbo::EngineResult::MassFlowEstimate];
+                c.truth *
+                point::evaluatePoint({defaults}).results[turbo::EngineResult::MassFlowEstimate];
         } else {
             truth[runs::inputOf(c.assumption)] = c.truth;
         }
