@@ -21,6 +21,11 @@ using turbo::result;
 enum class Stage { Wheel, Estimate, Compressor, Turbine, Nozzle, Fuel, None };
 
 Stage stageOf(EngineResult r) {
+    if (r == result("fuel-air-ratio") || r == result("fuel-flow") ||
+        r == result("fuel-volume-flow") || r == result("tsfc"))
+        return Stage::Fuel;
+    if (r == result("limits"))
+        return Stage::None;
     switch (r) {
     case EngineResult::MaxRpm:
         return Stage::Wheel;
@@ -34,13 +39,6 @@ Stage stageOf(EngineResult r) {
     case EngineResult::TurbinePrRequired:
     case EngineResult::NozzlePr:
         return Stage::Turbine;
-    case result("fuel-air-ratio"):
-    case result("fuel-flow"):
-    case result("fuel-volume-flow"):
-    case result("tsfc"):
-        return Stage::Fuel;
-    case result("limits"):
-        return Stage::None;
     default:
         return Stage::Nozzle;
     }
