@@ -315,6 +315,8 @@ inline constexpr auto& kOperatingInputs = detail::kOperatingInputs;
 inline constexpr auto& kOperatingResults = detail::kOperatingResults;
 inline constexpr auto& kLimitWords = detail::kLimitWords;
 inline constexpr auto& kLimitKeys = detail::kLimitKeys;
+inline constexpr auto& kFuelWords = detail::kFuelWords;
+inline constexpr auto& kMassFlowSources = detail::kMassFlowSources;
 
 // "Calculate" in "Max Turbo RPM".
 inline constexpr std::array kMaxRpmFields{detail::kCompOutletDiameter, detail::kTipSpeed,

@@ -25,6 +25,10 @@ enum class MassFlowSource {
     Estimate, // the wheel's estimate from the inducer and hub, as "Calculate" in "Mass Flow
               // Rate" carries it into the full analysis
 };
+// Its words are the field's choices, by the source's number.
+static_assert(fields::kMassFlowSources.size() == 2 && fields::kMassFlowSources[0] == "typed" &&
+                  fields::kMassFlowSources[1] == "estimate",
+              "one word per mass-flow source, in the order of the enumeration");
 
 constexpr bool isEngineInput(const fields::Field& f) {
     return f.kind == fields::Kind::Number && f.role != fields::Role::Out;

@@ -192,3 +192,42 @@ TEST(PointAgreement, CycleEngineAndTheEvaluationAlongSweeps) {
 }
 
 } // namespace
+
+// Every input the command line takes for cycle and engine changes a figure: none is taken and
+// then ignored. Each is moved off its default (a word to another word; a number down and up, as a
+// limit changes a figure only where the point crosses it) and the output compared.
+TEST(PointInputs, EveryInputOfCycleAndEngineChangesAFigure) {
+    for (const char* calculation : {"cycle", "engine"}) {
+        const auto& fields = fields::findCalculation(calculation)->fields;
+        const auto before = calc({calculation, "--csv"});
+        ASSERT_EQ(before.status, 0);
+        for (const auto& f : fields) {
+            if (!fields::isInput(f))
+                continue;
+            std::vector<std::string> values;
+            if (f.kind == fields::Kind::Choice)
+                values = {std::string(f.choices[1])};
+            else if (std::isnan(f.defaultValue))
+                values = {"500"}; // an altitude, a measured temperature
+            else
+                values = {fields::formatFloat(f.defaultValue * 0.5f),
+                          fields::formatFloat(f.defaultValue * 1.5f)};
+            SCOPED_TRACE(std::string(calculation) + " --" + std::string(f.key));
+            bool moved = false;
+            for (const auto& value : values) {
+                const auto after = calc({calculation, "--csv", "--" + std::string(f.key), value});
+                if (after.status != 0) {
+                    moved = true; // refused, with its reason
+                    continue;
+                }
+                // The input's own column echoes it; some other column must move too.
+                const auto a = csvPoint(before.out);
+                const auto b = csvPoint(after.out);
+                for (const auto& [key, text] : a)
+                    if (key != f.key && b.at(key) != text)
+                        moved = true;
+            }
+            EXPECT_TRUE(moved);
+        }
+    }
+}
