@@ -98,10 +98,6 @@ void readChoice(csv::FieldFileReader& file, std::size_t c, std::string_view text
 
 } // namespace
 
-std::string FileError::text() const {
-    return csv::located(file, line, column) + ": " + message;
-}
-
 ReadResult readCandidates(std::istream& in, std::string_view fileName) {
     ReadResult result;
     auto fail = [&](std::size_t line, std::size_t column, std::string message) {

@@ -4,7 +4,9 @@
 
 #include "engine.hpp"
 #include "evaluate_point.hpp"
+#include "number_text.hpp"
 #include "run_log.hpp"
+#include "text.hpp"
 
 #include <array>
 #include <memory>
@@ -83,10 +85,10 @@ std::optional<point::Point> evaluate(const Candidate& candidate,
 // The cell's text as shown: for an input not given, the value the point works out for it.
 std::string cellText(const Candidate& candidate, EngineInput input, fields::UnitSystem units);
 
-// Pieces of messages: the input's plain label ("Inducer Diameter", "P2"), a text in quotes
-// cut to 40 characters, and what is wrong with a text that is not a number.
+// Pieces of messages: the input's plain label ("Inducer Diameter", "P2"), and the program's
+// quoting and "not a number" wording.
 std::string inputName(EngineInput input);
-std::string quoted(std::string_view text);
-std::string notANumber(std::string_view text);
+using fields::notANumber;
+using text::quoted;
 
 } // namespace explorer

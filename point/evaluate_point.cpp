@@ -135,12 +135,12 @@ Point evaluatePoint(const PointInputs& inputs) {
     const turbo::FuelInputs fuel =
         turbo::fuelInputs(used.fuel, used[input("fuel-lhv")], used[input("fuel-density")],
                           used[input("combustion-efficiency")]);
-    p.fuel = turbo::calcFuel(fuel, r[EngineResult::CompDischargeTemp], r.turbineInletTemp,
+    r.fuel = turbo::calcFuel(fuel, r[EngineResult::CompDischargeTemp], r.turbineInletTemp,
                              r.massFlow, r[EngineResult::Thrust]);
-    r[result("fuel-air-ratio")] = p.fuel[turbo::FuelResult::FuelAirRatio];
-    r[result("fuel-flow")] = p.fuel[turbo::FuelResult::FuelFlow];
-    r[result("fuel-volume-flow")] = p.fuel[turbo::FuelResult::FuelVolumeFlow];
-    r[result("tsfc")] = p.fuel[turbo::FuelResult::Tsfc];
+    r[result("fuel-air-ratio")] = r.fuel[turbo::FuelResult::FuelAirRatio];
+    r[result("fuel-flow")] = r.fuel[turbo::FuelResult::FuelFlow];
+    r[result("fuel-volume-flow")] = r.fuel[turbo::FuelResult::FuelVolumeFlow];
+    r[result("tsfc")] = r.fuel[turbo::FuelResult::Tsfc];
 
     if (!p.outsideIslands) {
         turbo::Limits limits;

@@ -53,7 +53,6 @@ struct Point {
     // Every result by EngineResult, NaN where there is no figure; the cycle's intermediates and
     // whether the inlet temperature was solved.
     turbo::EngineResults results;
-    turbo::FuelResults fuel;
     turbo::LimitExcess limits;
     unsigned limitSet = 0;                      // the exceeded limits as bits, in Limit's order
     std::optional<compmap::MatchFigures> onMap; // with a map

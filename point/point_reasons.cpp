@@ -140,7 +140,7 @@ Reason reasonFor(const Point& p, EngineResult r) {
         return cycleReason(p, stage);
     // The fuel names its own reasons; where it only says the cycle gave no figure, the cycle's
     // reason is the one to give.
-    const turbo::FuelGap gap = p.fuel.gap(fuelResultOf(r));
+    const turbo::FuelGap gap = p.results.fuel.gap(fuelResultOf(r));
     if (p.outsideIslands)
         return because(Why::OutsideIslands);
     if (gap == turbo::FuelGap::CycleNotFinite)

@@ -119,6 +119,7 @@ struct EngineResults {
     float turbineInletTemp = 0;
     bool inletSolved = false;
     CycleIntermediates cycle;
+    FuelResults fuel; // the fuel results with the reasons for their gaps (point::evaluatePoint)
 
     float& operator[](EngineResult r) { return values[static_cast<std::size_t>(r)]; }
     float operator[](EngineResult r) const { return values[static_cast<std::size_t>(r)]; }
