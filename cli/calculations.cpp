@@ -1,8 +1,8 @@
 #include "calculations.hpp"
 
-#include "efficiency_from_map.hpp"
 #include "engine.hpp"
 #include "engine_cycle.hpp"
+#include "evaluate_point.hpp"
 #include "flame_tube.hpp"
 #include "number_text.hpp"
 #include "unit_presets.hpp"
@@ -24,46 +24,16 @@ namespace {
 using combustor::CombustorFields;
 using turbo::TurboFields;
 
-using fields::kOperatingInputs;
-using fields::kOperatingResults;
-
-template <std::size_t N>
-constexpr std::array<float, N> defaultsOf(const std::array<Field, N>& fields) {
-    std::array<float, N> values{};
-    for (std::size_t i = 0; i < N; ++i)
-        values[i] = fields[i].defaultValue;
-    return values;
-}
-
-// The window's fields, the turbine inlet temperature it holds fixed, and the inputs and results
-// beyond it. Ambient values start as not given, to be filled from the altitude.
+// The window's fields and the tip speed it assumes, for the calculations of single frames.
 struct TurboState {
-    TurboState() { f.m_TurbineOutletTemp = std::numeric_limits<float>::quiet_NaN(); }
-    TurboFields f = [] {
-        TurboFields w;
-        w.m_AmbientTemp = w.m_AmbientPressure = turbo::notGiven();
-        return w;
-    }();
-    float turbineInletTemp = turbo::kDefaultTurbineInletTemp; // the window keeps it fixed
-    std::optional<turbo::CycleIntermediates> cycle;           // once the cycle has run
-    std::array<float, kOperatingInputs.size()> operating = defaultsOf(kOperatingInputs);
-    std::array<float, kOperatingResults.size()> operatingResults{};
-    turbo::Fuel fuel = turbo::Fuel::Kerosene;
-    unsigned limitSet = 0;
-
-    template <std::size_t N> static consteval std::size_t at(const char (&key)[N]) {
-        return *fields::findField(kOperatingInputs, key);
-    }
-    float op(std::size_t i) const { return operating[i]; }
+    TurboFields f;
+    float tipSpeed =
+        fields::kMaxRpmFields[*fields::findField(fields::kMaxRpmFields, "tip-speed")].defaultValue;
 };
 
 float* turboSlot(TurboState& s, std::string_view key) {
-    if (key == "turbine-inlet-temp")
-        return &s.turbineInletTemp;
-    if (const auto i = fields::findField(kOperatingInputs, key))
-        return &s.operating[*i];
-    if (const auto i = fields::findField(kOperatingResults, key))
-        return &s.operatingResults[*i];
+    if (key == "tip-speed")
+        return &s.tipSpeed;
     const auto member = turbo::turboMember(key);
     return member ? &(s.f.*member) : nullptr;
 }
@@ -87,8 +57,6 @@ std::vector<float*> bind(std::span<const Field> fields, State& state, Slot slot)
     return slots;
 }
 
-void fullAnalysis(TurboState& s);
-
 class TurboCalculation final : public Calculation {
 public:
     using Compute = void (*)(TurboState&);
@@ -99,35 +67,6 @@ public:
     std::span<const Field> fields() const override { return fields_; }
     void start(int) override { state_ = TurboState{}; }
     void compute() override { compute_(state_); }
-    bool runsCycle() const override { return compute_ == fullAnalysis; }
-    std::optional<turbo::RangeProblem> rangeProblem() const override {
-        if (!runsCycle())
-            return std::nullopt;
-        using S = TurboState;
-        const auto& f = state_.f;
-        return turbo::inputRangeProblem(
-            {f.m_AmbientTemp, f.m_AmbientPressure, f.m_P2, f.m_CompEfficiency,
-             f.m_TurbineEfficiency, f.m_NozzleEfficiency, state_.op(S::at("combustion-efficiency")),
-             state_.turbineInletTemp, f.m_TurbineOutletTemp, state_.op(S::at("altitude"))});
-    }
-    std::optional<compmap::OperatingPoint> operatingPoint() const override {
-        if (!state_.cycle)
-            return std::nullopt;
-        const auto& f = state_.f;
-        return compmap::OperatingPoint{f.m_MassFlow, state_.cycle->compressorPr, f.m_AmbientTemp,
-                                       f.m_AmbientPressure};
-    }
-    void setChoice(std::size_t field, int index) override {
-        if (fields_[field].key == "fuel")
-            state_.fuel = static_cast<turbo::Fuel>(index);
-    }
-    int choice(std::size_t field) const override {
-        if (fields_[field].key == "fuel")
-            return static_cast<int>(state_.fuel);
-        if (fields_[field].key == "limits")
-            return static_cast<int>(state_.limitSet);
-        return 0;
-    }
 
 private:
     std::span<const Field> fields_;
@@ -165,123 +104,105 @@ private:
     std::vector<float*> slotList_;
 };
 
-// A candidate engine, through the same function the Design Explorer calls for its rows.
-class EngineCalculation final : public Calculation {
+// One operating point, through the function every view calls: cycle and engine differ only in
+// their fields. Each number field is kept where the evaluation reads or writes it, found by key;
+// the cycle's turbine outlet temperature is both, a measured one in and the result out.
+class PointCalculation final : public Calculation {
 public:
-    EngineCalculation() {
-        using turbo::EngineInput;
-        using turbo::EngineResult;
-        slotList_.assign(fields::kEngineFields.size(), nullptr);
-        for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i)
-            slotList_[turbo::engineFieldIndex(static_cast<EngineInput>(i))] = &inputs_.values[i];
-        for (std::size_t r = 0; r < turbo::kEngineResultCount; ++r)
-            slotList_[turbo::engineFieldIndex(static_cast<EngineResult>(r))] = &results_.values[r];
+    explicit PointCalculation(std::span<const Field> fields) : fields_(fields) {
+        slotList_.assign(fields.size(), nullptr);
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            const auto& f = fields[i];
+            if (f.kind != Kind::Number)
+                continue;
+            if (f.key == fields::kOutletGiven.first && f.role == Role::InOut)
+                slotList_[i] = &measuredOutlet_.emplace();
+            else if (const auto in = engineIndex(f.key, turbo::isEngineInput))
+                slotList_[i] = &in_.engine.values[*in];
+            else if (const auto out = engineIndex(f.key, turbo::isEngineResult))
+                slotList_[i] = &point_.results.values[*out];
+            else
+                throw std::logic_error("vorlaxen-calc has no place for " + std::string(f.key));
+        }
         slots_ = slotList_;
+        start(-1);
     }
-    std::span<const Field> fields() const override { return fields::kEngineFields; }
+    std::span<const Field> fields() const override { return fields_; }
     void start(int) override {
-        inputs_ = turbo::EngineInputs{};
-        inputs_[turbo::EngineInput::AmbientTemp] = turbo::notGiven();
-        inputs_[turbo::EngineInput::AmbientPressure] = turbo::notGiven();
+        in_.engine = point::defaultInputs();
+        if (measuredOutlet_)
+            *measuredOutlet_ = std::numeric_limits<float>::quiet_NaN();
     }
     void compute() override {
-        turbo::fillAmbient(inputs_[turbo::input("altitude")],
-                           inputs_[turbo::EngineInput::AmbientTemp],
-                           inputs_[turbo::EngineInput::AmbientPressure]);
-        if (efficiencyMap_)
-            computeOnMap();
-        else
-            results_ = turbo::evaluateEngine(inputs_);
-        // As the form writes it back: with the estimate chosen, the mass flow the cycle used.
-        inputs_[turbo::EngineInput::MassFlow] = results_.massFlow;
-        // Likewise the turbine inlet temperature solved from a measured outlet temperature.
-        if (results_.inletSolved)
-            inputs_[turbo::EngineInput::TurbineInletTemp] = results_.turbineInletTemp;
+        if (measuredOutlet_)
+            in_.engine[turbo::EngineInput::MeasuredTurbineOutletTemp] = *measuredOutlet_;
+        point_ = point::evaluatePoint(in_);
+        // As the form writes its boxes back: every input as the point used it.
+        in_.engine = point_.used;
+        if (measuredOutlet_)
+            *measuredOutlet_ = point_[turbo::EngineResult::TurbineOutletTemp];
     }
+    void useMap(const compmap::CompressorMap* map) override {
+        in_.map = map;
+        if (!map)
+            in_.efficiencyFromMap = false;
+    }
+    // Only a candidate engine, whose efficiency is an input of its own, takes it from the map.
     bool takeEfficiencyFrom(const compmap::CompressorMap* map) override {
-        efficiencyMap_ = map;
+        if (fields_.data() != fields::kEngineFields.data())
+            return false;
+        in_.efficiencyFromMap = map != nullptr;
+        if (map)
+            in_.map = map;
         return true;
     }
     void setChoice(std::size_t field, int index) override {
-        if (field == turbo::kMassFlowSourceField)
-            inputs_.massFlowSource = static_cast<turbo::MassFlowSource>(index);
-        else if (field == turbo::kFuelField)
-            inputs_.fuel = static_cast<turbo::Fuel>(index);
+        if (fields_[field].key == "mass-flow-source")
+            in_.engine.massFlowSource = static_cast<turbo::MassFlowSource>(index);
+        else if (fields_[field].key == "fuel")
+            in_.engine.fuel = static_cast<turbo::Fuel>(index);
     }
     int choice(std::size_t field) const override {
-        if (field == turbo::kMassFlowSourceField)
-            return static_cast<int>(inputs_.massFlowSource);
-        if (field == turbo::kFuelField)
-            return static_cast<int>(inputs_.fuel);
-        if (field == turbo::engineFieldIndex(turbo::result("limits")))
-            return static_cast<int>(results_[turbo::result("limits")]);
+        if (fields_[field].key == "mass-flow-source")
+            return static_cast<int>(in_.engine.massFlowSource);
+        if (fields_[field].key == "fuel")
+            return static_cast<int>(in_.engine.fuel);
+        if (fields_[field].key == "limits")
+            return static_cast<int>(point_.limitSet);
         return 0;
     }
     bool runsCycle() const override { return true; }
+    // [range check] The inputs as the point would take them, a measured outlet temperature
+    // included.
     std::optional<turbo::RangeProblem> rangeProblem() const override {
-        return turbo::inputRangeProblem(inputs_, efficiencyMap_ != nullptr);
+        auto in = in_.engine;
+        if (measuredOutlet_)
+            in[turbo::EngineInput::MeasuredTurbineOutletTemp] = *measuredOutlet_;
+        return turbo::inputRangeProblem(in, in_.efficiencyFromMap);
     }
-    std::optional<compmap::OperatingPoint> operatingPoint() const override {
-        return compmap::OperatingPoint{results_.massFlow, results_.cycle.compressorPr,
-                                       inputs_[turbo::EngineInput::AmbientTemp],
-                                       inputs_[turbo::EngineInput::AmbientPressure]};
-    }
+    const point::Point* evaluated() const override { return &point_; }
 
 private:
-    // The cycle with the map's efficiency, written back into the efficiency as the mass flow is.
-    // Outside every island the cycle has no figures: only the wheel's speed and estimate, which
-    // do not depend on the efficiency, remain.
-    void computeOnMap() {
-        using turbo::EngineResult;
-        auto onMap = compmap::evaluateWithMapEfficiency(inputs_, *efficiencyMap_);
-        if (onMap.results) {
-            results_ = *onMap.results;
-            inputs_[turbo::EngineInput::CompEfficiency] = onMap.efficiency;
-            return;
+    static std::optional<std::size_t> engineIndex(std::string_view key,
+                                                  bool (*test)(const Field&)) {
+        std::size_t n = 0;
+        for (const auto& f : fields::kEngineFields) {
+            if (f.key == key && test(f))
+                return n;
+            n += test(f) ? 1 : 0;
         }
-        results_ = turbo::evaluateEngine(inputs_);
-        const float none = std::numeric_limits<float>::quiet_NaN();
-        for (std::size_t r = 0; r < turbo::kEngineResultCount; ++r) {
-            const auto which = static_cast<EngineResult>(r);
-            if (which != EngineResult::MaxRpm && which != EngineResult::MassFlowEstimate)
-                results_[which] = none;
-        }
-        results_[turbo::result("limits")] = 0;
-        inputs_[turbo::EngineInput::CompEfficiency] = none;
+        return std::nullopt;
     }
 
-    turbo::EngineInputs inputs_;
-    turbo::EngineResults results_;
+    std::span<const Field> fields_;
+    point::PointInputs in_;
+    point::Point point_;
+    std::optional<float> measuredOutlet_; // the cycle's turbine outlet temperature
     std::vector<float*> slotList_;
-    const compmap::CompressorMap* efficiencyMap_ = nullptr;
 };
 
-// The cycle as the engine works it out: ambient from the altitude where not given, a turbine
-// outlet temperature given (not NaN) in place of the inlet temperature, which is solved from it
-// and shown, the typed pressure loss, then fuel and limits. The intermediates it returns are not
-// fields of the form.
-void fullAnalysis(TurboState& s) {
-    using S = TurboState;
-    turbo::fillAmbient(s.op(S::at("altitude")), s.f.m_AmbientTemp, s.f.m_AmbientPressure);
-    if (!std::isnan(s.f.m_TurbineOutletTemp))
-        s.turbineInletTemp = turbo::solveTurbineInletTemp(s.f, s.f.m_TurbineOutletTemp);
-    s.cycle = turbo::calcFullAnalysis(s.f, s.turbineInletTemp,
-                                      turbo::typedDecimal(s.op(S::at("pressure-loss"))));
-    const auto point = turbo::pointFigures(
-        s.f, s.turbineInletTemp, s.op(S::at("tip-speed")),
-        turbo::fuelInputs(s.fuel, s.op(S::at("fuel-lhv")), s.op(S::at("fuel-density")),
-                          s.op(S::at("combustion-efficiency"))),
-        turbo::limitsOf(s.op(S::at("turbine-inlet-temp-limit")),
-                        s.op(S::at("turbine-outlet-temp-limit")), s.op(S::at("tip-speed-limit")),
-                        s.op(S::at("nozzle-critical-pr"))));
-    // The fuel results in the order of turbo::FuelResult, as the rows list them.
-    for (std::size_t i = 0; i < turbo::kFuelResultCount; ++i)
-        s.operatingResults[i] = point.fuel.values[i];
-    s.limitSet = point.limitSet;
-}
-
 void maxRpm(TurboState& s) {
-    turbo::calcMaxRpm(s.f, s.op(TurboState::at("tip-speed")));
+    turbo::calcMaxRpm(s.f, s.tipSpeed);
 }
 
 template <void (*Calc)(TurboFields&)> void onForm(TurboState& s) {
@@ -293,6 +214,10 @@ std::unique_ptr<Calculation> makeTurbo() {
     return std::make_unique<TurboCalculation>(Fields, Compute);
 }
 
+template <const auto& Fields> std::unique_ptr<Calculation> makePoint() {
+    return std::make_unique<PointCalculation>(Fields);
+}
+
 std::string_view summaryOf(std::string_view name) {
     return fields::findCalculation(name)->summary;
 }
@@ -301,13 +226,12 @@ const std::array<CalculationInfo, 6> kCalculations{{
     {"max-rpm", summaryOf("max-rpm"), makeTurbo<fields::kMaxRpmFields, maxRpm>},
     {"mass-flow", summaryOf("mass-flow"),
      makeTurbo<fields::kMassFlowFields, onForm<turbo::calcMassFlow>>},
-    {"cycle", summaryOf("cycle"), makeTurbo<fields::kCycleFields, fullAnalysis>},
+    {"cycle", summaryOf("cycle"), makePoint<fields::kCycleFields>},
     {"flame-tube", summaryOf("flame-tube"),
      []() -> std::unique_ptr<Calculation> { return std::make_unique<FlameTubeCalculation>(); }},
     {"convert", summaryOf("convert"),
      makeTurbo<fields::kConvertFields, onForm<turbo::convertLength>>},
-    {"engine", summaryOf("engine"),
-     []() -> std::unique_ptr<Calculation> { return std::make_unique<EngineCalculation>(); }},
+    {"engine", summaryOf("engine"), makePoint<fields::kEngineFields>},
 }};
 
 } // namespace

@@ -4,8 +4,8 @@
 // the same list that the Design Explorer uses.
 
 #include "calculation_fields.hpp"
+#include "compressor_map.hpp"
 #include "input_range.hpp"
-#include "matching.hpp"
 
 #include <cstddef>
 #include <memory>
@@ -13,6 +13,10 @@
 #include <span>
 #include <string>
 #include <string_view>
+
+namespace point {
+struct Point;
+}
 
 namespace cli {
 
@@ -48,11 +52,13 @@ public:
     virtual std::optional<turbo::RangeProblem> rangeProblem() const { return std::nullopt; }
     // Whether it runs the engine's cycle, so that its points can be put on a compressor map.
     virtual bool runsCycle() const { return false; }
-    // Where the compressor works, after compute(), for the calculations that run the cycle.
-    virtual std::optional<compmap::OperatingPoint> operatingPoint() const { return std::nullopt; }
+    // The map the next compute() puts the point on (nullptr for none).
+    virtual void useMap(const compmap::CompressorMap*) {}
     // The map whose efficiency the next compute() takes instead of the typed one; nullptr for
     // the typed one. Only a candidate engine can; false where the calculation cannot.
     virtual bool takeEfficiencyFrom(const compmap::CompressorMap*) { return false; }
+    // The point worked out by the last compute(), for the calculations that run the cycle.
+    virtual const point::Point* evaluated() const { return nullptr; }
 
 protected:
     Calculation() = default;

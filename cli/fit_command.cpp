@@ -94,9 +94,7 @@ turbo::EngineInputs candidateFrom(const Calculation& calc) {
                             ? turbo::MassFlowSource::Typed
                             : turbo::MassFlowSource::Estimate;
     in.fuel = static_cast<turbo::Fuel>(calc.choice(turbo::kFuelField));
-    // Ambient not typed comes from the altitude, or the defaults, as for engine.
-    turbo::fillAmbient(in[turbo::input("altitude")], in[turbo::EngineInput::AmbientTemp],
-                       in[turbo::EngineInput::AmbientPressure]);
+    // Ambient and fuel properties not typed stay so: the fit's evaluation works them out.
     return in;
 }
 

@@ -1,5 +1,7 @@
 #include "help.hpp"
 
+#include "operating.hpp"
+
 #include "fit.hpp"
 #include "fit_command.hpp"
 #include "messages.hpp"
@@ -50,7 +52,9 @@ std::string defaultText(const Calculation& calc, std::size_t field) {
         return "the unit's preset";
     if (f.key == fields::kOutletGiven.first)
         return "none";
-    return fields::formatFloat(calc.get(field));
+    // An input worked out from others unless typed shows the value it has when nothing decides it.
+    const float value = calc.get(field);
+    return fields::formatFloat(turbo::isNotGiven(value) ? f.defaultValue : value);
 }
 
 std::string inputDescription(const Calculation& calc, std::size_t i) {

@@ -1,5 +1,7 @@
 #include "map_matching.hpp"
 
+#include "evaluate_point.hpp"
+
 #include "messages.hpp"
 #include "number_text.hpp"
 #include "options.hpp"
@@ -30,10 +32,10 @@ void MappedCalculation::compute() {
     inner_->compute();
     constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
     figures_.fill(kNone);
-    const auto point = inner_->operatingPoint();
-    if (!map_ || !point)
+    const auto* point = inner_->evaluated();
+    if (!point || !point->onMap)
         return;
-    const auto f = compmap::match(*map_, *point);
+    const auto& f = *point->onMap;
     figures_ = {f.correctedFlow, f.pressureRatio, f.surgeMargin.value_or(kNone),
                 f.efficiency.value_or(kNone), f.speed.value_or(kNone)};
 }

@@ -22,7 +22,10 @@ public:
     explicit MappedCalculation(Calculation& inner);
 
     // The map for the points that follow; without one the map's figures are empty.
-    void useMap(const compmap::CompressorMap* map) { map_ = map; }
+    void useMap(const compmap::CompressorMap* map) override {
+        map_ = map;
+        inner_->useMap(map);
+    }
     const compmap::CompressorMap* map() const { return map_; }
 
     std::span<const Field> fields() const override { return fields_; }
@@ -36,9 +39,7 @@ public:
     std::optional<turbo::RangeProblem> rangeProblem() const override {
         return inner_->rangeProblem();
     }
-    std::optional<compmap::OperatingPoint> operatingPoint() const override {
-        return inner_->operatingPoint();
-    }
+    const point::Point* evaluated() const override { return inner_->evaluated(); }
     bool takeEfficiencyFrom(const compmap::CompressorMap* map) override {
         return inner_->takeEfficiencyFrom(map);
     }

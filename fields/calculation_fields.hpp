@@ -213,7 +213,7 @@ inline constexpr Field kFuel{"fuel",
                              0,
                              {},
                              "Fuel: kerosene, diesel, propane (heating value and density built "
-                             "in) or custom (fuel-lhv and fuel-density as given)"};
+                             "in) or custom (fuel-lhv and fuel-density as typed)"};
 inline constexpr Field kTipSpeed = described(
     number(R::In, "tip-speed", 0, kMaxRpmFrame, "Tip Speed:", "ft./sec.", Q::Velocity, 1450.0f),
     "Compressor wheel tip speed at maximum RPM");
@@ -221,9 +221,11 @@ inline constexpr std::array kOperatingInputs{
     kFuel,
     described(
         number(R::In, "fuel-lhv", 0, "", "Fuel Heating Value:", "MJ/kg", Q::HeatingValue, 43.2f),
-        "Lower heating value of a custom fuel"),
+        "Fuel lower heating value, MJ/kg: a named fuel's own unless typed; typed different "
+        "from it, the fuel becomes custom"),
     described(number(R::In, "fuel-density", 0, "", "Fuel Density:", "kg/L", Q::Density, 0.80f),
-              "Liquid density of a custom fuel"),
+              "Fuel liquid density, kg/L: a named fuel's own unless typed; typed different from "
+              "it, the fuel becomes custom"),
     number(R::In, "combustion-efficiency", 0, "", "Combustion Efficiency:", "%", Q::Percent, 95.0f),
     kTipSpeed,
     described(
@@ -245,26 +247,39 @@ inline constexpr std::array kOperatingInputs{
                      1.8504754f),
               "Nozzle pressure ratio above which the nozzle chokes"),
 };
-// The limits a point goes past, named by their inputs' keys: every combination of the four, the
-// index being the set of them as bits in the order of the inputs.
-inline constexpr std::array<std::string_view, 16> kLimitWords{
-    "",
-    "turbine-inlet-temp-limit",
-    "turbine-outlet-temp-limit",
-    "turbine-inlet-temp-limit turbine-outlet-temp-limit",
-    "tip-speed-limit",
-    "turbine-inlet-temp-limit tip-speed-limit",
-    "turbine-outlet-temp-limit tip-speed-limit",
-    "turbine-inlet-temp-limit turbine-outlet-temp-limit tip-speed-limit",
-    "nozzle-critical-pr",
-    "turbine-inlet-temp-limit nozzle-critical-pr",
-    "turbine-outlet-temp-limit nozzle-critical-pr",
-    "turbine-inlet-temp-limit turbine-outlet-temp-limit nozzle-critical-pr",
-    "tip-speed-limit nozzle-critical-pr",
-    "turbine-inlet-temp-limit tip-speed-limit nozzle-critical-pr",
-    "turbine-outlet-temp-limit tip-speed-limit nozzle-critical-pr",
-    "turbine-inlet-temp-limit turbine-outlet-temp-limit tip-speed-limit nozzle-critical-pr",
+// The limits a point goes past, named by their inputs' keys (a surge margin below 0 by the map's
+// result): every combination of them, the index being the set of them as bits in this order.
+inline constexpr std::array<std::string_view, 5> kLimitKeys{
+    "turbine-inlet-temp-limit", "turbine-outlet-temp-limit", "tip-speed-limit",
+    "nozzle-critical-pr", "surge-margin"};
+struct LimitWordTable {
+    static constexpr std::size_t kCount = std::size_t{1} << kLimitKeys.size();
+    static constexpr std::size_t kTextSize = [] {
+        std::size_t all = 0;
+        for (const auto key : kLimitKeys)
+            all += key.size() + 1;
+        return all * kCount / 2;
+    }();
+    std::array<char, kTextSize> text{};
+    std::array<std::string_view, kCount> words{};
+    // Built in place, so the words can point into the text beside them.
+    constexpr LimitWordTable() {
+        std::size_t at = 0;
+        for (std::size_t set = 0; set < kCount; ++set) {
+            const std::size_t first = at;
+            for (std::size_t k = 0; k < kLimitKeys.size(); ++k)
+                if (set & (std::size_t{1} << k)) {
+                    if (at != first)
+                        text[at++] = ' ';
+                    for (const char c : kLimitKeys[k])
+                        text[at++] = c;
+                }
+            words[set] = std::string_view(text.data() + first, at - first);
+        }
+    }
 };
+inline constexpr LimitWordTable kLimitWordTable{};
+inline constexpr auto& kLimitWords = kLimitWordTable.words;
 inline constexpr std::array kOperatingResults{
     number(R::Out, "fuel-air-ratio", 0, "", "Fuel-Air Ratio:", "", Q::None),
     number(R::Out, "fuel-flow", 0, "", "Fuel Flow:", "lb/h", Q::FuelFlow),
@@ -299,6 +314,9 @@ template <std::size_t... N> constexpr auto joined(const std::array<Field, N>&...
 inline constexpr auto& kOperatingInputs = detail::kOperatingInputs;
 inline constexpr auto& kOperatingResults = detail::kOperatingResults;
 inline constexpr auto& kLimitWords = detail::kLimitWords;
+inline constexpr auto& kLimitKeys = detail::kLimitKeys;
+inline constexpr auto& kFuelWords = detail::kFuelWords;
+inline constexpr auto& kMassFlowSources = detail::kMassFlowSources;
 
 // "Calculate" in "Max Turbo RPM".
 inline constexpr std::array kMaxRpmFields{detail::kCompOutletDiameter, detail::kTipSpeed,

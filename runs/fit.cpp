@@ -1,5 +1,6 @@
 #include "fit.hpp"
 
+#include "evaluate_point.hpp"
 #include "number_text.hpp"
 
 #include <gsl/gsl_errno.h>

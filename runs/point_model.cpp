@@ -1,5 +1,6 @@
 #include "point_model.hpp"
 
+#include "evaluate_point.hpp"
 #include "matching.hpp"
 #include "number_text.hpp"
 
@@ -37,7 +38,7 @@ std::span<const Predicted> predictedQuantities() {
 
 // Kept to one line so that a change of the model's entry point touches nothing else here.
 EngineResults modelAt(const EngineInputs& in) {
-    return turbo::evaluateEngine(in);
+    return point::evaluatePoint({.engine = in}).results;
 }
 
 std::optional<double> pressureRatioAtSpeed(const compmap::CompressorMap& map, double flow,
@@ -64,7 +65,8 @@ std::optional<double> pressureRatioAtSpeed(const compmap::CompressorMap& map, do
 }
 
 AtPoint atPoint(const EngineInputs& candidate, const RunPoint& point, const ModelSetup& setup) {
-    EngineInputs in = candidate;
+    // The candidate's ambient and fuel as its point works them out, before the log's replace them.
+    EngineInputs in = point::workedOutInputs(candidate);
     if (const auto v = point[Measured::AmbientTemp])
         in[EngineInput::AmbientTemp] = *v;
     if (const auto v = point[Measured::AmbientPressure])
@@ -118,7 +120,7 @@ std::string whyNoFigure(const EngineResults& r, Measured measured) {
         if (std::isfinite(r[turbo::result("fuel-flow")]))
             return {};
         return "no fuel flow: " +
-               std::string(turbo::fuelGapText(r.point.fuel.gap(turbo::FuelResult::FuelFlow)));
+               std::string(turbo::fuelGapText(r.fuel.gap(turbo::FuelResult::FuelFlow)));
     default:
         return std::isfinite(r.massFlow) ? std::string() : "no finite mass flow";
     }

@@ -61,17 +61,6 @@ EngineResults evaluateEngine(const EngineInputs& in) {
         if (kResults.member[i])
             r.values[i] = f.*kResults.member[i];
 
-    r.point = pointFigures(f, inletTemp, tipSpeed,
-                           fuelInputs(in.fuel, in[input("fuel-lhv")], in[input("fuel-density")],
-                                      in[input("combustion-efficiency")]),
-                           limitsOf(in[input("turbine-inlet-temp-limit")],
-                                    in[input("turbine-outlet-temp-limit")],
-                                    in[input("tip-speed-limit")], in[input("nozzle-critical-pr")]));
-    r[result("fuel-air-ratio")] = r.point.fuel[FuelResult::FuelAirRatio];
-    r[result("fuel-flow")] = r.point.fuel[FuelResult::FuelFlow];
-    r[result("fuel-volume-flow")] = r.point.fuel[FuelResult::FuelVolumeFlow];
-    r[result("tsfc")] = r.point.fuel[FuelResult::Tsfc];
-    r[result("limits")] = static_cast<float>(r.point.limitSet);
     return r;
 }
 

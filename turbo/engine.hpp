@@ -10,6 +10,7 @@
 
 #include "calculation_fields.hpp"
 #include "engine_cycle.hpp"
+#include "fuel.hpp"
 #include "operating.hpp"
 
 #include <algorithm>
@@ -24,6 +25,10 @@ enum class MassFlowSource {
     Estimate, // the wheel's estimate from the inducer and hub, as "Calculate" in "Mass Flow
               // Rate" carries it into the full analysis
 };
+// Its words are the field's choices, by the source's number.
+static_assert(fields::kMassFlowSources.size() == 2 && fields::kMassFlowSources[0] == "typed" &&
+                  fields::kMassFlowSources[1] == "estimate",
+              "one word per mass-flow source, in the order of the enumeration");
 
 constexpr bool isEngineInput(const fields::Field& f) {
     return f.kind == fields::Kind::Number && f.role != fields::Role::Out;
@@ -114,7 +119,7 @@ struct EngineResults {
     float turbineInletTemp = 0;
     bool inletSolved = false;
     CycleIntermediates cycle;
-    PointFigures point; // fuel with the reasons for its gaps, and how far past each limit
+    FuelResults fuel; // the fuel results with the reasons for their gaps (point::evaluatePoint)
 
     float& operator[](EngineResult r) { return values[static_cast<std::size_t>(r)]; }
     float operator[](EngineResult r) const { return values[static_cast<std::size_t>(r)]; }
@@ -124,6 +129,8 @@ struct EngineResults {
 // "Max Turbo RPM", the estimate as "Calculate" in "Mass Flow Rate", and the cycle as "Calculate"
 // in "Full Analysis" after it (with the estimate carried over when the candidate asks for it).
 // A measured turbine outlet temperature, when given, wins over the turbine inlet temperature.
+// The inputs are taken as they stand (the ambient given); fuel and limits are not worked out.
+// This is a step of point::evaluatePoint, which every caller uses.
 EngineResults evaluateEngine(const EngineInputs& inputs);
 
 // The turbine inlet temperature at which these inputs give this turbine outlet temperature (see

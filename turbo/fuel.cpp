@@ -1,5 +1,6 @@
 #include "fuel.hpp"
 
+#include "calculation_fields.hpp"
 #include "text.hpp"
 #include "turbo_constants.hpp"
 #include "units.hpp"
@@ -11,21 +12,26 @@ namespace turbo {
 
 namespace {
 
+// The words are the fuel field's own choices, by the fuel's number.
+using fields::kFuelWords;
 constexpr std::array<FuelProperties, 4> kFuels{{
-    {Fuel::Kerosene, "kerosene", 43.2f, 0.80f},
-    {Fuel::Diesel, "diesel", 42.8f, 0.84f},
-    {Fuel::Propane, "propane", 46.3f, 0.51f},
-    {Fuel::Custom, "custom", std::numeric_limits<float>::quiet_NaN(),
+    {Fuel::Kerosene, kFuelWords[0], 43.2f, 0.80f},
+    {Fuel::Diesel, kFuelWords[1], 42.8f, 0.84f},
+    {Fuel::Propane, kFuelWords[2], 46.3f, 0.51f},
+    {Fuel::Custom, kFuelWords[3], std::numeric_limits<float>::quiet_NaN(),
      std::numeric_limits<float>::quiet_NaN()},
 }};
 
 constexpr bool inEnumOrder() {
     for (std::size_t i = 0; i < kFuels.size(); ++i)
-        if (static_cast<std::size_t>(kFuels[i].fuel) != i)
+        if (static_cast<std::size_t>(kFuels[i].fuel) != i || kFuels[i].key != kFuelWords[i])
             return false;
     return true;
 }
-static_assert(inEnumOrder(), "the table is looked up by the fuel's number");
+static_assert(kFuels.size() == kFuelWords.size() && inEnumOrder(),
+              "one word per fuel, in the order of the enumeration");
+// The field's default word is the enumeration's default.
+static_assert(static_cast<std::size_t>(Fuel{}) == 0);
 
 constexpr int kKilojoulesPerMegajoule = 1000;
 constexpr int kPercent = 100;

@@ -11,13 +11,15 @@ namespace {
 
 using Q = fields::Quantity;
 
+using fields::kLimitKeys;
+static_assert(kLimitKeys.size() == kLimitCount, "one key per limit");
+
 constexpr std::array<LimitInfo, kLimitCount> kLimits{{
-    {Limit::TurbineInletTemp, "turbine-inlet-temp-limit", "turbine inlet temperature",
-     Q::Temperature},
-    {Limit::TurbineOutletTemp, "turbine-outlet-temp-limit", "turbine outlet temperature",
-     Q::Temperature},
-    {Limit::TipSpeed, "tip-speed-limit", "tip speed", Q::Velocity},
-    {Limit::NozzleCriticalPr, "nozzle-critical-pr", "nozzle critical PR", Q::None},
+    {Limit::TurbineInletTemp, kLimitKeys[0], "turbine inlet temperature", Q::Temperature},
+    {Limit::TurbineOutletTemp, kLimitKeys[1], "turbine outlet temperature", Q::Temperature},
+    {Limit::TipSpeed, kLimitKeys[2], "tip speed", Q::Velocity},
+    {Limit::NozzleCriticalPr, kLimitKeys[3], "nozzle critical PR", Q::None},
+    {Limit::SurgeMargin, kLimitKeys[4], "surge margin", Q::Percent},
 }};
 
 constexpr bool inEnumOrder() {
@@ -52,6 +54,7 @@ Limits::Limits() {
     l[Limit::TurbineOutletTemp] = kDefaultTurbineOutletTempLimit;
     l[Limit::TipSpeed] = static_cast<float>(kTipSpeed);
     l[Limit::NozzleCriticalPr] = static_cast<float>(nozzleCriticalPressureRatio());
+    l[Limit::SurgeMargin] = 0;
 }
 
 bool LimitExcess::any() const {
@@ -64,23 +67,27 @@ bool LimitExcess::any() const {
 LimitExcess checkLimits(const Limits& limits, const LimitedFigures& figures) {
     using D = double;
     const std::array<float, kLimitCount> values{figures.turbineInletTemp, figures.turbineOutletTemp,
-                                                figures.tipSpeed, figures.nozzlePr};
+                                                figures.tipSpeed, figures.nozzlePr,
+                                                figures.surgeMargin};
     LimitExcess e;
-    for (std::size_t i = 0; i < kLimitCount; ++i)
-        if (values[i] > limits.values[i])
-            e.over[i] = static_cast<float>(D(values[i]) - D(limits.values[i]));
+    for (std::size_t i = 0; i < kLimitCount; ++i) {
+        const float limit = limits.values[i];
+        if (static_cast<Limit>(i) == Limit::SurgeMargin) {
+            if (values[i] < limit)
+                e.over[i] = static_cast<float>(D(limit) - D(values[i]));
+        } else if (values[i] > limit) {
+            e.over[i] = static_cast<float>(D(values[i]) - D(limit));
+        }
+    }
     return e;
 }
 
-std::string exceededKeys(const LimitExcess& excess) {
-    std::string keys;
-    for (const auto& info : kLimits)
-        if (excess.exceeds(info.limit)) {
-            if (!keys.empty())
-                keys += ' ';
-            keys += info.key;
-        }
-    return keys;
+unsigned limitSet(const LimitExcess& excess) {
+    unsigned set = 0;
+    for (std::size_t i = 0; i < kLimitCount; ++i)
+        if (excess.over[i] > 0)
+            set |= 1u << i;
+    return set;
 }
 
 } // namespace turbo

@@ -10,24 +10,32 @@
 //   the nozzle's critical pressure ratio, (1 + (gamma - 1) / 2)^(gamma / (gamma - 1)) for the
 //     cycle's hot gas: with (gamma - 1) / gamma = 0.248, gamma = 1 / 0.752, so (gamma - 1) / 2 =
 //     0.248 / (2 x 0.752) and the power is 1 / 0.248, giving 1.85048. Above it the nozzle
-//     chokes and the cycle's jet velocity overstates the thrust.
+//     chokes and the cycle's jet velocity overstates the thrust;
+//   a surge margin of 0 % on the compressor's map: below it the compressor surges.
+// On a map the wheel's tip speed is the one at the map's speed for the point, not the assumed one.
 
 #include "units.hpp"
 
 #include <array>
 #include <cstddef>
 #include <span>
-#include <string>
 #include <string_view>
 
 namespace turbo {
 
-enum class Limit : std::size_t { TurbineInletTemp, TurbineOutletTemp, TipSpeed, NozzleCriticalPr };
-inline constexpr std::size_t kLimitCount = 4;
+enum class Limit : std::size_t {
+    TurbineInletTemp,
+    TurbineOutletTemp,
+    TipSpeed,
+    NozzleCriticalPr,
+    SurgeMargin, // a lower bound: the margin below it is the excess
+};
+inline constexpr std::size_t kLimitCount = 5;
 
 struct LimitInfo {
     Limit limit;
-    std::string_view key;      // the limit's input, as named on the command line and in files
+    std::string_view
+        key; // the limit's input (or result), as named on the command line and in files
     std::string_view name;     // in a sentence: "turbine inlet temperature"
     fields::Quantity quantity; // of the limit and of the excess
 };
@@ -52,10 +60,12 @@ struct LimitedFigures {
     float turbineOutletTemp; // deg. C
     float tipSpeed;          // ft/s
     float nozzlePr;
+    float surgeMargin; // %, NaN off the map
 };
 
-// How far past each limit a point is: float(value - limit) where the value is above it, 0 where
-// it is not. A figure or a limit that is not a number exceeds nothing.
+// How far past each limit a point is: float(value - limit) where the value is above it (for the
+// surge margin float(limit - value) where it is below), 0 where it is not. A figure or a limit that
+// is not a number exceeds nothing.
 struct LimitExcess {
     std::array<float, kLimitCount> over{};
 
@@ -65,7 +75,8 @@ struct LimitExcess {
 };
 LimitExcess checkLimits(const Limits& limits, const LimitedFigures& figures);
 
-// The keys of the exceeded limits, separated by spaces; "" when none is.
-std::string exceededKeys(const LimitExcess& excess);
+// The exceeded limits as bits, in the order of Limit: the index of their words in
+// fields::kLimitWords.
+unsigned limitSet(const LimitExcess& excess);
 
 } // namespace turbo

@@ -1,6 +1,7 @@
 #include "candidate_file.hpp"
 
 #include "efficiency_from_map.hpp"
+#include "evaluate_point.hpp"
 #include "field_file.hpp"
 #include "number_text.hpp"
 #include "user_file.hpp"
@@ -37,51 +38,64 @@ struct Column {
     EngineInput input = EngineInput::CompOutletDiameter;
 };
 
+// The columns a candidate file may have besides the engine's number inputs, each by its key.
+struct NamedColumn {
+    std::string_view key;
+    Column::Kind kind;
+};
+constexpr std::array<NamedColumn, 7> kNamedColumns{{
+    {kNameColumn, Column::Name},
+    {kLookColumn, Column::Look},
+    {kMapColumn, Column::Map},
+    {compmap::kEfficiencyFromMapColumn, Column::EfficiencyFromMap},
+    {kEngineFields[turbo::kMassFlowSourceField].key, Column::Source},
+    {kEngineFields[turbo::kFuelField].key, Column::Fuel},
+    {kRunLogColumn, Column::RunLog},
+}};
+
 std::string columnList() {
     std::string list(kNameColumn);
     for (const auto& f : kEngineFields)
         if (fields::isInput(f))
             list.append(", ").append(f.key);
-    return list.append(", ")
-        .append(kLookColumn)
-        .append(", ")
-        .append(kMapColumn)
-        .append(", ")
-        .append(compmap::kEfficiencyFromMapColumn)
-        .append(", ")
-        .append(kRunLogColumn);
+    for (const auto& c : kNamedColumns)
+        if (c.kind != Column::Name && c.kind != Column::Source && c.kind != Column::Fuel)
+            list.append(", ").append(c.key);
+    return list;
 }
 
-// The columns a candidate file may have, in the order of Column's kinds and the engine's inputs.
-std::vector<std::string_view> knownColumns() {
-    std::vector<std::string_view> keys{kNameColumn,
-                                       kLookColumn,
-                                       kMapColumn,
-                                       compmap::kEfficiencyFromMapColumn,
-                                       kEngineFields[turbo::kMassFlowSourceField].key,
-                                       kEngineFields[turbo::kFuelField].key,
-                                       kRunLogColumn};
-    for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i)
-        keys.push_back(turbo::engineField(static_cast<EngineInput>(i)).key);
+// The columns a candidate file may have, with what each holds, found by key.
+std::vector<std::string_view> knownColumns(std::vector<Column>& kinds) {
+    std::vector<std::string_view> keys;
+    for (const auto& c : kNamedColumns) {
+        keys.push_back(c.key);
+        kinds.push_back(Column{c.kind});
+    }
+    for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i) {
+        const auto input = static_cast<EngineInput>(i);
+        keys.push_back(turbo::engineField(input).key);
+        kinds.push_back(Column{Column::Input, input});
+    }
     return keys;
 }
 
-Column columnFor(std::size_t known) {
-    if (known == 0)
-        return Column{Column::Name};
-    if (known == 1)
-        return Column{Column::Look};
-    if (known == 2)
-        return Column{Column::Map};
-    if (known == 3)
-        return Column{Column::EfficiencyFromMap};
-    if (known == 4)
-        return Column{Column::Source};
-    if (known == 5)
-        return Column{Column::Fuel};
-    if (known == 6)
-        return Column{Column::RunLog};
-    return Column{Column::Input, static_cast<EngineInput>(known - 7)};
+// A choice column's word, or the message naming the column and its words.
+template <class Apply>
+void readChoice(csv::FieldFileReader& file, std::size_t c, std::string_view text,
+                const fields::Field& field, Apply apply) {
+    if (const auto word = csv::matchWord(text, field.choices)) {
+        apply(*word);
+        return;
+    }
+    std::string words;
+    for (std::size_t i = 0; i < field.choices.size(); ++i)
+        words.append(i == 0                          ? "\""
+                     : i + 1 == field.choices.size() ? "\" nor \""
+                                                     : "\", \"")
+            .append(field.choices[i]);
+    const std::string_view lead = field.choices.size() == 2 ? "neither " : "none of ";
+    file.fail(c, std::string(field.key) + " " + quoted(text) + " is " + std::string(lead) + words +
+                     "\"");
 }
 
 } // namespace
@@ -97,12 +111,13 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
     try {
         // Columns of other programs (vorlaxen-calc carries them through) are left out, and the
         // user told which.
-        const auto known = knownColumns();
+        std::vector<Column> kinds;
+        const auto known = knownColumns(kinds);
         csv::FieldFileReader file(in, known, csv::UnknownColumns::Carry, kBufferSize);
         result.ignored = file.carried();
         std::vector<std::optional<Column>> columns;
         for (const auto& c : file.columns())
-            columns.push_back(c ? std::optional(columnFor(*c)) : std::nullopt);
+            columns.push_back(c ? std::optional(kinds[*c]) : std::nullopt);
         // A file that sizes the wheel but gives no mass flow means the wheel's estimate.
         auto gives = [&](EngineInput input) {
             for (const auto& c : columns)
@@ -116,7 +131,6 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
                 ? MassFlowSource::Estimate
                 : MassFlowSource::Typed;
 
-        const auto& sourceWords = kEngineFields[turbo::kMassFlowSourceField].choices;
         while (file.next()) {
             const auto row = file.row();
             if (result.candidates.size() == kMaxCandidates)
@@ -132,12 +146,10 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
                     candidate.name.assign(row[c]);
                     break;
                 case Column::Source:
-                    if (const auto word = csv::matchWord(row[c], sourceWords))
-                        candidate.massFlowSource =
-                            *word == 0 ? MassFlowSource::Typed : MassFlowSource::Estimate;
-                    else
-                        file.fail(c, "mass-flow-source " + quoted(row[c]) +
-                                         " is neither \"typed\" nor \"estimate\"");
+                    readChoice(file, c, row[c], kEngineFields[turbo::kMassFlowSourceField],
+                               [&](std::size_t word) {
+                                   candidate.massFlowSource = static_cast<MassFlowSource>(word);
+                               });
                     break;
                 case Column::Map:
                     candidate.map.assign(csv::trimmed(row[c]));
@@ -168,12 +180,9 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
                     break;
                 }
                 case Column::Fuel:
-                    if (const auto word =
-                            csv::matchWord(row[c], kEngineFields[turbo::kFuelField].choices))
-                        candidate.fuel = static_cast<turbo::Fuel>(*word);
-                    else
-                        file.fail(c, "fuel " + quoted(row[c]) +
-                                         " is none of kerosene, diesel, propane and custom");
+                    readChoice(
+                        file, c, row[c], kEngineFields[turbo::kFuelField],
+                        [&](std::size_t word) { candidate.fuel = static_cast<turbo::Fuel>(word); });
                     break;
                 case Column::Input:
                     if (const auto value = fields::parseFloat(row[c]))
@@ -235,18 +244,21 @@ std::optional<std::string> writeCandidates(std::ostream& out,
         out << ',' << kRunLogColumn;
     out << '\n';
     const auto& sourceWords = kEngineFields[turbo::kMassFlowSourceField].choices;
+    const auto& fuelWords = kEngineFields[turbo::kFuelField].choices;
     for (const auto& c : candidates) {
-        const auto results = evaluate(c);
+        const auto p = evaluate(c);
         csv::writeField(out, c.name);
         for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i) {
             const auto input = static_cast<EngineInput>(i);
-            if (input == EngineInput::MassFlow)
-                out << ',' << sourceWords[c.massFlowSource == MassFlowSource::Typed ? 0 : 1];
+            if (turbo::engineFieldIndex(input) == turbo::kMassFlowSourceField + 1)
+                out << ',' << sourceWords[static_cast<std::size_t>(c.massFlowSource)];
             if (turbo::engineFieldIndex(input) == turbo::kFuelField + 1)
-                out << ',' << turbo::fuelProperties(c.fuel).key;
-            // The mass flow the cycle uses, so that the file runs through vorlaxen-calc cycle.
-            const float value = input == EngineInput::MassFlow ? results->massFlow : c[input].value;
-            out << ',' << fields::shortestFloat(value);
+                out << ',' << fuelWords[static_cast<std::size_t>(p->used.fuel)];
+            // What the point used where the candidate leaves it to the point (the mass flow, an
+            // ambient value or fuel property not given), so that the file runs through
+            // vorlaxen-calc with the same figures; the typed value elsewhere.
+            const bool used = input == EngineInput::MassFlow || turbo::isNotGiven(c[input].value);
+            out << ',' << fields::shortestFloat(used ? p->used[input] : c[input].value);
         }
         out << ',';
         if (c.look >= 0)
@@ -268,9 +280,9 @@ std::optional<std::string> writeCandidates(std::ostream& out,
 
 namespace {
 
-// Where a cycle column's value comes from in the engine's inputs and results.
+// Where a cycle column's value comes from in the point's inputs as used and its results.
 struct CycleSource {
-    enum Kind { Input, UsedMassFlow, Result, Fuel, Limits } kind;
+    enum Kind { Input, Result, Fuel, Limits } kind;
     std::size_t index;
 };
 
@@ -286,10 +298,7 @@ std::vector<CycleSource> cycleSources() {
         }
         for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i)
             if (turbo::engineFieldIndex(static_cast<EngineInput>(i)) == *at)
-                s = {static_cast<EngineInput>(i) == EngineInput::MassFlow
-                         ? CycleSource::UsedMassFlow
-                         : CycleSource::Input,
-                     i};
+                s = {CycleSource::Input, i};
         for (std::size_t r = 0; r < turbo::kEngineResultCount; ++r)
             if (turbo::engineFieldIndex(static_cast<EngineResult>(r)) == *at)
                 s = {CycleSource::Result, r};
@@ -300,9 +309,9 @@ std::vector<CycleSource> cycleSources() {
 
 } // namespace
 
-std::optional<std::string>
-writeCurveCsv(std::ostream& out, std::span<const Candidate> candidates, const CurveRequest& request,
-              std::span<const compmap::CompressorMap* const> efficiencyMaps, Evaluate evaluate) {
+std::optional<std::string> writeCurveCsv(std::ostream& out, std::span<const Candidate> candidates,
+                                         const CurveRequest& request,
+                                         std::span<const compmap::CompressorMap* const> maps) {
     fields::Sweep sweep;
     if (fields::planSweep(request.from, request.to, request.step, sweep) !=
         fields::SweepProblem::None)
@@ -319,37 +328,34 @@ writeCurveCsv(std::ostream& out, std::span<const Candidate> candidates, const Cu
     out << '\n';
     for (std::size_t k = 0; k < candidates.size(); ++k) {
         const Candidate& c = candidates[k];
-        const compmap::CompressorMap* efficiencyMap =
-            k < efficiencyMaps.size() ? efficiencyMaps[k] : nullptr;
-        auto in = engineInputs(c);
-        if (!in)
+        const compmap::CompressorMap* map = k < maps.size() ? maps[k] : nullptr;
+        const auto inputs = engineInputs(c);
+        if (!inputs)
             continue;
+        point::PointInputs in{
+            .engine = *inputs, .map = map, .efficiencyFromMap = map && c.efficiencyFromMap};
         if (request.swept == EngineInput::MassFlow)
-            in->massFlowSource = MassFlowSource::Typed;
+            in.engine.massFlowSource = MassFlowSource::Typed;
         for (std::size_t i = 0; i < sweep.count; ++i) {
-            (*in)[request.swept] =
+            in.engine[request.swept] =
                 fields::fromDisplay(swept.quantity, request.units, sweep.point(i));
-            const PointFigures figures = evaluate(*in, efficiencyMap);
-            if (!figures.results)
+            const point::Point p = point::evaluatePoint(in);
+            if (p.outsideIslands)
                 continue;
-            if (efficiencyMap)
-                (*in)[EngineInput::CompEfficiency] = figures.mapEfficiency;
-            const turbo::EngineResults& r = *figures.results;
             csv::writeField(out, c.name);
             if (sweptIsWheel)
-                out << ',' << fields::shortestFloat((*in)[request.swept]);
+                out << ',' << fields::shortestFloat(p.used[request.swept]);
             for (const auto& s : sources) {
                 if (s.kind == CycleSource::Fuel) {
-                    out << ',' << turbo::fuelProperties(in->fuel).key;
+                    out << ',' << kEngineFields[s.index].choices[static_cast<int>(p.used.fuel)];
                     continue;
                 }
                 if (s.kind == CycleSource::Limits) {
-                    out << ',' << kEngineFields[s.index].choices[r.point.limitSet];
+                    out << ',' << kEngineFields[s.index].choices[p.limitSet];
                     continue;
                 }
-                const float v = s.kind == CycleSource::Input          ? in->values[s.index]
-                                : s.kind == CycleSource::UsedMassFlow ? r.massFlow
-                                                                      : r.values[s.index];
+                const float v = s.kind == CycleSource::Result ? p.results.values[s.index]
+                                                              : p.used.values[s.index];
                 out << ',' << fields::shortestFloat(v);
             }
             out << '\n';

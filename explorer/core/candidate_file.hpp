@@ -57,11 +57,11 @@ std::optional<FileError> saveCandidates(const std::filesystem::path& file,
 // column first (and the swept input after it when it is a wheel size, which the cycle does not
 // read), one line per candidate and point, in the forms' units whatever the request's units.
 // Candidates with a bad cell are left out. Returns why nothing was written when the sweep itself
-// is refused. A candidate whose efficiency comes from its map (efficiencyMaps, by candidate,
-// where given) has the map's efficiency in its lines, and no line where the map has none.
-// Workspace::writeCurves calls it with the workspace's evaluation.
-std::optional<std::string>
-writeCurveCsv(std::ostream& out, std::span<const Candidate> candidates, const CurveRequest& request,
-              std::span<const compmap::CompressorMap* const> efficiencyMaps, Evaluate evaluate);
+// is refused. Each point is put on its candidate's map (maps, by candidate, where given), so its
+// limits include the map's; a candidate whose efficiency comes from the map has the map's
+// efficiency in its lines, and no line where the map has none.
+std::optional<std::string> writeCurveCsv(std::ostream& out, std::span<const Candidate> candidates,
+                                         const CurveRequest& request,
+                                         std::span<const compmap::CompressorMap* const> maps);
 
 } // namespace explorer

@@ -14,47 +14,41 @@ const MapLibrary::Entry* MapLibrary::get(const std::filesystem::path& folder,
     return &entries_.emplace(file, std::move(entry)).first->second;
 }
 
-namespace {
-
-compmap::OperatingPoint pointOf(const turbo::EngineInputs& in, const turbo::EngineResults& r) {
-    return {r.massFlow, r.cycle.compressorPr, in[EngineInput::AmbientTemp],
-            in[EngineInput::AmbientPressure]};
+std::optional<compmap::OperatingPoint> operatingPoint(const Candidate& candidate) {
+    const auto p = evaluate(candidate);
+    if (!p)
+        return std::nullopt;
+    return compmap::OperatingPoint{p->results.massFlow, p->results.cycle.compressorPr,
+                                   p->used[EngineInput::AmbientTemp],
+                                   p->used[EngineInput::AmbientPressure]};
 }
 
-} // namespace
-
-std::optional<compmap::OperatingPoint> operatingPoint(const Candidate& candidate,
-                                                      Evaluate evaluate) {
+// The point's place on the map does not depend on where its efficiency comes from.
+std::optional<compmap::MatchFigures> matchAtP2(const Candidate& candidate,
+                                               const compmap::CompressorMap& map) {
     const auto in = engineInputs(candidate);
     if (!in)
         return std::nullopt;
-    return pointOf(*in, *evaluate(*in, nullptr).results);
-}
-
-std::optional<compmap::MatchFigures>
-matchAtP2(const Candidate& candidate, const compmap::CompressorMap& map, Evaluate evaluate) {
-    const auto point = operatingPoint(candidate, evaluate);
-    if (!point)
-        return std::nullopt;
-    return compmap::match(map, *point);
+    return point::evaluatePoint({.engine = *in, .map = &map}).onMap;
 }
 
 std::vector<compmap::MapPoint> sweepOnMap(const Candidate& candidate,
                                           const compmap::CompressorMap& map,
-                                          const CurveRequest& request, Evaluate evaluate) {
+                                          const CurveRequest& request) {
     std::vector<compmap::MapPoint> out;
-    auto in = engineInputs(candidate);
+    const auto in = engineInputs(candidate);
     fields::Sweep sweep;
     if (!in || fields::planSweep(request.from, request.to, request.step, sweep, kMaxCurvePoints) !=
                    fields::SweepProblem::None)
         return out;
+    point::PointInputs at{.engine = *in, .map = &map};
     // As the curves do: a swept mass flow is the mass flow the cycle uses.
     if (request.swept == EngineInput::MassFlow)
-        in->massFlowSource = MassFlowSource::Typed;
+        at.engine.massFlowSource = MassFlowSource::Typed;
     const auto quantity = turbo::engineField(request.swept).quantity;
     for (std::size_t i = 0; i < sweep.count; ++i) {
-        (*in)[request.swept] = fields::fromDisplay(quantity, request.units, sweep.point(i));
-        const auto f = compmap::match(map, pointOf(*in, *evaluate(*in, nullptr).results));
+        at.engine[request.swept] = fields::fromDisplay(quantity, request.units, sweep.point(i));
+        const auto f = *point::evaluatePoint(at).onMap;
         out.push_back(compmap::MapPoint{f.correctedFlow, f.pressureRatio});
     }
     return out;

@@ -39,16 +39,15 @@ private:
 
 // Where the candidate's engine works: its cycle's mass flow and pressure ratio, and its ambient;
 // nullopt when a cell is bad. The same numbers vorlaxen-calc engine puts to the map.
-std::optional<compmap::OperatingPoint> operatingPoint(const Candidate& candidate,
-                                                      Evaluate evaluate);
+std::optional<compmap::OperatingPoint> operatingPoint(const Candidate& candidate);
 
 // The map's figures at the candidate's own P2.
-std::optional<compmap::MatchFigures>
-matchAtP2(const Candidate& candidate, const compmap::CompressorMap& map, Evaluate evaluate);
+std::optional<compmap::MatchFigures> matchAtP2(const Candidate& candidate,
+                                               const compmap::CompressorMap& map);
 
 // The candidate's sweep on the map, point by point as the curves compute it.
 std::vector<compmap::MapPoint> sweepOnMap(const Candidate& candidate,
                                           const compmap::CompressorMap& map,
-                                          const CurveRequest& request, Evaluate evaluate);
+                                          const CurveRequest& request);
 
 } // namespace explorer

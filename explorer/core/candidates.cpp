@@ -15,7 +15,7 @@ fields::Quantity quantityOf(EngineInput input) {
 } // namespace
 
 Candidate::Candidate(std::string candidateName) : name(std::move(candidateName)) {
-    const turbo::EngineInputs defaults;
+    const turbo::EngineInputs defaults = point::defaultInputs();
     for (std::size_t i = 0; i < inputs.size(); ++i)
         inputs[i] = Cell::number(defaults.values[i]);
 }
@@ -85,11 +85,21 @@ std::optional<turbo::EngineInputs> engineInputs(const Candidate& candidate) {
     return in;
 }
 
-std::optional<turbo::EngineResults> evaluate(const Candidate& candidate) {
+std::optional<point::Point> evaluate(const Candidate& candidate,
+                                     const compmap::CompressorMap* map) {
     const auto in = engineInputs(candidate);
     if (!in)
         return std::nullopt;
-    return turbo::evaluateEngine(*in);
+    return point::evaluatePoint(
+        {.engine = *in, .map = map, .efficiencyFromMap = map && candidate.efficiencyFromMap});
+}
+
+std::string cellText(const Candidate& candidate, EngineInput input, fields::UnitSystem units) {
+    const Cell& cell = candidate[input];
+    if (cell.bad || !turbo::isNotGiven(cell.value))
+        return cellText(input, units, cell);
+    const auto in = engineInputs(candidate);
+    return in ? cellText(input, units, Cell::number(point::workedOutInputs(*in)[input])) : "";
 }
 
 } // namespace explorer

@@ -3,6 +3,7 @@
 // as typed, and its figures.
 
 #include "engine.hpp"
+#include "evaluate_point.hpp"
 #include "number_text.hpp"
 #include "run_log.hpp"
 #include "text.hpp"
@@ -47,7 +48,8 @@ struct Candidate {
     // The compressor efficiency at each point read off that map instead of the typed one.
     bool efficiencyFromMap = false;
 
-    // A candidate with the Turbo Analysis window's defaults.
+    // A candidate with the Turbo Analysis window's defaults; its ambient values and fuel
+    // properties not given, so the altitude and the fuel decide them.
     explicit Candidate(std::string name = "Candidate");
 
     Cell& operator[](EngineInput i) { return inputs[static_cast<std::size_t>(i)]; }
@@ -80,9 +82,13 @@ std::optional<std::string> rangeProblem(const Candidate& candidate);
 // The candidate's inputs as the engine takes them; nullopt when a cell is bad.
 std::optional<turbo::EngineInputs> engineInputs(const Candidate& candidate);
 
-// Max RPM, the mass-flow estimate and the twelve cycle results, in the forms' units, exactly as
-// turbo::evaluateEngine gives them; nullopt when a cell is bad.
-std::optional<turbo::EngineResults> evaluate(const Candidate& candidate);
+// The candidate's point, as point::evaluatePoint works it out (on its map when given, with the
+// efficiency read off it when the candidate asks); nullopt when a cell is bad.
+std::optional<point::Point> evaluate(const Candidate& candidate,
+                                     const compmap::CompressorMap* map = nullptr);
+
+// The cell's text as shown: for an input not given, the value the point works out for it.
+std::string cellText(const Candidate& candidate, EngineInput input, fields::UnitSystem units);
 
 // Pieces of messages: the input's plain label ("Inducer Diameter", "P2"), and the program's
 // quoting and "not a number" wording.

@@ -46,22 +46,12 @@ struct CandidateCurves {
     std::vector<bool> beyondLimit;    // by point: past one of the candidate's limits
 };
 
-// One point's figures: the engine's results, and the compressor efficiency the cycle took from
-// the map when one is given (no results outside its islands).
-struct PointFigures {
-    std::optional<turbo::EngineResults> results;
-    float mapEfficiency = 0;
-};
-// The evaluation a point's figures come from: the workspace's own, handed to what computes points.
-using Evaluate = PointFigures (*)(const turbo::EngineInputs& in,
-                                  const compmap::CompressorMap* efficiencyMap);
-
 // Computes one candidate on the sweep's points x (display units of the swept input), reusing
-// out's storage. efficiencyMap: the map whose efficiency the candidate's cycle takes instead of
-// the typed one (nullptr for the typed one).
+// out's storage. map: the candidate's map (nullptr for none); its points are put on it, so their
+// limits include the map's, and take their efficiency from it when the candidate asks.
 void computeCandidateCurves(const Candidate& candidate, const CurveRequest& request,
                             std::span<const float> x, CandidateCurves& out,
-                            const compmap::CompressorMap* efficiencyMap, Evaluate evaluate);
+                            const compmap::CompressorMap* map);
 
 // Index ranges [first, last) of the runs of finite y, for drawing a line in pieces.
 struct Run {

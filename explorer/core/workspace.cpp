@@ -27,14 +27,6 @@ std::string renamed(const std::filesystem::path& from, const std::string& name,
 
 } // namespace
 
-PointFigures Workspace::evaluate(const turbo::EngineInputs& in,
-                                 const compmap::CompressorMap* efficiencyMap) {
-    if (!efficiencyMap)
-        return {turbo::evaluateEngine(in), 0};
-    auto onMap = compmap::evaluateWithMapEfficiency(in, *efficiencyMap);
-    return {std::move(onMap.results), onMap.efficiency};
-}
-
 Workspace::Workspace() : Workspace(startingCandidates()) {}
 
 Workspace::Workspace(std::vector<Candidate> candidates, std::filesystem::path folder) {
@@ -42,10 +34,10 @@ Workspace::Workspace(std::vector<Candidate> candidates, std::filesystem::path fo
     setRequest(request_);
 }
 
+// Every figure here comes from point::evaluatePoint, through explorer::evaluate.
 CandidatePoint Workspace::work(const Candidate& candidate) const {
     CandidatePoint out;
-    const auto in = engineInputs(candidate);
-    if (!in)
+    if (!engineInputs(candidate))
         return out;
     if (auto outside = rangeProblem(candidate)) { // [range check]
         out.why = std::move(*outside);
@@ -53,24 +45,21 @@ CandidatePoint Workspace::work(const Candidate& candidate) const {
     }
     const auto* entry = maps_.get(folder_, candidate.map);
     const compmap::CompressorMap* map = entry && entry->map ? &*entry->map : nullptr;
-    if (map)
-        out.match = matchAtP2(candidate, *map, &Workspace::evaluate);
-    if (!candidate.efficiencyFromMap) {
-        out.results = evaluate(*in, nullptr).results;
-        return out;
-    }
-    if (!map) {
+    if (candidate.efficiencyFromMap && !map) {
         out.why = entry ? kMapUnreadable : kNoMap;
         return out;
     }
-    auto figures = evaluate(*in, map);
-    if (!figures.results) {
-        out.why = "no figures at P2: compressor efficiency from the map: " +
-                  std::string(compmap::kOutsideIslands);
+    // On its map the point's limits include the map's speed and surge margin.
+    auto p = evaluate(candidate, map);
+    out.match = p->onMap;
+    if (p->outsideIslands) {
+        out.why = "no figures at P2: " +
+                  point::reasonText(*p, point::reasonFor(*p, EngineResult::Thrust));
         return out;
     }
-    out.results = std::move(figures.results);
-    out.mapEfficiency = figures.mapEfficiency;
+    if (candidate.efficiencyFromMap)
+        out.mapEfficiency = p->used[EngineInput::CompEfficiency];
+    out.figures = std::move(p);
     return out;
 }
 
@@ -224,23 +213,22 @@ void Workspace::putMap(const std::filesystem::path& file, const compmap::Compres
     workAll();
 }
 
-std::vector<const compmap::CompressorMap*> Workspace::efficiencyMaps() const {
+std::vector<const compmap::CompressorMap*> Workspace::candidateMaps() const {
     std::vector<const compmap::CompressorMap*> out(candidates_.size(), nullptr);
     for (std::size_t i = 0; i < candidates_.size(); ++i)
-        if (candidates_[i].efficiencyFromMap)
-            if (const auto* entry = mapOf(i); entry && entry->map)
-                out[i] = &*entry->map;
+        if (const auto* entry = mapOf(i); entry && entry->map)
+            out[i] = &*entry->map;
     return out;
 }
 
 std::optional<compmap::MatchFigures> Workspace::matchOn(std::size_t i,
                                                         const compmap::CompressorMap& map) const {
-    return matchAtP2(candidates_.at(i), map, &Workspace::evaluate);
+    return matchAtP2(candidates_.at(i), map);
 }
 
 std::vector<compmap::MapPoint> Workspace::sweepOn(std::size_t i,
                                                   const compmap::CompressorMap& map) const {
-    return sweepOnMap(candidates_.at(i), map, request_, &Workspace::evaluate);
+    return sweepOnMap(candidates_.at(i), map, request_);
 }
 
 // ---- curves ----------------------------------------------------------------------------------
@@ -264,10 +252,9 @@ const CandidateCurves& Workspace::curves(std::size_t i) const {
     if (!kept) {
         kept.emplace();
         if (sweepProblem_ == fields::SweepProblem::None) {
-            const auto* entry = candidates_[i].efficiencyFromMap ? mapOf(i) : nullptr;
+            const auto* entry = mapOf(i);
             computeCandidateCurves(candidates_[i], request_, x_, *kept,
-                                   entry && entry->map ? &*entry->map : nullptr,
-                                   &Workspace::evaluate);
+                                   entry && entry->map ? &*entry->map : nullptr);
         }
     }
     return *kept;
@@ -282,7 +269,7 @@ std::string Workspace::gaps(std::size_t i) const {
 }
 
 std::optional<std::string> Workspace::writeCurves(std::ostream& out) const {
-    return writeCurveCsv(out, candidates_, request_, efficiencyMaps(), &Workspace::evaluate);
+    return writeCurveCsv(out, candidates_, request_, candidateMaps());
 }
 
 } // namespace explorer

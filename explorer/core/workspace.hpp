@@ -22,8 +22,8 @@ namespace explorer {
 
 // A candidate's figures at its own inputs.
 struct CandidatePoint {
-    std::optional<turbo::EngineResults> results; // none with a bad cell, or for the reason in why
-    std::optional<float> mapEfficiency; // the compressor efficiency the cycle took from the map
+    std::optional<point::Point> figures; // none with a bad cell, or for the reason in why
+    std::optional<float> mapEfficiency;  // the compressor efficiency the cycle took from the map
     std::string why; // why there are no figures though every cell is a number; "" otherwise
     std::optional<compmap::MatchFigures> match; // its map's figures there, with a readable map
 };
@@ -76,8 +76,9 @@ public:
     void reloadMaps();
     // A map as its view holds it now, in place of its file's.
     void putMap(const std::filesystem::path& file, const compmap::CompressorMap& map);
-    // The maps each candidate's cycle takes its efficiency from (nullptr: the typed one).
-    std::vector<const compmap::CompressorMap*> efficiencyMaps() const;
+    // Each candidate's readable map (nullptr: none); its point is put on it, and takes its
+    // efficiency from it when the candidate asks.
+    std::vector<const compmap::CompressorMap*> candidateMaps() const;
     // A candidate on a map: its figures at its own P2, and its sweep point by point.
     std::optional<compmap::MatchFigures> matchOn(std::size_t i,
                                                  const compmap::CompressorMap& map) const;
@@ -97,9 +98,6 @@ public:
     std::optional<std::string> writeCurves(std::ostream& out) const;
 
 private:
-    // The one evaluation of a point that every figure here comes from.
-    static PointFigures evaluate(const turbo::EngineInputs& in,
-                                 const compmap::CompressorMap* efficiencyMap);
     CandidatePoint work(const Candidate& candidate) const;
     void workAll();
 

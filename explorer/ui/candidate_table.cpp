@@ -186,7 +186,7 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
     const std::size_t row = static_cast<std::size_t>(index.row());
     const Candidate& candidate = work_.candidate(row);
     const CandidatePoint& point = work_.point(row);
-    const auto& results = point.results;
+    const auto& results = point.figures;
     const int column = index.column();
 
     if (column == kNameColumn) {
@@ -253,9 +253,10 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
         }
         // With a measured outlet temperature the cell shows the inlet temperature solved from it,
         // marked; typing still changes the typed one, used again once the measurement is cleared.
-        if (*what.input == EngineInput::TurbineInletTemp && results && results->inletSolved) {
-            const QString solved = figureText(fields::toDisplay(fields::Quantity::Temperature,
-                                                                units_, results->turbineInletTemp));
+        if (*what.input == EngineInput::TurbineInletTemp && results &&
+            results->results.inletSolved) {
+            const QString solved = figureText(fields::toDisplay(
+                fields::Quantity::Temperature, units_, results->results.turbineInletTemp));
             switch (role) {
             case Qt::DisplayRole:
                 return solved;
@@ -274,9 +275,9 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
         case Qt::EditRole:
             if (estimated) // the number the cycle uses: the wheel's estimate
                 return results ? figureText(fields::toDisplay(fields::Quantity::MassFlow, units_,
-                                                              results->massFlow))
+                                                              results->results.massFlow))
                                : QString();
-            return toQString(cellText(*what.input, units_, cell));
+            return toQString(cellText(candidate, *what.input, units_));
         case Qt::BackgroundRole:
             return cell.bad && !estimated ? QBrush(QColor(0xff, 0xc8, 0xc8)) : QVariant();
         case Qt::ToolTipRole:
@@ -293,13 +294,13 @@ QVariant CandidateTable::data(const QModelIndex& index, int role) const {
         // The limits gone past, by how much, marked so the row stands out.
         if (*what.result == turbo::result("limits")) {
             if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-                return limitsText(r.point.limits, units_);
+                return limitsText(r.limits, units_);
             if (role == Qt::BackgroundRole)
-                return QBrush(r.point.limits.any() ? QColor(0xff, 0xe0, 0xb0) : kResultShade);
+                return QBrush(r.limits.any() ? QColor(0xff, 0xe0, 0xb0) : kResultShade);
             return {};
         }
         if (role == Qt::ToolTipRole)
-            return fuelGapText(r, *what.result);
+            return toQString(point::reasonText(r, point::reasonFor(r, *what.result)));
         if (role == Qt::DisplayRole) {
             const auto& field = turbo::engineField(*what.result);
             return figureText(fields::toDisplay(field.quantity, units_, r[*what.result]));
@@ -353,19 +354,24 @@ bool CandidateTable::setData(const QModelIndex& index, const QVariant& value, in
         if (!fuel)
             return false;
         candidate.fuel = *fuel;
+        // The fuel's own properties, or the typed ones a custom fuel starts from.
+        candidate[turbo::input("fuel-lhv")] = Cell::number(turbo::notGiven());
+        candidate[turbo::input("fuel-density")] = Cell::number(turbo::notGiven());
         what = tr("Change Fuel");
     } else {
         const EngineInput input = *columnRoles()[static_cast<std::size_t>(column - 1)].input;
         // Read by the rule of the windows' boxes; text that is not a number stays as typed.
         candidate[input] = readCell(input, units_, text.toStdString());
         what = tr("Edit %1").arg(fieldName(turbo::engineField(input)));
-        // An altitude fills the ambient values from the standard atmosphere; typed over, they win.
-        if (input == turbo::input("altitude") && !candidate[input].bad &&
-            !std::isnan(candidate[input].value)) {
-            const auto ambient = turbo::standardAmbient(candidate[input].value);
-            candidate[EngineInput::AmbientTemp] = Cell::number(ambient.temp);
-            candidate[EngineInput::AmbientPressure] = Cell::number(ambient.pressure);
+        // A typed altitude gives the ambient values again (the point works them out from it);
+        // typed over afterwards, they win.
+        if (input == turbo::input("altitude")) {
+            candidate[EngineInput::AmbientTemp] = Cell::number(turbo::notGiven());
+            candidate[EngineInput::AmbientPressure] = Cell::number(turbo::notGiven());
         }
+        // A fuel property typed over a named fuel's own makes it custom, as the point takes it.
+        if (const auto in = engineInputs(candidate))
+            candidate.fuel = point::workedOutInputs(*in).fuel;
     }
     pushEdit(what, row, std::move(candidate));
     return true;
@@ -493,13 +499,12 @@ QString CandidateTable::rowNote(int at) const {
     const QString gaps = toQString(work_.gaps(row));
     QString note =
         gaps.isEmpty() ? QString() : toQString(candidate.name) + QStringLiteral(": ") + gaps;
-    if (const auto& results = work_.point(row).results; results && results->inletSolved) {
+    if (const auto& results = work_.point(row).figures; results && results->results.inletSolved) {
         const auto input = EngineInput::TurbineInletTemp;
         note += (note.isEmpty() ? QString() : QStringLiteral("\n")) +
                 tr("%1: the turbine inlet temperature is solved from the measured turbine outlet "
                    "temperature; the typed %2 is not used.")
-                    .arg(toQString(candidate.name),
-                         toQString(cellText(input, units_, candidate[input])));
+                    .arg(toQString(candidate.name), toQString(cellText(candidate, input, units_)));
     }
     return note;
 }

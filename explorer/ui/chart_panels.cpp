@@ -22,13 +22,11 @@ QString tr(const char* text) {
 // it used, when that is the wheel's estimate) and its result there, as its row shows them.
 std::optional<QPointF> ownPoint(const Workspace& work, std::size_t c, std::size_t k) {
     const CurveRequest& request = work.request();
-    const auto& r = work.point(c).results;
+    const auto& r = work.point(c).figures;
     if (!r)
         return std::nullopt;
     const auto xField = turbo::engineField(request.swept);
-    const float xForms = request.swept == EngineInput::MassFlow
-                             ? r->massFlow
-                             : work.candidate(c)[request.swept].value;
+    const float xForms = r->used[request.swept];
     const EngineResult result = request.results[k];
     const float x = fields::toDisplay(xField.quantity, request.units, xForms);
     const float y =

@@ -21,19 +21,4 @@ QString limitsText(const turbo::LimitExcess& excess, fields::UnitSystem units) {
     return parts.join(QStringLiteral("; "));
 }
 
-QString fuelGapText(const turbo::EngineResults& results, turbo::EngineResult result) {
-    using turbo::FuelResult;
-    static constexpr struct {
-        std::string_view key;
-        FuelResult fuel;
-    } kFuelColumns[] = {{"fuel-air-ratio", FuelResult::FuelAirRatio},
-                        {"fuel-flow", FuelResult::FuelFlow},
-                        {"fuel-volume-flow", FuelResult::FuelVolumeFlow},
-                        {"tsfc", FuelResult::Tsfc}};
-    for (const auto& c : kFuelColumns)
-        if (turbo::engineField(result).key == c.key)
-            return toQString(turbo::fuelGapText(results.point.fuel.gap(c.fuel)));
-    return {};
-}
-
 } // namespace explorer

@@ -92,12 +92,12 @@ TEST(Engine, ExplorerFileGivesTheExplorersFigures) {
                   candidate.massFlowSource == turbo::MassFlowSource::Estimate ? "estimate"
                                                                               : "typed");
         EXPECT_TRUE(sameFloat(number(row[turbo::engineFieldIndex(explorer::EngineInput::MassFlow)]),
-                              results->massFlow));
+                              results->results.massFlow));
         for (std::size_t r = 0; r < turbo::kEngineResultCount; ++r) {
             const auto result = static_cast<turbo::EngineResult>(r);
             if (turbo::engineField(result).kind != fields::Kind::Number) { // the limits, as words
                 EXPECT_EQ(row[turbo::engineFieldIndex(result)],
-                          fields::kLimitWords[results->point.limitSet]);
+                          fields::kLimitWords[results->limitSet]);
                 continue;
             }
             EXPECT_TRUE(sameFloat(number(row[turbo::engineFieldIndex(result)]), (*results)[result]))

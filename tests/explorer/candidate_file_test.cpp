@@ -94,10 +94,12 @@ TEST(CandidateFile, RoundTripKeepsEveryBit) {
         EXPECT_EQ(back.candidates[c].massFlowSource, list[c].massFlowSource);
         EXPECT_EQ(back.candidates[c].look, list[c].look);
         for (std::size_t i = 0; i < list[c].inputs.size(); ++i) {
-            // With the estimate chosen, the file holds the estimate as the mass flow.
-            const float expected = i == std::size_t(EngineInput::MassFlow)
-                                       ? explorer::evaluate(list[c])->massFlow
-                                       : list[c].inputs[i].value;
+            // With the estimate chosen, the file holds the estimate as the mass flow; an ambient
+            // value or fuel property not given, the one the point worked out.
+            const bool used = i == std::size_t(EngineInput::MassFlow) ||
+                              turbo::isNotGiven(list[c].inputs[i].value);
+            const float expected =
+                used ? explorer::evaluate(list[c])->used.values[i] : list[c].inputs[i].value;
             EXPECT_EQ(std::bit_cast<std::uint32_t>(back.candidates[c].inputs[i].value),
                       std::bit_cast<std::uint32_t>(expected))
                 << c << " " << i;

@@ -3,6 +3,8 @@
 #include "number_text.hpp"
 #include "workspace.hpp"
 
+#include "evaluate_point.hpp"
+
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -47,7 +49,7 @@ TEST(Curves, PointsAreTheEnginesFiguresInDisplayUnits) {
                 EXPECT_EQ(x[i], static_cast<float>(request.from + double(i) * request.step));
                 in[EngineInput::P2] =
                     fields::fromDisplay(fields::Quantity::GaugePressure, units, x[i]);
-                const auto r = turbo::evaluateEngine(in);
+                const auto r = point::evaluatePoint({in}).results;
                 for (std::size_t k = 0; k < request.results.size(); ++k) {
                     const auto result = request.results[k];
                     const float expected =
@@ -75,7 +77,7 @@ TEST(Curves, GapsAreNaNAndExplained) {
     auto nozzlePr = [](float p2) {
         turbo::EngineInputs in;
         in[EngineInput::P2] = p2;
-        return turbo::evaluateEngine(in)[EngineResult::NozzlePr];
+        return point::evaluatePoint({in}).results[EngineResult::NozzlePr];
     };
     EXPECT_LT(nozzlePr(x[first - 1]), 1.0f);
     EXPECT_GE(nozzlePr(x[first]), 1.0f);
@@ -109,7 +111,7 @@ TEST(Curves, GapCauses) {
          "low to drive the compressor"},
         {EngineInput::P2, -20, 10, 0.5, UnitSystem::Forms, EngineResult::Thrust,
          "no thrust for P2 = -20 to -15 psig: compressor PR below 0; no thrust for "
-         "P2 = -14.5 to -13.5 psig: compressor PR below the combustor's loss of 0.1; no thrust for "
+         "P2 = -14.5 to -13.5 psig: compressor PR below the pressure loss of 0.1; no thrust for "
          "P2 = -13 to 2.5 psig: nozzle PR below 1"},
         {EngineInput::AmbientPressure, -1, 1, 1, UnitSystem::Forms, EngineResult::CompTempRise,
          "no compressor temperature rise at ambient pressure = -1 psi: compressor PR below 0; no "
@@ -128,6 +130,40 @@ TEST(Curves, GapCauses) {
         request.units = c.units;
         request.results = {c.result};
         EXPECT_EQ(swept({Candidate("A")}, request).curves(0).results[0].gaps, c.text);
+    }
+}
+
+// The reasons are the evaluation's own, with the candidate's own inputs: a pressure loss of 0.5
+// stops the jet below a compressor PR of 0.5, (P2 + 14.7) / 14.7 < 0.5, so up to P2 = -7.35; a
+// custom fuel of 1 MJ/kg leaves 0.95 x 1000 - 1.1556 x 1061 K < 0 kJ/kg to heat the gas.
+TEST(Curves, GapCausesFromTheCandidatesOwnInputs) {
+    const struct {
+        float pressureLoss;
+        turbo::Fuel fuel;
+        float lhv;
+        double from, to, step;
+        EngineResult result;
+        const char* text; // found in the gaps
+    } cases[] = {
+        {0.5f, turbo::Fuel::Kerosene, 43.2f, -20, 10, 0.5, EngineResult::Thrust,
+         "no thrust for P2 = -14.5 to -7.5 psig: compressor PR below the pressure loss of 0.5"},
+        {0.1f, turbo::Fuel::Custom, 1.0f, 0, 50, 10, turbo::result("fuel-flow"),
+         "no fuel flow for P2 = 0 to 50 psig: fuel cannot heat the gas to the turbine inlet "
+         "temperature"},
+    };
+    for (const auto& c : cases) {
+        Candidate a("A");
+        a[turbo::input("pressure-loss")] = explorer::Cell::number(c.pressureLoss);
+        a.fuel = c.fuel;
+        a[turbo::input("fuel-lhv")] = explorer::Cell::number(c.lhv);
+        CurveRequest request;
+        request.from = c.from;
+        request.to = c.to;
+        request.step = c.step;
+        request.results = {c.result};
+        const auto work = swept({a}, request);
+        EXPECT_NE(work.curves(0).results[0].gaps.find(c.text), std::string::npos)
+            << work.curves(0).results[0].gaps;
     }
 }
 

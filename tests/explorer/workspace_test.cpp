@@ -15,7 +15,7 @@ using explorer::Workspace;
 // Splicing back what a splice took out leaves every candidate and figure as it was.
 TEST(Workspace, ASpliceUndoneLeavesEverythingAsItWas) {
     Workspace work;
-    const float maxRpm = work.point(1).results->values[0];
+    const float maxRpm = work.point(1).figures->results.values[0];
     Candidate edited = work.candidate(1);
     edited[EngineInput::P2] = explorer::Cell::number(5);
     auto out = work.splice(1, 1, {edited});
@@ -23,11 +23,11 @@ TEST(Workspace, ASpliceUndoneLeavesEverythingAsItWas) {
     EXPECT_EQ(work.candidate(1)[EngineInput::P2].value, 5.0f);
     work.splice(1, 1, std::move(out));
     EXPECT_EQ(work.candidate(1).name, "Smaller wheel");
-    EXPECT_EQ(work.point(1).results->values[0], maxRpm);
+    EXPECT_EQ(work.point(1).figures->results.values[0], maxRpm);
     // Inserting and removing change the count, and the figures follow their candidates.
     work.splice(0, 0, {Candidate("New")});
     ASSERT_EQ(work.size(), 3u);
-    EXPECT_EQ(work.point(2).results->values[0], maxRpm);
+    EXPECT_EQ(work.point(2).figures->results.values[0], maxRpm);
     work.splice(0, 2, {});
     ASSERT_EQ(work.size(), 1u);
     EXPECT_EQ(work.candidate(0).name, "Smaller wheel");
@@ -68,7 +68,7 @@ TEST(Workspace, EfficiencyFromNoMapSaysWhy) {
     Candidate c("A");
     c.efficiencyFromMap = true;
     Workspace work({c});
-    EXPECT_FALSE(work.point(0).results);
+    EXPECT_FALSE(work.point(0).figures);
     EXPECT_EQ(work.point(0).why,
               "no figures: the efficiency is to come from the map, but none is given");
     EXPECT_EQ(work.gaps(0).substr(0, work.point(0).why.size()), work.point(0).why);

@@ -2,6 +2,8 @@
 // noise added, are fitted back from the defaults; fits that cannot be made say why.
 #include "fit.hpp"
 
+#include "evaluate_point.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -77,7 +79,8 @@ TEST(Fit, RecoversTheAssumptionsThePredictionsWereMadeWith) {
         if (a == key("mass-flow-factor")) {
             truth.massFlowSource = turbo::MassFlowSource::Typed;
             truth[EngineInput::MassFlow] =
-                c.truth * turbo::evaluateEngine(defaults)[turbo::EngineResult::MassFlowEstimate];
+                c.truth *
+                point::evaluatePoint({defaults}).results[turbo::EngineResult::MassFlowEstimate];
         } else {
             truth[runs::inputOf(a)] = c.truth;
         }
