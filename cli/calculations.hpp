@@ -12,6 +12,10 @@
 #include <span>
 #include <string_view>
 
+namespace flametube {
+struct TubePlan;
+}
+
 namespace cli {
 
 using fields::Field;
@@ -48,6 +52,8 @@ public:
     // The map whose efficiency the next compute() takes instead of the typed one; nullptr for
     // the typed one. Only a candidate engine can; false where the calculation cannot.
     virtual bool takeEfficiencyFrom(const compmap::CompressorMap*) { return false; }
+    // The tube drilled with whole holes, after compute(), for the flame tube only.
+    virtual const flametube::TubePlan* tubePlan() const { return nullptr; }
 
 protected:
     Calculation() = default;

@@ -9,6 +9,7 @@
 #include "output.hpp"
 #include "plan.hpp"
 #include "sweep_option.hpp"
+#include "tube_template.hpp"
 
 #include <cerrno>
 #include <cstring>
@@ -112,6 +113,7 @@ int run(int argc, const char* const* argv, std::istream& in, std::ostream& out, 
         }
         Calculation& calc = *args.calc;
         const Plan plan = makePlan(args);
+        checkTemplateOptions(args, !plan.input && plan.sweeps.empty());
         if (plan.input) {
             runInput(args, plan, in, sink, err);
         } else {
@@ -122,6 +124,7 @@ int run(int argc, const char* const* argv, std::istream& in, std::ostream& out, 
             if (plan.sweeps.empty()) {
                 startPoint(calc, plan, plan.unitIndex);
                 calc.compute();
+                writeTemplate(args, calc);
                 writer.point();
             } else {
                 runSweeps(calc, plan, writer);
