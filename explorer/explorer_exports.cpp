@@ -1,6 +1,7 @@
 #include "explorer_window.hpp"
 
 #include "candidate_table.hpp"
+#include "combustor_view.hpp"
 #include "curve_chart.hpp"
 #include "design_sheet.hpp"
 #include "map_panel.hpp"
@@ -111,5 +112,7 @@ void ExplorerWindow::paintDesignSheet(QPainter& painter, const QSizeF& size) {
 
 explorer::DesignSheet ExplorerWindow::designSheet() const {
     return {*model_, *chart_, file_.isEmpty() ? QString() : QFileInfo(file_).fileName(),
-            maps_->sheetMaps()};
+            maps_->sheetMaps(), [view = combustor_](double width, double height) {
+                return view->sections(width, height);
+            }};
 }

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 
 namespace flametube {
 
@@ -23,6 +24,11 @@ struct CandidateFigures {
     float compDischargeTemp = 0; // T2
     std::optional<float> fuelFlow;
     std::optional<float> nozzleDiameter;
+};
+
+struct NamedFigures {
+    std::string name;
+    std::optional<CandidateFigures> figures; // none when the candidate cannot be computed
 };
 
 // How a candidate's tube is drilled; drills in the tube's unit (the window's presets when none).

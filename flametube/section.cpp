@@ -72,7 +72,7 @@ Drawing drawSection(const TubePlan& plan, const EngineOutline& engine, const std
         // A leader from the part out to its figure, above or below the engine.
         const double edge = above ? axis - tallest / scale / 2 - 4 : axis + tallest / scale / 2 + 4;
         const double at = above ? edge - 2 : edge + 2 + kTextSize;
-        p.lines.push_back({{X(x), Y(above ? r : -r)}, {X(x), above ? edge : edge}, 0.1});
+        p.lines.push_back({{X(x), Y(above ? r : -r)}, {X(x), edge}, 0.1});
         p.texts.push_back({{X(x), at}, text, kTextSize, Anchor::Middle});
     };
 
@@ -112,6 +112,7 @@ Drawing drawSection(const TubePlan& plan, const EngineOutline& engine, const std
           "flame tube " + fixed(tubeD, 1) + " x " + fixed(tubeL, 1) + " mm long", true);
     label(x2 + turbineL + nozzleL * 0.5, rh, "housing " + fixed(housingD, 1) + " mm", true);
     label(wheelL, rw, "wheel " + fixed(engine.wheelMm, 1) + " mm", false);
+    label(x2 + turbineL / 2, rt * 0.9, "turbine (not sized here)", false);
     for (std::size_t r = 0; r < plan.rows.size(); ++r) {
         const HoleRow& row = plan.rows[r];
         // Staggered down so neighbouring rows' figures do not meet.

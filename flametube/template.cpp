@@ -26,6 +26,7 @@ struct Sheet {
     std::vector<Line> lines;
     std::vector<Circle> circles;
     std::vector<Text> texts;
+    std::vector<Rect> keepOut; // where no mark may go: the glue strip and the labels
     double width = 0, height = 0;
 };
 
@@ -71,7 +72,7 @@ Sheet drawSheet(const TubePlan& plan, Template& out) {
     // Hatched, but clear where its name is written.
     const std::string glue = "glue overlap " + fixed(kGlueOverlap, 0) + " mm";
     const double glueText = textWidth(glue, 2.5) / 2 + 2;
-    const double middle = o.y + length / 2;
+    const double middle = o.y + 4 + glueText; // near the top, so it sits whole on one page
     for (double y = o.y; y < bottom; y += kHatchStep / 2) {
         const double x0 = right, y0 = y, x1 = right + std::min(kGlueOverlap, bottom - y);
         const double y1 = std::min(bottom, y + kGlueOverlap);
@@ -79,6 +80,7 @@ Sheet drawSheet(const TubePlan& plan, Template& out) {
             s.lines.push_back({{x0, y0}, {x1, y1}, 0.1});
     }
     s.texts.push_back({{right + kGlueOverlap / 2 + 1, middle}, glue, 2.5, Anchor::Middle, 90});
+    s.keepOut.push_back({right - 2, o.y - 2, kGlueOverlap + 4, length + 4});
     s.texts.push_back({{o.x, o.y - 8}, "inlet end (compressor side)", 3, Anchor::Start, 0, true});
     s.texts.push_back({{o.x, o.y - 2}, "left edge", 2.5});
     s.texts.push_back(
@@ -112,6 +114,7 @@ Sheet drawSheet(const TubePlan& plan, Template& out) {
             widest = std::max(widest, textWidth(label[i], kLabelSize));
         }
         labelFloor = top + label.size() * kLabelLeading + 2;
+        s.keepOut.push_back({labelX - 2, top - 2, 90, labelFloor - top + 2});
         // A leader from the row's end to its label when the label had to move down.
         s.lines.push_back({{glueRight, y}, {labelX - 1, top + kLabelSize - 1}, 0.1});
     }
@@ -174,12 +177,17 @@ Template drawTemplate(const TubePlan& plan, Paper paper, const std::string& name
     // the holes.
     std::vector<Point> marks;
     auto clear = [&](Point p) {
+        const double d = kMarkRadius + 3;
+        for (const Rect& k : sheet.keepOut)
+            if (p.x > k.x - d && p.x < k.x + k.width + d && p.y > k.y - d &&
+                p.y < k.y + k.height + d)
+                return false;
         return std::none_of(t.holes.begin(), t.holes.end(), [&](const SheetHole& h) {
             return std::hypot(h.centre.x - p.x, h.centre.y - p.y) < h.radius + kMarkRadius + 2;
         });
     };
     auto place = [&](Point p, Point along) {
-        for (int tries = 0; tries < 20 && !clear(p); ++tries)
+        for (int tries = 0; tries < 40 && !clear(p); ++tries)
             p = {p.x + along.x, p.y + along.y};
         marks.push_back(p);
     };
