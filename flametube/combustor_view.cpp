@@ -97,7 +97,8 @@ CombustorView::CombustorView(Source source, Units units, QWidget* parent)
     layout->addLayout(grid);
     for (std::size_t r = 0; r < 3; ++r) {
         const int row = static_cast<int>(r);
-        grid->addWidget(new QLabel(q(std::string(kRowNames[r])) + tr(" drill:"), this), row, 0);
+        drillLabels_[r] = new QLabel(this);
+        grid->addWidget(drillLabels_[r], row, 0);
         drills_[r] = new QLineEdit(this);
         drills_[r]->setObjectName(QStringLiteral("drill%1").arg(row));
         grid->addWidget(drills_[r], row, 1);
@@ -208,6 +209,9 @@ void CombustorView::showCurrent() {
     const auto& w = plan->window;
     const std::array<float, 3> drills{w.m_PrimaryDrill, w.m_SecondaryDrill, w.m_TertiaryDrill};
     for (std::size_t r = 0; r < 3; ++r) {
+        drillLabels_[r]->setText(
+            tr("%1 drill (%2):")
+                .arg(q(std::string(kRowNames[r])), q(std::string(unitText(plan->unitIndex)))));
         drills_[r]->setText(six(drills[r]));
         positions_[r]->setText(q(fields::formatFloat(static_cast<float>(plan->rows[r].position))));
     }

@@ -65,6 +65,7 @@ private:
     QComboBox* candidate_ = nullptr;
     QComboBox* series_ = nullptr;
     QComboBox* paper_ = nullptr;
+    std::array<QLabel*, 3> drillLabels_{};
     std::array<QLineEdit*, 3> drills_{};
     std::array<QLineEdit*, 3> positions_{};
     QTextBrowser* text_ = nullptr;

@@ -56,6 +56,7 @@ TEST_F(CombustorTab, EachCandidatesTubeInTheExplorersUnitsWithItsOwnDrills) {
     typeInto(view->drillBox(0), QStringLiteral("8"));
     pressKey(view->drillBox(0), Qt::Key_Return);
     EXPECT_TRUE(figures(view).contains(QStringLiteral("27 x 8.0 mm")));
+    grab(&w).save(place(QStringLiteral("combustor-tab.png"))); // to look at
     // Another candidate has its own drills; coming back finds this one's again.
     view->candidateBox()->setCurrentIndex(1);
     EXPECT_EQ(view->drillBox(0)->text(), QStringLiteral("6"));
