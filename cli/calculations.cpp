@@ -5,12 +5,14 @@
 #include "evaluate_point.hpp"
 #include "flame_tube.hpp"
 #include "number_text.hpp"
+#include "tube.hpp"
 #include "unit_presets.hpp"
 #include "wheel_and_converter.hpp"
 
 #include <array>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
@@ -36,11 +38,6 @@ float* turboSlot(TurboState& s, std::string_view key) {
         return &s.tipSpeed;
     const auto member = turbo::turboMember(key);
     return member ? &(s.f.*member) : nullptr;
-}
-
-float* combustorSlot(CombustorFields& f, std::string_view key) {
-    const auto member = combustor::combustorMember(key);
-    return member ? &(f.*member) : nullptr;
 }
 
 // Every number field must have a place; a field added to fields/ without one is caught by the
@@ -75,12 +72,20 @@ private:
     std::vector<float*> slotList_;
 };
 
-// A new window, the unit selected and "Enter" pressed. Strings are cleared rather than replaced so
-// that their storage is reused from row to row.
+// A new window, the unit selected and "Enter" pressed; then the rows drilled with whole holes.
+// Strings are cleared rather than replaced so that their storage is reused from row to row.
 class FlameTubeCalculation final : public Calculation {
 public:
-    FlameTubeCalculation()
-        : slotList_(bind(std::span<const Field>(fields::kFlameTubeFields), f_, combustorSlot)) {
+    FlameTubeCalculation() {
+        const auto fields = std::span<const Field>(fields::kFlameTubeFields);
+        for (const auto& f : fields)
+            if (f.kind == Kind::Number && !combustor::combustorMember(f.key))
+                extra_[f.key] = 0;
+        slotList_ = bind(fields, *this, [](FlameTubeCalculation& c, std::string_view key) {
+            if (const auto member = combustor::combustorMember(key))
+                return &(c.f_.*member);
+            return &c.extra_.at(key);
+        });
         slots_ = slotList_;
         start(-1);
     }
@@ -94,13 +99,39 @@ public:
         f_.m_SecondaryExample.clear();
         f_.m_TertiaryExample.clear();
         combustor::applyUnitPreset(f_);
+        for (const auto& f : fields::kFlameTubeFields)
+            if (const auto found = extra_.find(f.key); found != extra_.end())
+                found->second = f.defaultValue;
+        seriesChoice_ = 0;
     }
-    void compute() override { combustor::calcFlameTube(f_); }
+    void compute() override {
+        combustor::calcFlameTube(f_);
+        const auto series = seriesChoice_ == 0   ? flametube::seriesForUnits(f_.m_UnitIndex)
+                            : seriesChoice_ == 1 ? flametube::DrillSeries::Metric
+                                                 : flametube::DrillSeries::Inch;
+        std::array<double, 3> positions{};
+        for (std::size_t r = 0; r < 3; ++r)
+            positions[r] = extra_.at(flametube::kPositionKeys[r]);
+        plan_ = flametube::planFromWindow(f_, series, positions);
+        const float none = std::numeric_limits<float>::quiet_NaN();
+        for (std::size_t r = 0; r < 3; ++r) {
+            const auto& choice = plan_.rows[r].choice;
+            extra_.at(flametube::kWholeHolesKeys[r]) = choice ? float(choice->holes) : none;
+            extra_.at(flametube::kChosenDrillKeys[r]) = choice ? float(choice->drill) : none;
+            extra_.at(flametube::kDrilledAreaKeys[r]) = choice ? float(choice->drilledArea) : none;
+        }
+    }
     int unitIndex() const override { return f_.m_UnitIndex; }
     std::string_view unitName() const override { return f_.m_UnitName; }
+    void setChoice(std::size_t, int index) override { seriesChoice_ = index; }
+    int choice(std::size_t) const override { return seriesChoice_; }
+    const flametube::TubePlan* tubePlan() const override { return &plan_; }
 
 private:
     CombustorFields f_;
+    std::map<std::string_view, float> extra_; // the fields beyond the window's
+    int seriesChoice_ = 0;
+    flametube::TubePlan plan_;
     std::vector<float*> slotList_;
 };
 

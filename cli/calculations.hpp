@@ -17,6 +17,9 @@
 namespace point {
 struct Point;
 }
+namespace flametube {
+struct TubePlan;
+}
 
 namespace cli {
 
@@ -59,6 +62,8 @@ public:
     virtual bool takeEfficiencyFrom(const compmap::CompressorMap*) { return false; }
     // The point worked out by the last compute(), for the calculations that run the cycle.
     virtual const point::Point* evaluated() const { return nullptr; }
+    // The tube drilled with whole holes, after compute(), for the flame tube only.
+    virtual const flametube::TubePlan* tubePlan() const { return nullptr; }
 
 protected:
     Calculation() = default;

@@ -136,7 +136,7 @@ std::string programHelp() {
     text += "\nOptions of every calculation:\n";
     rows.clear();
     for (const auto& o : commonOptions())
-        if (!o.mapOption)
+        if (!o.mapOption && !o.templateOption)
             rows.push_back(optionRow(o));
     text += table(rows);
     text += "\nOptions of cycle and engine, for a compressor map (K = deg. C + 273, as in the "
@@ -144,6 +144,12 @@ std::string programHelp() {
     rows.clear();
     for (const auto& o : commonOptions())
         if (o.mapOption)
+            rows.push_back(optionRow(o));
+    text += table(rows);
+    text += "\nOptions of flame-tube, for its drilling template:\n";
+    rows.clear();
+    for (const auto& o : commonOptions())
+        if (o.templateOption)
             rows.push_back(optionRow(o));
     text += table(rows);
     for (const auto& c : calculations()) {
@@ -163,7 +169,7 @@ std::string calculationHelp(const CalculationInfo& info, const Calculation& calc
     text += "\nOptions:\n";
     std::vector<Row> rows;
     for (const auto& o : commonOptions())
-        if (!o.mapOption || calc.runsCycle())
+        if (offers(calc, o))
             rows.push_back(optionRow(o));
     text += table(rows);
     text += "\n";

@@ -10,7 +10,7 @@ namespace cli {
 
 namespace {
 
-constexpr std::array<OptionSpec, 12> kCommon{{
+constexpr std::array<OptionSpec, 14> kCommon{{
     {"input", "FILE", "Read the points from a CSV file, - for standard input", false,
      Completion::File},
     {"sweep", "NAME=START:STOP:STEP", "Run an input from START to STOP in steps of STEP", true,
@@ -30,6 +30,11 @@ constexpr std::array<OptionSpec, 12> kCommon{{
      Completion::None, true},
     {"map-ref-pressure", "PSI", "The reference pressure of a digitizer's map, psi absolute (14.7)",
      false, Completion::None, true},
+    {"template", "FILE.svg",
+     "Write the drilling template of the tube, 1:1 in millimetres, to this SVG file", false,
+     Completion::File, false, true},
+    {"paper", "SIZE", "The template's pages: a4 (the default) or letter", false, Completion::None,
+     false, true},
     {"help", "", "Show this help and exit"},
     {"version", "", "Show the version and exit"},
 }};
@@ -141,6 +146,11 @@ const std::vector<std::string>& Arguments::values(std::string_view name) const {
     return common[*i];
 }
 
+bool offers(const Calculation& calc, const OptionSpec& option) {
+    return (!option.mapOption || calc.runsCycle()) &&
+           (!option.templateOption || calc.tubePlan() != nullptr);
+}
+
 std::vector<std::string> calculationNames() {
     std::vector<std::string> out;
     for (const auto& c : calculations())
@@ -162,7 +172,7 @@ std::vector<std::string> optionNames(const Calculation& calc) {
         if (isInput(f))
             out.push_back("--" + std::string(f.key));
     for (const auto& o : kCommon)
-        if (!o.help.empty() && (!o.mapOption || calc.runsCycle()))
+        if (!o.help.empty() && offers(calc, o))
             out.push_back("--" + std::string(o.name));
     return out;
 }

@@ -23,8 +23,12 @@ struct OptionSpec {
     std::string_view help;
     bool repeatable = false;
     Completion completion = Completion::None;
-    bool mapOption = false; // only for the calculations that run the cycle
+    bool mapOption = false;      // only for the calculations that run the cycle
+    bool templateOption = false; // only for the flame tube, which draws a template
 };
+
+// Whether the calculation takes the option.
+bool offers(const Calculation& calc, const OptionSpec& option);
 
 // The options of every calculation, besides its inputs, in the order help shows them.
 std::span<const OptionSpec> commonOptions();

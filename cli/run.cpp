@@ -9,6 +9,7 @@
 #include "output.hpp"
 #include "plan.hpp"
 #include "sweep_option.hpp"
+#include "tube_template.hpp"
 
 #include <cerrno>
 #include <cstring>
@@ -118,6 +119,7 @@ int run(int argc, const char* const* argv, std::istream& in, std::ostream& out, 
         }
         Calculation& calc = *args.calc;
         const Plan plan = makePlan(args);
+        checkTemplateOptions(args, !plan.input && plan.sweeps.empty());
         if (plan.input) {
             runInput(args, plan, in, sink, err);
         } else {
@@ -130,6 +132,7 @@ int run(int argc, const char* const* argv, std::istream& in, std::ostream& out, 
                 // [range check] One point outside the physical range: its reason, no figures.
                 if (const auto refused = computeInRange(calc))
                     throw BadInput("--" + *refused + "; no figures");
+                writeTemplate(args, calc);
                 writer.point();
             } else {
                 runSweeps(calc, plan, writer, err);

@@ -360,6 +360,17 @@ inline constexpr auto kConvertFields = std::to_array<Field>({
                      Role::InOut),
 });
 
+namespace detail {
+inline constexpr std::array<std::string_view, 3> kDrillSeriesWords{"unit", "metric", "inch"};
+// A figure of the drilled tube: none where no drill of the series matches the row's area.
+constexpr Field wholeHoles(std::string_view key, std::string_view label,
+                           std::string_view description) {
+    Field f = described(number(Role::Out, key, 0, "", label, "", Quantity::None), description);
+    f.mayBeEmpty = true;
+    return f;
+}
+} // namespace detail
+
 // "Calculate Flame Tube". Lengths are in the unit chosen in the window's list, so nothing here is
 // converted between systems.
 inline constexpr auto kFlameTubeFields = std::to_array<Field>({
@@ -412,6 +423,52 @@ inline constexpr auto kFlameTubeFields = std::to_array<Field>({
                    "Tertiary Hole Area:", "", Quantity::None),
     detail::number(Role::Out, "tertiary-holes", 1013, detail::kHolesFrame,
                    "Tertiary Number Of Holes:", "", Quantity::None),
+    // Beyond the window: whole holes of a drill from a standard series, and where each row goes.
+    {"drill-series",
+     "",
+     "Drill Series:",
+     "",
+     Quantity::None,
+     Role::In,
+     Kind::Choice,
+     false,
+     0,
+     detail::kDrillSeriesWords,
+     0,
+     {},
+     "Drills to choose from: unit (inch for in, else metric), metric (1 to 13 mm in 0.1 mm "
+     "steps) or inch (1/64 in steps)"},
+    // Each row's place along the tube, a share of its length from the inlet end: the middle of
+    // the primary zone, the middle of the intermediate zone and the start of the dilution zone,
+    // the zones in the proportions 0.75 : 0.5 : 1.5 of Lefebvre and Ballal, Gas Turbine
+    // Combustion, 3rd ed., CRC Press 2010, ch. 4, scaled to the tube's length.
+    detail::described(detail::number(Role::In, "primary-position", 0, "", "Primary Position:", "",
+                                     Quantity::None, float(0.375 / 2.75)),
+                      "Primary row's place, a share of the tube's length from the inlet end"),
+    detail::described(detail::number(Role::In, "secondary-position", 0, "",
+                                     "Secondary Position:", "", Quantity::None, float(1.0 / 2.75)),
+                      "Secondary row's place, a share of the tube's length from the inlet end"),
+    detail::described(detail::number(Role::In, "tertiary-position", 0, "", "Tertiary Position:", "",
+                                     Quantity::None, float(1.25 / 2.75)),
+                      "Tertiary row's place, a share of the tube's length from the inlet end"),
+    detail::wholeHoles("primary-whole-holes",
+                       "Primary Whole Holes:", "Primary holes, a whole number of the chosen drill"),
+    detail::wholeHoles("primary-chosen-drill", "Primary Chosen Drill:",
+                       "Primary drill chosen from the series, in the unit"),
+    detail::wholeHoles("primary-drilled-area", "Primary Drilled Area:",
+                       "Primary hole area as drilled, in the unit squared"),
+    detail::wholeHoles("secondary-whole-holes", "Secondary Whole Holes:",
+                       "Secondary holes, a whole number of the chosen drill"),
+    detail::wholeHoles("secondary-chosen-drill", "Secondary Chosen Drill:",
+                       "Secondary drill chosen from the series, in the unit"),
+    detail::wholeHoles("secondary-drilled-area", "Secondary Drilled Area:",
+                       "Secondary hole area as drilled, in the unit squared"),
+    detail::wholeHoles("tertiary-whole-holes", "Tertiary Whole Holes:",
+                       "Tertiary holes, a whole number of the chosen drill"),
+    detail::wholeHoles("tertiary-chosen-drill", "Tertiary Chosen Drill:",
+                       "Tertiary drill chosen from the series, in the unit"),
+    detail::wholeHoles("tertiary-drilled-area", "Tertiary Drilled Area:",
+                       "Tertiary hole area as drilled, in the unit squared"),
 });
 
 namespace detail {

@@ -1,6 +1,7 @@
 #include "design_sheet.hpp"
 
 #include "candidate_table.hpp"
+#include "drawing_painter.hpp"
 #include "looks.hpp"
 #include "qt_text.hpp"
 #include "run_log_window.hpp"
@@ -53,9 +54,10 @@ QUrl lookUrl(int look) {
 } // namespace
 
 DesignSheet::DesignSheet(const CandidateTable& table, const CurveChart& chart, QString fileName,
-                         std::vector<SheetMap> maps)
+                         std::vector<SheetMap> maps, Sections sections)
     : table_(table), content_(chart.content()), fileName_(std::move(fileName)),
-      font_(dialogs::programFont(kFigurePoints)), maps_(std::move(maps)) {}
+      font_(dialogs::programFont(kFigurePoints)), maps_(std::move(maps)),
+      sections_(std::move(sections)) {}
 
 DesignSheet::~DesignSheet() = default;
 
@@ -257,7 +259,20 @@ std::vector<DesignSheet::Page> DesignSheet::layout(const QSizeF& size) const {
         place(doc, doc->size().height());
     }
     placeMaps(pages, size);
+    placeSections(pages, size);
     return pages;
+}
+
+// Each section on a page of its own, drawn in millimetres at the page's size.
+void DesignSheet::placeSections(std::vector<Page>& pages, const QSizeF& size) const {
+    constexpr double kMmPerPoint = 25.4 / 72;
+    drawings_ = sections_ ? sections_(size.width() * kMmPerPoint, size.height() * kMmPerPoint)
+                          : std::vector<flametube::Drawing>{};
+    for (std::size_t i = 0; i < drawings_.size(); ++i) {
+        Page page;
+        page.push_back({QRectF(QPointF(0, 0), size), nullptr, -1, static_cast<int>(i)});
+        pages.push_back(std::move(page));
+    }
 }
 
 // Each map on a page of its own: its name and reference over the map drawn as wide as the page,
@@ -328,6 +343,15 @@ void DesignSheet::paintPage(QPainter& painter, const Page& page) const {
         }
         if (piece.map >= 0) {
             paintMapPiece(painter, piece);
+            continue;
+        }
+        if (piece.section >= 0) {
+            painter.save();
+            painter.translate(piece.place.topLeft());
+            painter.scale(72 / 25.4, 72 / 25.4); // millimetres on a page of points
+            flametube::paintPage(painter,
+                                 drawings_[static_cast<std::size_t>(piece.section)].pages.front());
+            painter.restore();
             continue;
         }
         // The chart is laid out at the piece's size in pixels of the screen's resolution, then

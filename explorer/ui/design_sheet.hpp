@@ -6,6 +6,7 @@
 // on under the candidates' names again, over as many pages as they need.
 
 #include "curve_chart.hpp"
+#include "drawing.hpp"
 #include "map_painter.hpp"
 
 #include <QDate>
@@ -16,6 +17,7 @@
 #include <QSizeF>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -37,10 +39,14 @@ struct SheetMap {
 
 class DesignSheet {
 public:
+    // The candidates' engine sections, each a page after the maps, drawn for a page of the given
+    // size in millimetres.
+    using Sections = std::function<std::vector<flametube::Drawing>(double, double)>;
+
     // `fileName` names the candidates' file in the heading; empty for unsaved work. `chart` gives
     // what is plotted; each of `maps` gets a page after the figures.
     DesignSheet(const CandidateTable& table, const CurveChart& chart, QString fileName,
-                std::vector<SheetMap> maps = {});
+                std::vector<SheetMap> maps = {}, Sections sections = {});
     ~DesignSheet();
 
     // One piece of a page: a text (heading, figures, notes) or the chart, at its place in points.
@@ -48,6 +54,7 @@ public:
         QRectF place;
         std::shared_ptr<QTextDocument> text; // null for the chart or a map
         int map = -1;                        // a map's index in the sheet's maps
+        int section = -1;                    // a drawing's index among the sections
     };
     using Page = std::vector<Piece>;
 
@@ -75,13 +82,16 @@ private:
     QString notes() const;
     void placeMaps(std::vector<Page>& pages, const QSizeF& size) const;
     void paintMapPiece(QPainter& painter, const Piece& piece) const;
+    void placeSections(std::vector<Page>& pages, const QSizeF& size) const;
 
     const CandidateTable& table_;
     ChartContent content_;
     QString fileName_;
     QFont font_;
     std::vector<SheetMap> maps_;
-    mutable std::unique_ptr<CurveChart> chart_; // drawn at the sheet's size, never on screen
+    Sections sections_;
+    mutable std::vector<flametube::Drawing> drawings_; // as last laid out
+    mutable std::unique_ptr<CurveChart> chart_;        // drawn at the sheet's size, never on screen
 };
 
 } // namespace explorer

@@ -2,6 +2,7 @@
 #include "map_view.hpp"
 
 #include "candidate_table.hpp"
+#include "combustor_view.hpp"
 #include "curve_chart.hpp"
 #include "design_sheet.hpp"
 #include "map_panel.hpp"
@@ -127,5 +128,8 @@ QString ExplorerWindow::fileName() const {
 }
 
 explorer::DesignSheet ExplorerWindow::designSheet(const QString& name) const {
-    return {*model_, *chart_, name, maps_->sheetMaps()};
+    return {*model_, *chart_, name, maps_->sheetMaps(),
+            [view = combustor_](double width, double height) {
+                return view->sections(width, height);
+            }};
 }

@@ -1,6 +1,9 @@
 #include "explorer_window.hpp"
 
 #include "candidate_columns.hpp"
+#include "candidate_tube.hpp"
+#include "combustor_view.hpp"
+
 #include "candidate_table.hpp"
 #include "chart_panels.hpp"
 #include "curve_chart.hpp"
@@ -18,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -83,6 +87,17 @@ QWidget* ExplorerWindow::buildChartSide() {
     maps_ = new explorer::MapPanel(
         model_, chart_, [this] { return curveRequest(); }, side);
     maps_->setDocumentMode(true);
+    // Each candidate's flame tube, beside the curves; it stays, like them.
+    combustor_ = new flametube::CombustorView(
+        [this] { return explorer::tubeFigures(model_->candidateList()); },
+        [this] { return units(); }, maps_);
+    maps_->insertTab(1, combustor_, tr("Combustor"));
+    maps_->tabBar()->setTabButton(1, QTabBar::RightSide, nullptr);
+    connect(model_, &explorer::CandidateTable::candidatesChanged, combustor_,
+            &flametube::CombustorView::refresh);
+    connect(units_, &QComboBox::currentIndexChanged, combustor_,
+            &flametube::CombustorView::refresh);
+    maps_->setCurrentIndex(0);
     views_ = maps_;
     layout->addWidget(views_, 1);
     hover_ = new QLabel(side);

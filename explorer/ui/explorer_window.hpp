@@ -21,6 +21,10 @@ class QTabWidget;
 class QTableView;
 class QUndoStack;
 
+namespace flametube {
+class CombustorView;
+}
+
 namespace explorer {
 class CandidateTable;
 class CurveChart;
@@ -47,6 +51,7 @@ public:
     // The views of the candidates beside the table: the curves first; more may be added as tabs.
     QTabWidget* views() const { return views_; }
     explorer::MapPanel* maps() const { return maps_; }
+    flametube::CombustorView* combustor() const { return combustor_; }
     QComboBox* unitsBox() const { return units_; }
     QComboBox* sweptInputBox() const { return sweptInput_; }
     QLineEdit* sweepFromBox() const { return sweepFrom_; }
@@ -120,6 +125,7 @@ private:
     explorer::CurveChart* chart_ = nullptr;
     QTabWidget* views_ = nullptr;
     explorer::MapPanel* maps_ = nullptr;
+    flametube::CombustorView* combustor_ = nullptr;
     QComboBox* units_ = nullptr;
     QComboBox* sweptInput_ = nullptr;
     QLineEdit* sweepFrom_ = nullptr;
