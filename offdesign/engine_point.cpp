@@ -11,6 +11,16 @@ namespace {
 
 constexpr double kPercent = 100;
 
+// Worked out once: every point of a line needs them several times.
+const Gas& gas() {
+    static const Gas g = cycleGas();
+    return g;
+}
+double critical() {
+    static const double c = criticalPressureRatio(gas());
+    return c;
+}
+
 double kelvin(double celsius) {
     return celsius + turbo::kZeroCelsiusInKelvin;
 }
@@ -38,15 +48,14 @@ CyclePoint cycleAt(const EngineSpec& s, double p2, double tit) {
                ? (p.compressorPr - s.lossValue) * pa
                : p.compressorPr * pa * (1 - s.lossValue / kPercent);
     p.nozzlePr = p.p3 / p.turbinePr / pa;
-    const double critical = criticalPressureRatio(cycleGas());
-    p.nozzleChoked = p.nozzlePr > critical;
-    const double expansion = p.nozzleChoked ? critical : p.nozzlePr;
+    p.nozzleChoked = p.nozzlePr > critical();
+    const double expansion = p.nozzleChoked ? critical() : p.nozzlePr;
     const double t4 = kelvin(p.turbineOutletTemp);
     const double dTn =
         (t4 - t4 / std::pow(expansion, kGasExponent)) * (s.nozzleEfficiency / kPercent);
     p.nozzleExitTemp = t4 - dTn - kZeroCelsiusInKelvin;
     p.nozzleVelocity = std::sqrt(dTn * kTwiceGravity * kWorkPerHeat * kGasSpecificHeat);
-    p.exitPressure = p.nozzleChoked ? p.p3 / p.turbinePr / critical : pa;
+    p.exitPressure = p.nozzleChoked ? p.p3 / p.turbinePr / critical() : pa;
     // Density p / (R T) times velocity, per sq. in.: psi x 144 / (R T) / 144.
     p.nozzleFlowPerArea =
         p.nozzlePr > 1 && p.turbineShare < 1
@@ -58,7 +67,8 @@ CyclePoint cycleAt(const EngineSpec& s, double p2, double tit) {
 double turbineFlow(const CyclePoint& p, double turbineArea) {
     if (!(p.turbineShare < 1))
         return 0;
-    return turbineArea * p.p3 * flowFunction(cycleGas(), p.turbinePr) / std::sqrt(kelvin(p.tit));
+    return turbineArea * p.p3 * flowFunction(gas(), p.turbinePr, critical()) /
+           std::sqrt(kelvin(p.tit));
 }
 
 double nozzleFlow(const CyclePoint& p, double nozzleArea) {
@@ -73,7 +83,8 @@ double thrust(const CyclePoint& p, double massFlow, double nozzleArea) {
 }
 
 double turbineAreaFor(const CyclePoint& p, double massFlow) {
-    return massFlow * std::sqrt(kelvin(p.tit)) / (p.p3 * flowFunction(cycleGas(), p.turbinePr));
+    return massFlow * std::sqrt(kelvin(p.tit)) /
+           (p.p3 * flowFunction(gas(), p.turbinePr, critical()));
 }
 
 double nozzleAreaFor(const CyclePoint& p, double massFlow) {

@@ -16,11 +16,15 @@ double criticalPressureRatio(const Gas& gas) {
 }
 
 double flowFunction(const Gas& gas, double pressureRatio) {
+    return flowFunction(gas, pressureRatio, criticalPressureRatio(gas));
+}
+
+double flowFunction(const Gas& gas, double pressureRatio, double criticalRatio) {
     if (std::isnan(pressureRatio))
         return pressureRatio;
     if (!(pressureRatio > 1))
         return 0;
-    const double r = std::min(pressureRatio, criticalPressureRatio(gas));
+    const double r = std::min(pressureRatio, criticalRatio);
     // Pressure in lb/sq ft and area in sq ft: their product is that in psi and sq. in.
     const double k = std::sqrt(2 * gas.gravity * gas.gamma / ((gas.gamma - 1) * gas.gasConstant));
     return k * std::pow(r, -1 / gas.gamma) *

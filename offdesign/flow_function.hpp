@@ -24,5 +24,7 @@ double criticalPressureRatio(const Gas& gas);
 // W sqrt(T0) / (A P0) in lb/s sqrt(K) / (sq. in. psi) for a ratio r = P0 / p. 0 at r = 1 and
 // below (no flow forward), the choked value from the critical ratio on. NaN for NaN.
 double flowFunction(const Gas& gas, double pressureRatio);
+// The same with the gas's critical ratio already worked out.
+double flowFunction(const Gas& gas, double pressureRatio, double criticalRatio);
 
 } // namespace offdesign

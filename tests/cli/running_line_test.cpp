@@ -1,0 +1,54 @@
+// vorlaxen-calc running-line: the line through the design point, its rows in every format, and
+// the refusals. The physics is checked in the off-design tests; here only what the command adds.
+#include "cli_test_support.hpp"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using clitest::calc;
+using clitest::csvRows;
+using clitest::number;
+
+TEST(RunningLine, PassesThroughTheDesignPointInEveryFormat) {
+    // The window's point: 1.41 lb/s at 788 deg. C and 58.6333 lbf; both areas from it.
+    const auto csv = calc({"running-line", "--sweep", "p2=30:34:2", "--csv", "--columns",
+                           "p2,mass-flow,turbine-inlet-temp,thrust,reason,held-fixed"});
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    const auto rows = csvRows(csv.out);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[2][0], "32");
+    EXPECT_NEAR(number(rows[2][1]), 1.41, 1.41e-6);
+    EXPECT_NEAR(number(rows[2][2]), 788, 788e-6);
+    EXPECT_NEAR(number(rows[2][3]), 58.6333, 1e-4);
+    EXPECT_EQ(rows[2][4], "");
+    EXPECT_EQ(rows[2][5], "gauge P2");
+    const auto json = calc({"running-line", "--sweep", "p2=1:2:1", "--json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    const auto first = clitest::jsonObject(json.out.substr(0, json.out.find('\n')));
+    EXPECT_EQ(first.at("reason"),
+              "too low to self-sustain: the combustor's loss takes all the boost");
+    EXPECT_EQ(first.at("thrust"), "null");
+    EXPECT_EQ(calc({"running-line", "--sweep", "p2=30:34:2"}).status, 0);
+}
+
+TEST(RunningLine, RefusesWhatCannotBeDone) {
+    const struct {
+        std::vector<std::string> args;
+        const char* says;
+    } cases[] = {
+        {{"running-line", "--sweep", "rpm=60000:80000:10000"}, "give --map"},
+        {{"running-line", "--from-design-point", "--nozzle-area", "5"}, "--from-design-point"},
+        {{"running-line", "--turbine-area", "-2"}, "not an area above 0"},
+        {{"running-line", "--combustor-loss", "fixed"}, "ratio, percent"},
+        {{"running-line", "--efficiency-from-map"}, "needs --map"},
+        {{"running-line", "--sweep", "p2=5"}, "START:STOP:STEP"},
+    };
+    for (const auto& c : cases) {
+        const auto r = calc(c.args);
+        EXPECT_EQ(r.status, 2) << c.says;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    }
+}
+
+} // namespace
