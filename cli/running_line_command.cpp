@@ -271,7 +271,9 @@ double areaFrom(const std::string& text, const char* option) {
     return *v;
 }
 
-turbo::EngineInputs candidateFrom(const Calculation& calc) {
+// The candidate as typed; its ambient from the altitude when `altitude` is set, else from what was
+// typed or the window's defaults.
+turbo::EngineInputs candidateFrom(const Calculation& calc, bool altitude) {
     turbo::EngineInputs in;
     for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i) {
         const auto input = static_cast<turbo::EngineInput>(i);
@@ -281,7 +283,8 @@ turbo::EngineInputs candidateFrom(const Calculation& calc) {
                             ? turbo::MassFlowSource::Typed
                             : turbo::MassFlowSource::Estimate;
     in.fuel = static_cast<turbo::Fuel>(calc.choice(turbo::kFuelField));
-    turbo::fillAmbient(in[turbo::input("altitude")], in[turbo::EngineInput::AmbientTemp],
+    turbo::fillAmbient(altitude ? in[turbo::input("altitude")] : std::nanf(""),
+                       in[turbo::EngineInput::AmbientTemp],
                        in[turbo::EngineInput::AmbientPressure]);
     return in;
 }
@@ -345,7 +348,9 @@ std::string runningLineHelp() {
            "Gas Turbine Performance). The candidate is given with the options of '" +
            std::string(kProgram) +
            " engine'\n(see its --help); its P2, turbine inlet temperature and mass flow are the\n"
-           "design point.\n\n"
+           "design point, taken at its ambient without the altitude (15 deg. C and 14.7 psi\n"
+           "unless typed): the areas are the built engine's, and --altitude moves only the\n"
+           "ambient the line runs in.\n\n"
            "Options:\n"
            "  --turbine-area AREA   Turbine flow capacity, sq. in. (default: from the design\n"
            "                        point)\n"
@@ -405,8 +410,11 @@ int runRunningLine(int argc, const char* const* argv, std::istream&, std::ostrea
                 }
             }();
         startPoint(*args.calc, plan, -1);
-        const auto candidate = candidateFrom(*args.calc);
-        const auto design = turbo::evaluateEngine(candidate);
+        const auto candidate = candidateFrom(*args.calc, true);
+        // The engine is built for its design point on the ground: the areas come from there,
+        // and an altitude moves only the ambient the line runs in.
+        const auto grounded = candidateFrom(*args.calc, false);
+        const auto design = turbo::evaluateEngine(grounded);
 
         offdesign::LineSetup setup;
         auto& spec = setup.spec;
@@ -424,8 +432,11 @@ int runRunningLine(int argc, const char* const* argv, std::istream&, std::ostrea
                                " is not one of ratio, percent");
         }
         const double designP2 = candidate[turbo::EngineInput::P2];
+        auto designSpec = spec;
+        designSpec.ambientTemp = grounded[turbo::EngineInput::AmbientTemp];
+        designSpec.ambientPressure = grounded[turbo::EngineInput::AmbientPressure];
         const auto areas =
-            offdesign::designAreas(spec, designP2, design.turbineInletTemp, design.massFlow);
+            offdesign::designAreas(designSpec, designP2, design.turbineInletTemp, design.massFlow);
         setup.turbineArea =
             a.turbineArea ? areaFrom(*a.turbineArea, "--turbine-area") : areas.turbine;
         setup.nozzleArea = a.nozzleArea ? areaFrom(*a.nozzleArea, "--nozzle-area") : areas.nozzle;

@@ -32,6 +32,23 @@ TEST(RunningLine, PassesThroughTheDesignPointInEveryFormat) {
     EXPECT_EQ(calc({"running-line", "--sweep", "p2=30:34:2"}).status, 0);
 }
 
+// At a fixed corrected speed the air is thinner aloft, so the engine passes less and pushes less;
+// at a fixed gauge P2 it would be made to spin faster instead.
+TEST(RunningLine, AltitudeHoldsTheCorrectedSpeed) {
+    auto thrustAt = [](const char* altitude) {
+        const auto r = calc({"running-line", "--map", VX_DEMO_MAP, "--sweep", "rpm=75000:75000:1",
+                             "--altitude", altitude, "--csv", "--columns", "thrust,held-fixed"});
+        EXPECT_EQ(r.status, 0) << r.err;
+        const auto rows = csvRows(r.out);
+        EXPECT_EQ(rows.at(1).at(1), "corrected speed");
+        return number(rows.at(1).at(0));
+    };
+    const float ground = thrustAt("0");
+    const float high = thrustAt("3000");
+    EXPECT_LT(high, 0.8f * ground);
+    EXPECT_GT(high, 0.5f * ground);
+}
+
 TEST(RunningLine, RefusesWhatCannotBeDone) {
     const struct {
         std::vector<std::string> args;
