@@ -264,6 +264,7 @@ void fullAnalysis(TurboState& s) {
     for (std::size_t i = 0; i < turbo::kFuelResultCount; ++i)
         s.operatingResults[i] = point.fuel.values[i];
     s.limitSet = point.limitSet;
+    s.operatingResults[*fields::findField(kOperatingResults, "mass-flow-used")] = s.f.m_MassFlow;
 }
 
 void maxRpm(TurboState& s) {

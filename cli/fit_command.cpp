@@ -80,9 +80,8 @@ turbo::EngineInputs candidateFrom(const Calculation& calc) {
         const auto input = static_cast<turbo::EngineInput>(i);
         in[input] = calc.get(turbo::engineFieldIndex(input));
     }
-    in.massFlowSource = calc.choice(turbo::kMassFlowSourceField) == 0
-                            ? turbo::MassFlowSource::Typed
-                            : turbo::MassFlowSource::Estimate;
+    in.massFlowSource =
+        static_cast<turbo::MassFlowSource>(calc.choice(turbo::kMassFlowSourceField));
     in.fuel = static_cast<turbo::Fuel>(calc.choice(turbo::kFuelField));
     // Ambient not typed comes from the altitude, or the defaults, as for engine.
     turbo::fillAmbient(in[turbo::input("altitude")], in[turbo::EngineInput::AmbientTemp],

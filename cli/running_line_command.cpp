@@ -279,9 +279,8 @@ turbo::EngineInputs candidateFrom(const Calculation& calc, bool altitude) {
         const auto input = static_cast<turbo::EngineInput>(i);
         in[input] = calc.get(turbo::engineFieldIndex(input));
     }
-    in.massFlowSource = calc.choice(turbo::kMassFlowSourceField) == 0
-                            ? turbo::MassFlowSource::Typed
-                            : turbo::MassFlowSource::Estimate;
+    in.massFlowSource =
+        static_cast<turbo::MassFlowSource>(calc.choice(turbo::kMassFlowSourceField));
     in.fuel = static_cast<turbo::Fuel>(calc.choice(turbo::kFuelField));
     turbo::fillAmbient(altitude ? in[turbo::input("altitude")] : std::nanf(""),
                        in[turbo::EngineInput::AmbientTemp],

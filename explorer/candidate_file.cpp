@@ -135,11 +135,10 @@ ReadResult readCandidates(std::istream& in, std::string_view fileName) {
                     break;
                 case Column::Source:
                     if (const auto word = csv::matchWord(row[c], sourceWords))
-                        candidate.massFlowSource =
-                            *word == 0 ? MassFlowSource::Typed : MassFlowSource::Estimate;
+                        candidate.massFlowSource = static_cast<MassFlowSource>(*word);
                     else
                         file.fail(c, "mass-flow-source " + quoted(row[c]) +
-                                         " is neither \"typed\" nor \"estimate\"");
+                                         " is not \"typed\", \"estimate\" or \"turbine\"");
                     break;
                 case Column::Map:
                     candidate.map.assign(csv::trimmed(row[c]));
@@ -247,7 +246,7 @@ std::optional<std::string> writeCandidates(std::ostream& out,
         for (std::size_t i = 0; i < turbo::kEngineInputCount; ++i) {
             const auto input = static_cast<EngineInput>(i);
             if (input == EngineInput::MassFlow)
-                out << ',' << sourceWords[c.massFlowSource == MassFlowSource::Typed ? 0 : 1];
+                out << ',' << sourceWords[static_cast<std::size_t>(c.massFlowSource)];
             if (turbo::engineFieldIndex(input) == turbo::kFuelField + 1)
                 out << ',' << turbo::fuelProperties(c.fuel).key;
             // The mass flow the cycle uses, so that the file runs through vorlaxen-calc cycle.

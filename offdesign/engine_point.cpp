@@ -12,12 +12,12 @@ namespace {
 constexpr double kPercent = 100;
 
 // Worked out once: every point of a line needs them several times.
-const Gas& gas() {
-    static const Gas g = cycleGas();
+const turbo::Gas& gas() {
+    static const turbo::Gas g = turbo::cycleGas();
     return g;
 }
 double critical() {
-    static const double c = criticalPressureRatio(gas());
+    static const double c = turbo::criticalPressureRatio(gas());
     return c;
 }
 
@@ -67,7 +67,7 @@ CyclePoint cycleAt(const EngineSpec& s, double p2, double tit) {
 double turbineFlow(const CyclePoint& p, double turbineArea) {
     if (!(p.turbineShare < 1))
         return 0;
-    return turbineArea * p.p3 * flowFunction(gas(), p.turbinePr, critical()) /
+    return turbineArea * p.p3 * turbo::flowFunction(gas(), p.turbinePr, critical()) /
            std::sqrt(kelvin(p.tit));
 }
 
@@ -84,7 +84,7 @@ double thrust(const CyclePoint& p, double massFlow, double nozzleArea) {
 
 double turbineAreaFor(const CyclePoint& p, double massFlow) {
     return massFlow * std::sqrt(kelvin(p.tit)) /
-           (p.p3 * flowFunction(gas(), p.turbinePr, critical()));
+           (p.p3 * turbo::flowFunction(gas(), p.turbinePr, critical()));
 }
 
 double nozzleAreaFor(const CyclePoint& p, double massFlow) {

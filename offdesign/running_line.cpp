@@ -120,6 +120,8 @@ std::string_view lineGapText(LineGap gap) {
         return "";
     case LineGap::NotANumber:
         return "an input is not a number";
+    case LineGap::NoArea:
+        return "no turbine or nozzle area: the design point has no figure to take one from";
     case LineGap::NoBoost:
         return "too low to self-sustain: the combustor's loss takes all the boost";
     case LineGap::NoBalance:
@@ -161,6 +163,11 @@ LinePoint RunningLine::at(double p2) const {
     p.p2 = p2;
     if (anyNan(s, p2)) {
         p.gap = LineGap::NotANumber;
+        return p;
+    }
+    const auto usable = [](double area) { return area > 0 && std::isfinite(area); };
+    if (!usable(s.turbineArea) || !(std::isnan(s.nozzleArea) || usable(s.nozzleArea))) {
+        p.gap = LineGap::NoArea;
         return p;
     }
     EngineSpec spec = s.spec;

@@ -35,6 +35,7 @@ inline constexpr double kHottestSearched = 3000;
 enum class LineGap : unsigned char {
     None,
     NotANumber,     // an input is not a number
+    NoArea,         // an area is not above 0 and finite (the design point gave none)
     NoBoost,        // the combustor's loss takes all the boost: the nozzle cannot flow
     NoBalance,      // no turbine inlet temperature up to kHottestSearched balances the flows
     TurbineTooWeak, // at the given inlet temperature the turbine cannot drive the compressor

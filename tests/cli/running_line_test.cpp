@@ -49,6 +49,33 @@ TEST(RunningLine, AltitudeHoldsTheCorrectedSpeed) {
     EXPECT_GT(high, 0.5f * ground);
 }
 
+// One point of the same model: the air flow what a turbine of that area passes at the candidate's
+// inlet temperature; mass-flow-used the air flow each point used.
+TEST(RunningLine, TheTurbineAsTheEnginesMassFlowSource) {
+    const struct {
+        std::vector<std::string> extra;
+        double massFlow;
+    } cases[] = {
+        {{}, 1.41},                              // no area: the candidate's own point
+        {{"--turbine-area", "2.6067958"}, 1.41}, // the design point's area
+        {{"--turbine-area", "5.2135916"}, 2.82}, // twice the area passes twice the air
+        {{"--turbine-area", "2.6067958", "--p2", "20"}, 1.0294017}, // by hand: turbine PR 1.68664
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"engine", "--mass-flow-source", "turbine",
+                                      "--csv",  "--columns",          "mass-flow-used,mass-flow"};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const auto r = calc(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const auto row = csvRows(r.out).at(1);
+        EXPECT_NEAR(number(row[0]), c.massFlow, c.massFlow * 1e-6) << row[0];
+        EXPECT_EQ(row[0], row[1]);
+    }
+    const auto cycle =
+        csvRows(calc({"cycle", "--mass-flow", "0.9", "--csv", "--columns", "mass-flow-used"}).out);
+    EXPECT_EQ(cycle.at(1).at(0), "0.9");
+}
+
 TEST(RunningLine, RefusesWhatCannotBeDone) {
     const struct {
         std::vector<std::string> args;

@@ -20,18 +20,18 @@ void expectRelative(double actual, double expected, double tolerance, const char
 
 TEST(FlowFunction, ChokedAndUnchokedAgainstHandWorkedValues) {
     // k = sqrt(2 x 32.2 / 0.248 / 96) = 1.644680; phi = k r^-0.752 sqrt(1 - r^-0.248).
-    const auto gas = offdesign::cycleGas();
-    expectRelative(offdesign::criticalPressureRatio(gas), 1.850475, 1e-6, "critical ratio");
+    const auto gas = turbo::cycleGas();
+    expectRelative(turbo::criticalPressureRatio(gas), 1.850475, 1e-6, "critical ratio");
     const struct {
         double ratio, phi;
     } table[] = {
         {0.9, 0},         {1.0, 0},       {1.1, 0.2339852}, {1.5, 0.3750052}, {1.850475, 0.3895321},
         {2.5, 0.3895321}, {10, 0.3895321}};
     for (const auto& row : table)
-        EXPECT_NEAR(offdesign::flowFunction(gas, row.ratio), row.phi, 1e-6) << row.ratio;
+        EXPECT_NEAR(turbo::flowFunction(gas, row.ratio), row.phi, 1e-6) << row.ratio;
     // The textbook figure for air choked, W sqrt(T0) / (A p0) = 0.0404 kg sqrt(K) / (s m² Pa)
     // with gamma 1.4 and R = 287 J/(kg K) (Saravanamuttoo et al.).
-    EXPECT_NEAR(offdesign::flowFunction({1.4, 287.05, 1}, 3), 0.04042, 2e-5);
+    EXPECT_NEAR(turbo::flowFunction({1.4, 287.05, 1}, 3), 0.04042, 2e-5);
 }
 
 // The candidate's design point (defaults: P2 32, 788 deg. C, 1.41 lb/s) sets both areas.
@@ -92,6 +92,10 @@ TEST(RunningLine, NamesWhyAPointHasNoFigures) {
     // P2 1 psi: ratio 1.068, less 0.1 is below ambient.
     EXPECT_EQ(line.at(1).gap, LineGap::NoBoost);
     EXPECT_EQ(line.at(std::nan("")).gap, LineGap::NotANumber);
+    // A design point at P2 0 leaves the nozzle a ratio of 0.9: no flow, so no area to take.
+    auto unmade = s;
+    unmade.nozzleArea = offdesign::designAreas(s.spec, 0, 788, 1.41).nozzle;
+    EXPECT_EQ(offdesign::RunningLine(unmade, 1, 50).at(32).gap, LineGap::NoArea);
     // Inlet held fixed: a 141.6 K drop at 78 % needs more than 181.5 K (-91.5 deg. C) to drive
     // the compressor at all, and at 100 deg. C the turbine takes all the pressure.
     s.nozzleArea = offdesign::kNoValue;

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cmath>
 
-namespace offdesign {
+namespace turbo {
 
 Gas cycleGas() {
-    return {1 / (1 - turbo::kGasExponent), double(turbo::kGasConstant), turbo::kGravity};
+    return {1 / (1 - kGasExponent), double(kGasConstant), kGravity};
 }
 
 double criticalPressureRatio(const Gas& gas) {
@@ -31,4 +31,10 @@ double flowFunction(const Gas& gas, double pressureRatio, double criticalRatio) 
            std::sqrt(1 - std::pow(r, -(gas.gamma - 1) / gas.gamma));
 }
 
-} // namespace offdesign
+double turbineFlow(double area, double p3, double pressureRatio, double inletKelvin) {
+    static const Gas gas = cycleGas();
+    static const double critical = criticalPressureRatio(gas);
+    return area * p3 * flowFunction(gas, pressureRatio, critical) / std::sqrt(inletKelvin);
+}
+
+} // namespace turbo

@@ -7,7 +7,7 @@
 // with r = P0 / p the ratio across the nozzle. At the critical ratio ((gamma + 1) / 2)^(gamma /
 // (gamma - 1)) the throat reaches sonic speed; beyond it the flow stays there (choked).
 
-namespace offdesign {
+namespace turbo {
 
 struct Gas {
     double gamma;       // ratio of specific heats
@@ -27,4 +27,8 @@ double flowFunction(const Gas& gas, double pressureRatio);
 // The same with the gas's critical ratio already worked out.
 double flowFunction(const Gas& gas, double pressureRatio, double criticalRatio);
 
-} // namespace offdesign
+// What a turbine of effective area A (sq. in.) passes, lb/s, at inlet pressure p3 (psi), its
+// pressure ratio and inlet temperature (K): A p3 phi(ratio) / sqrt(T3), with the cycle's gas.
+double turbineFlow(double area, double p3, double pressureRatio, double inletKelvin);
+
+} // namespace turbo
