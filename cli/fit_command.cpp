@@ -1,6 +1,8 @@
 #include "fit_command.hpp"
 
 #include "fit.hpp"
+#include "fit_command_output.hpp"
+#include "map_matching.hpp"
 #include "messages.hpp"
 #include "number_text.hpp"
 #include "operating.hpp"
@@ -18,35 +20,43 @@ namespace cli {
 
 namespace {
 
-constexpr std::string_view kFitOption = "--fit";
 // The options of `engine` that make no sense for a fit.
 constexpr std::string_view kNotForFit[] = {"sweep", "columns"};
 
 struct FitArguments {
     std::vector<std::string> engineArgs; // argv as `engine` would take it
     std::optional<std::string> fit;
+    std::optional<std::string> predict;
     bool help = false;
 };
 
+// --fit and --predict are the fit's own; everything else goes to `engine`'s parser.
 FitArguments splitArguments(int argc, const char* const* argv) {
     FitArguments a;
     a.engineArgs = {argv[0], "engine"};
+    const std::pair<std::string_view, std::optional<std::string>*> own[] = {
+        {"--fit", &a.fit}, {"--predict", &a.predict}};
     for (int i = 2; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h")
             a.help = true;
-        if (arg != kFitOption && !arg.starts_with(std::string(kFitOption) + "=")) {
+        const auto* mine = std::find_if(std::begin(own), std::end(own), [&](const auto& o) {
+            return arg == o.first || arg.starts_with(std::string(o.first) + "=");
+        });
+        if (mine == std::end(own)) {
             a.engineArgs.emplace_back(arg);
             continue;
         }
-        if (a.fit)
-            throw BadInput("--fit is given twice");
-        if (arg.size() > kFitOption.size())
-            a.fit = std::string(arg.substr(kFitOption.size() + 1));
+        const auto [name, value] = *mine;
+        if (*value)
+            throw BadInput(std::string(name) + " is given twice");
+        if (arg.size() > name.size())
+            *value = std::string(arg.substr(name.size() + 1));
         else if (i + 1 < argc && !std::string_view(argv[i + 1]).starts_with("--"))
-            a.fit = argv[++i];
+            *value = argv[++i];
         else
-            throw BadInput("--fit needs a value: " + runs::assumptionKeys());
+            throw BadInput(std::string(name) + " needs a value" +
+                           (name == "--fit" ? ": " + runs::assumptionKeys() : ": a run log"));
     }
     return a;
 }
@@ -60,8 +70,8 @@ std::vector<runs::Assumption> readAssumptions(const std::string& text) {
         const auto a = runs::assumptionFromKey(key);
         if (!a) {
             std::vector<std::string> keys;
-            for (std::size_t i = 0; i < runs::kAssumptionCount; ++i)
-                keys.emplace_back(runs::assumptionInfo(runs::Assumption(i)).key);
+            for (const auto& info : runs::assumptions())
+                keys.emplace_back(info.key);
             const auto near = closest(key, keys);
             throw BadInput("--fit: " + shown(key) + " is not an assumption the fit can change; " +
                            (near.empty() ? "choose from " + runs::assumptionKeys()
@@ -96,134 +106,16 @@ runs::RunLog readLog(const std::string& path, std::istream& in) {
     return std::get<runs::RunLog>(read);
 }
 
-// Numbers as the other calculations write them: shortest exact text, or --digits.
-class Numbers {
-public:
-    explicit Numbers(int digits) : digits_(digits) {}
-    std::string operator()(float v) const {
-        char buffer[kMaxNumberText];
-        return {buffer, digits_ == 0 ? writeShortest(buffer, v) : writeDigits(buffer, v, digits_)};
-    }
-    std::string operator()(double v) const { return (*this)(static_cast<float>(v)); }
-
-private:
-    int digits_;
-};
-
-std::string padded(std::string text, std::size_t width) {
-    if (text.size() < width)
-        text.append(width - text.size(), ' ');
-    return text;
-}
-
-std::string jsonText(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\')
-            out += '\\';
-        if (u < 0x20) {
-            static constexpr char kHex[] = "0123456789abcdef";
-            out += "\\u00";
-            out += kHex[u >> 4];
-            out += kHex[u & 15];
-            continue;
-        }
-        out += c;
-    }
-    return out + "\"";
-}
-
-std::string_view keyOf(runs::Measured m) {
-    return runs::measuredInfo(m).key;
-}
-
-// For people: six significant digits unless --digits says otherwise, errors in percent.
-void writeTable(std::ostream& out, const runs::RunLog& log, const runs::FitResult& r, int digits) {
-    const auto number = [&](double v) {
-        const auto f = static_cast<float>(v);
-        if (digits != 0)
-            return Numbers(digits)(f);
-        return fields::formatFloat(f);
-    };
-    out << "Fitted to " << log.file << ": " << log.points.size() << " points, "
-        << r.comparisons.size() << " measured values, " << r.iterations << " iterations"
-        << (r.converged ? "" : " (stopped at the limit, not converged)") << "\n\n";
-    std::size_t width = 22;
-    for (const auto& v : r.values)
-        width = std::max(width, runs::assumptionInfo(v.assumption).label.size() + 2);
-    out << padded("", width) << padded("Start", 14) << "Fitted\n";
-    for (const auto& v : r.values) {
-        const auto& info = runs::assumptionInfo(v.assumption);
-        out << padded(std::string(info.label), width) << padded(number(v.start), 14)
-            << number(v.fitted);
-        if (const auto unit = fields::unitText(info.quantity, fields::UnitSystem::Forms);
-            !unit.empty())
-            out << ' ' << unit;
-        out << '\n';
-    }
-    out << padded("Error, rms (%)", width) << padded(number(r.rmsBefore * 100), 14)
-        << number(r.rms * 100) << "\n\n";
-    out << padded("Line", 6) << padded("Quantity", 12) << padded("Measured", 12)
-        << padded("Predicted", 12) << padded("Unit", 10) << padded("Ratio", 12) << "Error (%)\n";
-    for (const auto& c : r.comparisons) {
-        const auto& info = runs::measuredInfo(c.measured);
-        out << padded(std::to_string(c.line), 6) << padded(std::string(info.key), 12)
-            << padded(number(c.value), 12) << padded(number(c.predicted), 12)
-            << padded(std::string(fields::unitText(info.quantity, fields::UnitSystem::Forms)), 10)
-            << padded(number(c.ratio), 12) << number(c.residual * 100) << '\n';
-    }
-    for (const auto& w : r.warnings)
-        out << "\nNote: " << w << '\n';
-}
-
-// One table with a kind column: the fitted assumptions, the measured points, the overall error.
-void writeCsv(std::ostream& out, const runs::FitResult& r, const Numbers& number) {
-    out << "kind,key,line,start,fitted,measured,predicted,ratio,residual\n";
-    for (const auto& v : r.values)
-        out << "assumption," << runs::assumptionInfo(v.assumption).key << ",," << number(v.start)
-            << ',' << number(v.fitted) << ",,,,\n";
-    for (const auto& c : r.comparisons)
-        out << "point," << keyOf(c.measured) << ',' << c.line << ",,," << number(c.value) << ','
-            << number(c.predicted) << ',' << number(c.ratio) << ',' << number(c.residual) << '\n';
-    out << "overall,rms,," << number(r.rmsBefore) << ',' << number(r.rms) << ",,,,\n";
-}
-
-std::string jsonNumber(const Numbers& number, float v) {
-    return std::isfinite(v) ? number(v) : "null";
-}
-
-void writeJson(std::ostream& out, const runs::RunLog& log, const runs::FitResult& r,
-               const Numbers& number) {
-    const auto n = [&](auto v) { return jsonNumber(number, static_cast<float>(v)); };
-    out << "{\"log\":" << jsonText(log.file) << ",\"iterations\":" << r.iterations
-        << ",\"converged\":" << (r.converged ? "true" : "false") << ",\"assumptions\":{";
-    for (std::size_t i = 0; i < r.values.size(); ++i)
-        out << (i ? "," : "") << jsonText(runs::assumptionInfo(r.values[i].assumption).key)
-            << ":{\"start\":" << n(r.values[i].start) << ",\"fitted\":" << n(r.values[i].fitted)
-            << '}';
-    out << "},\"rms_before\":" << n(r.rmsBefore) << ",\"rms\":" << n(r.rms) << ",\"points\":[";
-    for (std::size_t i = 0; i < r.comparisons.size(); ++i) {
-        const auto& c = r.comparisons[i];
-        out << (i ? "," : "") << "{\"line\":" << c.line
-            << ",\"quantity\":" << jsonText(keyOf(c.measured)) << ",\"measured\":" << n(c.value)
-            << ",\"predicted\":" << n(c.predicted) << ",\"ratio\":" << n(c.ratio)
-            << ",\"residual\":" << n(c.residual) << '}';
-    }
-    out << "],\"warnings\":[";
-    for (std::size_t i = 0; i < r.warnings.size(); ++i)
-        out << (i ? "," : "") << jsonText(r.warnings[i]);
-    out << "]}\n";
-}
-
 } // namespace
 
 std::string fitHelp() {
     return "Usage: " + std::string(kProgram) +
-           " fit --input RUN.csv --fit ASSUMPTION,... [engine options]\n"
+           " fit --input RUN.csv --fit ASSUMPTION,... [--predict OTHER.csv]\n"
+           "          [engine options]\n"
            "Fits a candidate engine's assumptions to a run log, by least squares on the\n"
-           "relative errors of the measured values the model predicts (thrust, mass flow).\n"
-           "The candidate is given with the options of '" +
+           "relative errors of the measured values the model predicts (thrust, fuel flow,\n"
+           "and mass flow when a fitted assumption moves it). The candidate is given with\n"
+           "the options of '" +
            std::string(kProgram) +
            " engine' (see its --help).\n\n"
            "Options:\n"
@@ -235,13 +127,21 @@ std::string fitHelp() {
            "  --fit A,B,...   What to fit: " +
            runs::assumptionKeys() +
            "\n"
-           "  --csv           Write CSV: a kind column (assumption, point, overall)\n"
+           "  --predict FILE  Hold the fitted engine against another run log, whose points\n"
+           "                  take no part in the fit: measured, predicted and error\n"
+           "  --map FILE      A compressor map: a point with rpm and no P2 takes its P2\n"
+           "                  from the speed lines at its corrected flow\n"
+           "  --csv           Write CSV: a kind column (assumption, correlation, point,\n"
+           "                  held-out, skipped, held-out-skipped, overall, warning)\n"
            "  --json          Write one JSON object\n"
            "  --digits N      Write numbers to N significant digits (1 to 9)\n"
            "  --help          Show this help and exit\n\n"
            "At each point the log's P2, ambient temperature and pressure replace the\n"
-           "candidate's, and a measured turbine outlet temperature sets the turbine inlet\n"
-           "temperature.\n";
+           "candidate's, a measured turbine outlet temperature sets the turbine inlet\n"
+           "temperature, and a measured mass flow is the point's input unless a fitted\n"
+           "assumption moves it. A point the model cannot work out is skipped with its\n"
+           "reason. Each fitted value has its standard error from the fit's Jacobian,\n"
+           "scaled by the reduced chi-square of the relative errors.\n";
 }
 
 int runFit(int argc, const char* const* argv, std::istream& in, std::ostream& out,
@@ -264,24 +164,35 @@ int runFit(int argc, const char* const* argv, std::istream& in, std::ostream& ou
         const Plan plan = makePlan(args);
         if (!plan.input)
             throw BadInput("fit needs the run log: --input RUN.csv");
+        if (a.predict && *a.predict == "-" && *plan.input == "-")
+            throw BadInput("--input and --predict cannot both read standard input");
         const auto chosen = readAssumptions(*a.fit);
         startPoint(*args.calc, plan, -1);
         const auto candidate = candidateFrom(*args.calc);
+        runs::ModelSetup setup;
+        MapLibrary maps(mapImportSettings(args));
+        if (const auto& map = args.values("map"); !map.empty())
+            setup.map = &maps.load(map.front(), "--map");
         const auto log = readLog(*plan.input, in);
-        const auto result = runs::fit(candidate, log, chosen);
+        std::optional<runs::RunLog> other;
+        if (a.predict)
+            other = readLog(*a.predict, in);
+        const auto result = runs::fit(candidate, log, chosen, setup);
         if (const auto* e = std::get_if<runs::FitError>(&result))
             throw BadInput("cannot fit: " + e->message);
         const auto& r = std::get<runs::FitResult>(result);
-        const Numbers number(plan.digits);
+        FitReport report{log, r, other ? &*other : nullptr, std::nullopt};
+        if (other)
+            report.heldOut = runs::compare(r.calibrated, *other, r.setup);
         switch (plan.format) {
         case Format::Table:
-            writeTable(out, log, r, plan.digits);
+            writeFitTable(out, report, plan.digits);
             break;
         case Format::Csv:
-            writeCsv(out, r, number);
+            writeFitCsv(out, report, plan.digits);
             break;
         case Format::Json:
-            writeJson(out, log, r, number);
+            writeFitJson(out, report, plan.digits);
             break;
         }
     } catch (const BadInput& e) {

@@ -1,6 +1,7 @@
 #include "messages.hpp"
 
 #include "number_text.hpp"
+#include "text.hpp"
 
 #include <algorithm>
 #include <limits>
@@ -8,14 +9,7 @@
 namespace cli {
 
 std::string shown(std::string_view text) {
-    std::string q = "\"";
-    for (char c : text.substr(0, 40)) {
-        const auto u = static_cast<unsigned char>(c);
-        q += (u < 0x20 || u >= 0x7f) ? '?' : c;
-    }
-    if (text.size() > 40)
-        q += "...";
-    return q + "\"";
+    return text::quoted(text);
 }
 
 std::string bare(std::string_view text) {
@@ -34,17 +28,7 @@ std::string joined(std::span<const std::string> items) {
 }
 
 std::string numberProblem(std::string_view text) {
-    switch (fields::whyNotANumber(text)) {
-    case fields::NotANumber::DecimalComma:
-        return shown(text) + " is not a number (the decimal point is '.'; decimal commas are " +
-               "not read)";
-    case fields::NotANumber::TooLarge:
-        return shown(text) + " is too large for a single-precision number";
-    case fields::NotANumber::Empty:
-    case fields::NotANumber::Other:
-        break;
-    }
-    return shown(text) + " is not a number";
+    return fields::notANumber(text);
 }
 
 namespace {

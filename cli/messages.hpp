@@ -1,6 +1,6 @@
 #pragma once
-// How vorlaxen-calc words a refusal: the option, or the line and column, and what is wrong, in
-// plain ASCII.
+// How vorlaxen-calc words a refusal: the option, or the line and column, and what is wrong; a
+// text typed is shown by the program's one rule for quoting.
 
 #include <span>
 #include <stdexcept>
@@ -18,7 +18,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The text in quotes, cut to 40 characters, control and non-ASCII bytes shown as '?'.
+// The text in quotes, cut to 40 characters, control characters and bytes that are not UTF-8
+// shown as '?'.
 std::string shown(std::string_view text);
 
 // The same without the quotes, for names such as an option typed.
@@ -27,7 +28,7 @@ std::string bare(std::string_view text);
 // "a, b, c"
 std::string joined(std::span<const std::string> items);
 
-// Why a value is not a number: a decimal comma, out of the float range, or anything else.
+// Why a value is not a number, in the program's one wording.
 std::string numberProblem(std::string_view text);
 
 // The candidate nearest to a mistyped name, if it is near enough to be what was meant.

@@ -12,10 +12,6 @@ namespace csv {
 
 namespace {
 
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // The names seen so far, to find one named twice: open addressing over one flat table, each slot
 // a name's index and part of its hash, so that most look-ups touch a single cache line.
 class NameSet {
@@ -47,37 +43,7 @@ private:
     std::vector<std::uint64_t> slots_;
 };
 
-std::string quotedName(std::string_view name) {
-    return "\"" + std::string(name) + "\"";
-}
-
 } // namespace
-
-std::string located(std::string_view file, std::size_t line, std::size_t column) {
-    std::string where(file);
-    if (line > 0)
-        where += ", line " + std::to_string(line);
-    if (column > 0)
-        where += ", column " + std::to_string(column);
-    return where;
-}
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
-bool sameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    return true;
-}
 
 std::optional<std::size_t> matchWord(std::string_view text,
                                      std::span<const std::string_view> words) {
@@ -113,15 +79,15 @@ FieldFileReader::FieldFileReader(std::istream& in, std::span<const std::string_v
             ++k;
         if (k < known.size()) {
             if (seenKnown[k])
-                fail(c, "column " + quotedName(known[k]) + " appears twice");
+                fail(c, "column " + text::quoted(known[k]) + " appears twice");
             seenKnown[k] = true;
             columns_.emplace_back(k);
             continue;
         }
         if (unknown == UnknownColumns::Refuse)
-            fail(c, "unknown column " + quotedName(name));
+            fail(c, "unknown column " + text::quoted(name));
         if (!seenCarried.insert(header, c))
-            fail(c, "column " + quotedName(name) + " appears twice");
+            fail(c, "column " + text::quoted(name) + " appears twice");
         columns_.emplace_back(std::nullopt);
         carried_.emplace_back(name);
     }

@@ -5,6 +5,8 @@
 // trimmed; ',' or ';' separates as the header does; every problem names its line and column.
 
 #include "csv_reader.hpp"
+#include "file_problem.hpp"
+#include "text.hpp"
 
 #include <cstddef>
 #include <istream>
@@ -32,10 +34,10 @@ private:
 // What to do with a column that names none of the known columns.
 enum class UnknownColumns { Refuse, Carry };
 
-std::string_view trimmed(std::string_view text); // without blanks and tabs around it
-// Where a problem is, as every message names it: "FILE, line L, column C" (a 0 is left out).
-std::string located(std::string_view file, std::size_t line, std::size_t column);
-bool sameIgnoringCase(std::string_view a, std::string_view b);
+// A field file trims, compares and places its problems by the program's text rules.
+using text::located;
+using text::sameIgnoringCase;
+using text::trimmed;
 // The index of the word (trimmed, in any case) among words.
 std::optional<std::size_t> matchWord(std::string_view text,
                                      std::span<const std::string_view> words);

@@ -84,10 +84,6 @@ Column columnFor(std::size_t known) {
 
 } // namespace
 
-std::string FileError::text() const {
-    return csv::located(file, line, column) + ": " + message;
-}
-
 ReadResult readCandidates(std::istream& in, std::string_view fileName) {
     ReadResult result;
     auto fail = [&](std::size_t line, std::size_t column, std::string message) {

@@ -15,6 +15,7 @@
 
 #include "candidates.hpp"
 #include "curves.hpp"
+#include "file_problem.hpp"
 
 #include <cstddef>
 #include <filesystem>
@@ -28,17 +29,8 @@
 
 namespace explorer {
 
-// Why a file could not be read or written. line and column count from 1; 0 where they do not
-// apply (the file could not be opened, or the problem is not at one place).
-struct FileError {
-    std::string file;
-    std::size_t line = 0;
-    std::size_t column = 0;
-    std::string message;
-
-    // "FILE, line L, column C: MESSAGE", leaving out what does not apply.
-    std::string text() const;
-};
+// Why a file could not be read or written.
+using FileError = text::FileProblem;
 
 // Either the candidates read or why not: the caller's open work is never touched.
 struct ReadResult {

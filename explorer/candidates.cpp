@@ -47,29 +47,6 @@ std::string inputName(EngineInput input) {
     return std::string(fields::plainLabel(turbo::engineField(input)));
 }
 
-std::string quoted(std::string_view text) {
-    constexpr std::size_t kShown = 40;
-    std::string q = "\"";
-    q.append(text.substr(0, kShown));
-    if (text.size() > kShown)
-        q += "...";
-    return q + "\"";
-}
-
-std::string notANumber(std::string_view text) {
-    switch (fields::whyNotANumber(text)) {
-    case fields::NotANumber::Empty:
-        return "empty, not a number";
-    case fields::NotANumber::DecimalComma:
-        return quoted(text) + " is not a number (the decimal point is '.')";
-    case fields::NotANumber::TooLarge:
-        return quoted(text) + " is too large";
-    case fields::NotANumber::Other:
-        break;
-    }
-    return quoted(text) + " is not a number";
-}
-
 std::optional<std::string> problem(const Candidate& candidate) {
     for (std::size_t i = 0; i < candidate.inputs.size(); ++i) {
         const auto& cell = candidate.inputs[i];

@@ -3,7 +3,9 @@
 // as typed, and its figures.
 
 #include "engine.hpp"
+#include "number_text.hpp"
 #include "run_log.hpp"
+#include "text.hpp"
 
 #include <array>
 #include <memory>
@@ -77,10 +79,10 @@ std::optional<turbo::EngineInputs> engineInputs(const Candidate& candidate);
 // turbo::evaluateEngine gives them; nullopt when a cell is bad.
 std::optional<turbo::EngineResults> evaluate(const Candidate& candidate);
 
-// Pieces of messages: the input's plain label ("Inducer Diameter", "P2"), a text in quotes
-// cut to 40 characters, and what is wrong with a text that is not a number.
+// Pieces of messages: the input's plain label ("Inducer Diameter", "P2"), and the program's
+// quoting and "not a number" wording.
 std::string inputName(EngineInput input);
-std::string quoted(std::string_view text);
-std::string notANumber(std::string_view text);
+using fields::notANumber;
+using text::quoted;
 
 } // namespace explorer

@@ -1,6 +1,7 @@
 #pragma once
-// A candidate beside its run log: each measured value against the model's, with their ratio, and
-// the candidate's assumptions fitted to the log, offered as a calibrated copy.
+// A candidate beside its run log: each measured value against the model's, with their ratio and
+// a chart of the errors against P2, and the candidate's assumptions fitted to the log (with their
+// standard errors and correlations), offered as a calibrated copy.
 
 #include "fit.hpp"
 
@@ -9,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+class QChart;
 class QCheckBox;
 class QLabel;
 class QMenu;
@@ -29,10 +31,12 @@ public:
     RunLogWindow(CandidateTable* model, int row, QWidget* parent = nullptr);
 
     QTableWidget* table() const { return table_; }
-    QCheckBox* fitChoice(runs::Assumption a) const { return choices_[static_cast<size_t>(a)]; }
+    QCheckBox* fitChoice(runs::Assumption a) const { return choices_.at(a); }
     QPushButton* fitButton() const { return fit_; }
     QPushButton* copyButton() const { return copy_; }
     QLabel* fitText() const { return fitText_; }
+    // The relative errors against P2, one series a measured quantity.
+    QChart* residualChart() const { return chart_; }
 
     // Fits the ticked assumptions and shows the result; false (with the reason shown) when no fit
     // can be made.
@@ -42,6 +46,8 @@ public:
 
 private:
     void fillTable();
+    void fillChart(const std::vector<runs::Comparison>& comparisons);
+    runs::ModelSetup setup() const;
 
     CandidateTable* model_;
     int row_;
@@ -50,6 +56,7 @@ private:
     QPushButton* fit_ = nullptr;
     QPushButton* copy_ = nullptr;
     QLabel* fitText_ = nullptr;
+    QChart* chart_ = nullptr;
     std::optional<runs::FitResult> fitted_;
 };
 

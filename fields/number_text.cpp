@@ -1,5 +1,7 @@
 #include "number_text.hpp"
 
+#include "text.hpp"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -14,10 +16,6 @@ std::string nonFinite(float value) {
     if (std::isnan(value))
         return "nan";
     return value < 0 ? "-inf" : "inf";
-}
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
 bool isDigit(char c) {
@@ -67,14 +65,6 @@ bool isBelowOne(std::string_view text) {
     return order + exponent < 0;
 }
 
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 } // namespace
 
 std::string formatFloat(float value) {
@@ -96,7 +86,7 @@ std::string shortestFloat(float value) {
 }
 
 std::optional<float> parseFloat(std::string_view text) {
-    text = trimBlanks(text);
+    text = text::trimmed(text);
     if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);
         if (!text.empty() && (text.front() == '-' || text.front() == '+'))
@@ -123,7 +113,7 @@ std::optional<float> parseFloat(std::string_view text) {
 }
 
 NotANumber whyNotANumber(std::string_view text) {
-    text = trimBlanks(text);
+    text = text::trimmed(text);
     if (text.empty())
         return NotANumber::Empty;
     if (text.find(',') != std::string_view::npos)
@@ -137,6 +127,21 @@ NotANumber whyNotANumber(std::string_view text) {
          std::abs(wide) > std::numeric_limits<float>::max()))
         return NotANumber::TooLarge;
     return NotANumber::Other;
+}
+
+std::string notANumber(std::string_view text) {
+    switch (whyNotANumber(text)) {
+    case NotANumber::Empty:
+        return "a number is missing";
+    case NotANumber::DecimalComma:
+        return text::quoted(text) + " is not a number (the decimal point is '.')";
+    case NotANumber::TooLarge:
+        return text::quoted(text) + " is out of range (the largest number is " +
+               formatFloat(std::numeric_limits<float>::max()) + ")";
+    case NotANumber::Other:
+        break;
+    }
+    return text::quoted(text) + " is not a number";
 }
 
 } // namespace fields

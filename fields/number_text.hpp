@@ -29,5 +29,9 @@ enum class NotANumber {
     Other,        // letters and anything else
 };
 NotANumber whyNotANumber(std::string_view text);
+// The same in words, one wording for every message: "a number is missing", "\"4,3\" is not a
+// number (the decimal point is '.')", "\"1e39\" is out of range (the largest number is
+// 3.40282e+38)" or "\"x\" is not a number".
+std::string notANumber(std::string_view text);
 
 } // namespace fields

@@ -1,5 +1,7 @@
 #include "units.hpp"
 
+#include "enum_table.hpp"
+
 #include <array>
 #include <cstddef>
 
@@ -54,13 +56,8 @@ constexpr std::array<OtherUnit, 3> kOtherUnits{{
     {Quantity::VolumeFlow, "mL/min", double(kMillilitresPerLitre) / kMinutesPerHour},
 }};
 
-constexpr bool inEnumOrder() {
-    for (std::size_t i = 0; i < kQuantities.size(); ++i)
-        if (static_cast<std::size_t>(kQuantities[i].quantity) != i)
-            return false;
-    return true;
-}
-static_assert(inEnumOrder(), "the table is looked up by the quantity's number");
+static_assert(fields::inEnumOrder(kQuantities, &QuantityInfo::quantity),
+              "the table is looked up by the quantity's number");
 
 } // namespace
 

@@ -1,7 +1,6 @@
 #include "efficiency_from_map.hpp"
 
-#include <algorithm>
-#include <cctype>
+#include "text.hpp"
 
 namespace compmap {
 
@@ -25,15 +24,8 @@ EngineOnMap evaluateWithMapEfficiency(const turbo::EngineInputs& inputs, const C
 }
 
 std::optional<bool> efficiencyFromMapWord(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    const auto is = [&](std::string_view word) {
-        return std::ranges::equal(text, word, [](char a, char b) {
-            return std::tolower(static_cast<unsigned char>(a)) == b;
-        });
-    };
+    text = text::trimmed(text);
+    const auto is = [&](std::string_view word) { return text::sameIgnoringCase(text, word); };
     if (is(kEfficiencyFromMapYes))
         return true;
     if (text.empty() || is("no"))

@@ -1,8 +1,8 @@
 #include "map_file.hpp"
 
 #include "csv_reader.hpp"
-#include "field_file.hpp"
 #include "number_text.hpp"
+#include "text.hpp"
 
 #include <algorithm>
 #include <cerrno>
@@ -16,53 +16,14 @@ namespace compmap {
 
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-std::string lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return out;
-}
-
-std::string quoted(std::string_view text) {
-    constexpr std::size_t kShown = 40;
-    if (text.size() > kShown)
-        return "\"" + std::string(text.substr(0, kShown)) + "...\"";
-    return "\"" + std::string(text) + "\"";
-}
-
-// Why a text is not a usable number, worded for a map.
-std::string notANumber(std::string_view text) {
-    switch (fields::whyNotANumber(text)) {
-    case fields::NotANumber::Empty:
-        return "a number is missing";
-    case fields::NotANumber::DecimalComma:
-        return quoted(text) + " is not a number (write the decimal point as '.')";
-    case fields::NotANumber::TooLarge:
-        return quoted(text) + " is too large";
-    case fields::NotANumber::Other:
-        break;
-    }
-    return quoted(text) + " is not a number";
-}
+using text::isBlank;
+using text::quoted;
 
 // A finite number, or the reason it is not one.
 std::variant<float, std::string> finiteNumber(std::string_view text) {
     const auto value = fields::parseFloat(text);
     if (!value)
-        return notANumber(text);
+        return fields::notANumber(text);
     if (!std::isfinite(*value))
         return quoted(text) + " is not a finite number";
     return *value;
@@ -178,7 +139,7 @@ private:
             if (!once(keyword[0], seenPicture_))
                 return false;
             // The rest of the line, blanks and '#' included, so that any file name can be given.
-            map_.picture = trim(line.substr(keyword[0].column - 1 + key.size()));
+            map_.picture = text::trimmed(line.substr(keyword[0].column - 1 + key.size()));
             if (map_.picture.empty())
                 return fail(lineNumber_, 0, "\"picture\" needs a file name");
             return true;
@@ -287,7 +248,7 @@ private:
 
 // The kind a digitizer's dataset name stands for: "surge ...", "<number> rpm", "<number> %".
 std::optional<MapLine> lineFromName(std::string_view name) {
-    const std::string low = lower(name);
+    const std::string low = text::lowered(name);
     if (low.find("surge") != std::string::npos)
         return MapLine{LineKind::Surge, 0, {}};
     std::string_view rest = low;
@@ -308,10 +269,6 @@ std::optional<MapLine> lineFromName(std::string_view name) {
 }
 
 } // namespace
-
-std::string MapError::text() const {
-    return csv::located(file, line, column) + ": " + message;
-}
 
 MapReadResult readMapText(std::istream& in, std::string_view fileName) {
     return TextReader(fileName).read(in);
@@ -336,7 +293,7 @@ MapReadResult readDigitizerCsv(std::istream& in, std::string_view fileName,
         std::vector<MapLine> lines;
         const auto names = reader.fields();
         for (std::size_t c = 0; c < names.size(); ++c) {
-            const std::string_view name = trim(names[c]);
+            const std::string_view name = text::trimmed(names[c]);
             if (c % 2 == 1) {
                 if (!name.empty())
                     return fail(reader.line(), c + 1,
@@ -347,7 +304,7 @@ MapReadResult readDigitizerCsv(std::istream& in, std::string_view fileName,
             if (name.empty()) {
                 // Empty cells after the last name, as spreadsheets leave them, end the row.
                 if (std::all_of(names.begin() + c, names.end(),
-                                [](std::string_view f) { return trim(f).empty(); }))
+                                [](std::string_view f) { return text::trimmed(f).empty(); }))
                     break;
                 return fail(reader.line(), c + 1, "a dataset without a name");
             }
@@ -371,18 +328,19 @@ MapReadResult readDigitizerCsv(std::istream& in, std::string_view fileName,
         const auto axes = reader.fields();
         for (std::size_t c = 0; c < 2 * lines.size(); ++c) {
             const std::string_view want = c % 2 == 0 ? "x" : "y";
-            if (c >= axes.size() || lower(trim(axes[c])) != want)
+            if (c >= axes.size() || text::lowered(text::trimmed(axes[c])) != want)
                 return fail(reader.line(), std::min(c, axes.size()) + 1,
                             "the second row must say X,Y under each dataset");
         }
         while (reader.next()) {
             const auto row = reader.fields();
             for (std::size_t c = 2 * lines.size(); c < row.size(); ++c)
-                if (!trim(row[c]).empty())
+                if (!text::trimmed(row[c]).empty())
                     return fail(reader.line(), c + 1, "a value beyond the named datasets");
             for (std::size_t d = 0; d < lines.size(); ++d) {
-                const std::string_view x = 2 * d < row.size() ? trim(row[2 * d]) : "";
-                const std::string_view y = 2 * d + 1 < row.size() ? trim(row[2 * d + 1]) : "";
+                const std::string_view x = 2 * d < row.size() ? text::trimmed(row[2 * d]) : "";
+                const std::string_view y =
+                    2 * d + 1 < row.size() ? text::trimmed(row[2 * d + 1]) : "";
                 if (x.empty() && y.empty())
                     continue;
                 MapPoint p;
@@ -414,7 +372,7 @@ MapReadResult loadMap(const std::filesystem::path& file, const ImportSettings& s
         return {std::nullopt,
                 MapError{file.string(), 0, 0, std::string("cannot open: ") + std::strerror(code)}};
     }
-    const std::string extension = lower(file.extension().string());
+    const std::string extension = text::lowered(file.extension().string());
     auto result = extension == ".csv" ? readDigitizerCsv(in, file.string(), settings)
                                       : readMapText(in, file.string());
     if (!result.error && in.bad())

@@ -36,6 +36,7 @@
 // Either reader gives the whole map or an error naming the file, line and column; never a part.
 
 #include "compressor_map.hpp"
+#include "file_problem.hpp"
 
 #include <cstddef>
 #include <filesystem>
@@ -48,17 +49,9 @@
 
 namespace compmap {
 
-// Why a map could not be read. line and column count from 1, 0 where they do not apply; in a
-// map file the column is the character's, in a CSV file the field's.
-struct MapError {
-    std::string file;
-    std::size_t line = 0;
-    std::size_t column = 0;
-    std::string message;
-
-    // "FILE, line L, column C: MESSAGE", leaving out what does not apply.
-    std::string text() const;
-};
+// Why a map could not be read. In a map file the column is the character's, in a CSV file the
+// field's.
+using MapError = text::FileProblem;
 
 struct MapReadResult {
     std::optional<CompressorMap> map;

@@ -1,8 +1,9 @@
 #include "run_log.hpp"
 
 #include "csv_reader.hpp"
-#include "field_file.hpp"
+#include "enum_table.hpp"
 #include "number_text.hpp"
+#include "text.hpp"
 
 #include <algorithm>
 #include <cerrno>
@@ -30,13 +31,8 @@ constexpr std::array<MeasuredInfo, kMeasuredCount> kMeasured{{
     {Measured::AmbientPressure, "ambient-pressure", "", "Ambient Pressure", Quantity::Pressure},
 }};
 
-constexpr bool inEnumOrder() {
-    for (std::size_t i = 0; i < kMeasured.size(); ++i)
-        if (static_cast<std::size_t>(kMeasured[i].measured) != i)
-            return false;
-    return true;
-}
-static_assert(inEnumOrder(), "the table is looked up by the quantity's number");
+static_assert(fields::inEnumOrder(kMeasured, &MeasuredInfo::measured),
+              "the table is looked up by the quantity's number");
 
 // Plain-keyboard spellings of the units the unit table writes with dots, spaces or symbols.
 struct UnitSpelling {
@@ -65,25 +61,8 @@ constexpr UnitSpelling kSpellings[] = {
 constexpr std::size_t kBufferSize = 16 << 10;
 constexpr std::size_t kMaxRecord = 1 << 20;
 
-using csv::trimmed;
-
-std::string lowered(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
-// A name for a message: at most 40 characters, control bytes and non-ASCII as '?'.
-std::string shown(std::string_view text) {
-    std::string q = "\"";
-    for (const char c : text.substr(0, 40)) {
-        const auto u = static_cast<unsigned char>(c);
-        q += (u < 0x20 || u >= 0x7f) ? '?' : c;
-    }
-    return q + (text.size() > 40 ? "...\"" : "\"");
-}
+using text::lowered;
+using text::trimmed;
 
 std::string columnList() {
     std::string list;
@@ -152,7 +131,7 @@ Column columnFor(std::string_view header, std::size_t line, std::size_t index) {
             const auto system = unitSystemFor(m.quantity, *unit);
             if (!system)
                 throw Refusal{line, index,
-                              shown(*unit) + " is not a unit of " + std::string(m.key) +
+                              text::quoted(*unit) + " is not a unit of " + std::string(m.key) +
                                   (m.quantity == Quantity::None && unitList(m.quantity).empty()
                                        ? ""
                                        : "; it is read in " + unitList(m.quantity))};
@@ -174,10 +153,6 @@ std::array<Measured, kMeasuredCount> allMeasured() {
     for (std::size_t i = 0; i < kMeasuredCount; ++i)
         all[i] = kMeasured[i].measured;
     return all;
-}
-
-std::string RunLogError::text() const {
-    return csv::located(file, line, column) + ": " + message;
 }
 
 RunLogResult readRunLog(std::istream& in, std::string_view fileName) {
@@ -230,11 +205,11 @@ RunLogResult readRunLog(std::istream& in, std::string_view fileName) {
                 const auto typed = fields::parseFloat(text);
                 if (!typed)
                     throw Refusal{reader.line(), c + 1,
-                                  std::string(info.key) + ": " + shown(text) + " is not a number"};
+                                  std::string(info.key) + ": " + fields::notANumber(text)};
                 const float value = fields::fromDisplay(info.quantity, columns[c].system, *typed);
                 if (!std::isfinite(value))
                     throw Refusal{reader.line(), c + 1,
-                                  std::string(info.key) + ": " + shown(text) +
+                                  std::string(info.key) + ": " + text::quoted(text) +
                                       " is not a finite measurement"};
                 point.values[static_cast<std::size_t>(info.measured)] = value;
             }

@@ -5,6 +5,7 @@
 // "p2[bar]"). Names are read in any case, with '_' for '-'. Columns of anything else are kept as
 // names and take no part. A cell left empty means not measured at that point.
 
+#include "file_problem.hpp"
 #include "units.hpp"
 
 #include <array>
@@ -61,16 +62,8 @@ struct RunLog {
     bool has(Measured m) const { return hasColumn[static_cast<std::size_t>(m)]; }
 };
 
-// Why a log was refused; line and column count from 1, 0 where they do not apply.
-struct RunLogError {
-    std::string file;
-    std::size_t line = 0;
-    std::size_t column = 0;
-    std::string message;
-
-    // "FILE, line L, column C: MESSAGE", leaving out what does not apply.
-    std::string text() const;
-};
+// Why a log was refused.
+using RunLogError = text::FileProblem;
 
 // All of the log or, at the first problem, nothing but why.
 using RunLogResult = std::variant<RunLog, RunLogError>;

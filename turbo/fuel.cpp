@@ -1,10 +1,10 @@
 #include "fuel.hpp"
 
 #include "gas_properties.hpp"
+#include "text.hpp"
 #include "turbo_constants.hpp"
 #include "units.hpp"
 
-#include <cctype>
 #include <cmath>
 #include <limits>
 
@@ -31,16 +31,6 @@ static_assert(inEnumOrder(), "the table is looked up by the fuel's number");
 constexpr int kKilojoulesPerMegajoule = 1000;
 constexpr int kPercent = 100;
 
-bool sameWord(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 } // namespace
 
 std::span<const FuelProperties> fuels() {
@@ -53,7 +43,7 @@ const FuelProperties& fuelProperties(Fuel fuel) {
 
 std::optional<Fuel> fuelFromKey(std::string_view key) {
     for (const auto& f : kFuels)
-        if (sameWord(f.key, key))
+        if (text::sameIgnoringCase(f.key, key))
             return f.fuel;
     return std::nullopt;
 }

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 using namespace clitest;
 
 namespace {
@@ -17,19 +20,65 @@ TEST(FitCommand, FitsTheCandidateGivenByOptions) {
                         kLog);
     ASSERT_EQ(o.status, 0) << o.err;
     const auto rows = csvRows(o.out);
-    ASSERT_EQ(rows.size(), 6u); // header, one assumption, three points, overall
+    // header, one assumption, three points, rms, degrees of freedom, reduced chi-square
+    ASSERT_EQ(rows.size(), 8u);
     EXPECT_EQ(rows[1][0], "assumption");
-    EXPECT_EQ(rows[1][3], "70"); // the start is the option's value
-    const float fitted = number(rows[1][4]);
+    EXPECT_EQ(rows[1][4], "70"); // the start is the option's value
+    const float fitted = number(rows[1][5]);
     EXPECT_TRUE(fitted > 30 && fitted < 100) << fitted;
+    EXPECT_GT(number(rows[1][6]), 0); // a standard error
     for (std::size_t i = 2; i < 5; ++i) {
         EXPECT_EQ(rows[i][0], "point");
-        EXPECT_EQ(rows[i][2], std::to_string(i)); // the log's line
-        EXPECT_NEAR(number(rows[i][7]), number(rows[i][6]) / number(rows[i][5]), 1e-6);
+        EXPECT_EQ(rows[i][3], std::to_string(i)); // the log's line
+        EXPECT_NEAR(number(rows[i][9]), number(rows[i][8]) / number(rows[i][7]), 1e-6);
     }
-    EXPECT_EQ(rows[2][5], "30");
-    EXPECT_EQ(rows[5][0], "overall");
-    EXPECT_LT(number(rows[5][4]), number(rows[5][3])); // the fit lowered the error
+    EXPECT_EQ(rows[2][7], "30");
+    EXPECT_EQ(rows[2][11], "15"); // its P2
+    EXPECT_EQ(rows[5][1], "rms");
+    EXPECT_LT(number(rows[5][5]), number(rows[5][4])); // the fit lowered the error
+    EXPECT_EQ(rows[6][12], "2");                       // 3 values, 1 assumption
+}
+
+TEST(FitCommand, HoldsTheFittedEngineAgainstAnotherRunLog) {
+    // Two runs made by the engine itself with a 72 % turbine, at different P2: fitted to the
+    // first from 78 %, the engine predicts the second's thrust to within its float rounding.
+    const auto made = [](const char* sweep) {
+        return calc({"engine", "--sweep", sweep, "--turbine-efficiency", "72", "--csv", "--columns",
+                     "p2,thrust"})
+            .out;
+    };
+    const auto other = std::filesystem::temp_directory_path() / "vx_fit_other_run.csv";
+    std::ofstream(other) << made("p2=14:30:8");
+    const auto o = calc({"fit", "--fit", "turbine-efficiency", "--input", "-", "--predict",
+                         other.string(), "--csv"},
+                        made("p2=12:28:4"));
+    std::filesystem::remove(other);
+    ASSERT_EQ(o.status, 0) << o.err;
+    const auto rows = csvRows(o.out);
+    EXPECT_NEAR(number(rows[1][5]), 72, 0.01);
+    std::vector<std::string> p2s;
+    for (const auto& row : rows)
+        if (row[0] == "held-out") {
+            EXPECT_NEAR(number(row[10]), 0, 1e-5) << row[3];
+            p2s.push_back(row[11]);
+        }
+    EXPECT_EQ(p2s, (std::vector<std::string>{"14", "22", "30"}));
+    EXPECT_EQ(rows.back()[1], "held-out-rms");
+}
+
+TEST(FitCommand, PointsWithSpeedAndNoPressureTakeItFromTheMap) {
+    const std::string log = "rpm,thrust,mass-flow\n60000,20,0.8\n75000,30,1.0\n90000,40,1.3\n";
+    const auto without = calc({"fit", "--fit", "turbine-efficiency", "--input", "-"}, log);
+    EXPECT_NE(without.err.find("no compressor map to read it from the speed"), std::string::npos)
+        << without.err;
+    const auto with = calc(
+        {"fit", "--fit", "turbine-efficiency", "--input", "-", "--map", VX_DEMO_MAP, "--csv"}, log);
+    ASSERT_EQ(with.status, 0) << with.err;
+    const auto rows = csvRows(with.out);
+    ASSERT_EQ(rows[2][0], "point");
+    // 48 lb/min on the demonstration map's 60,000 rpm line, between (45.554, 2.053) and
+    // (49.107, 2.061): ratio 2.05851, so 1.05851 x 14.7 = 15.560 psig on the standard day.
+    EXPECT_NEAR(number(rows[2][11]), 15.560, 0.002);
 }
 
 struct Refused {
@@ -56,7 +105,10 @@ TEST(FitCommand, RefusalsSayWhatToChange) {
          "standard input, line 3, column 1: thrust: \"abc\" is not a number"},
         {{"fit", "--fit", "mass-flow", "--input", "-", "--p2", "0"},
          "thrust\n30\n",
-         "cannot fit: line 2: the model gives no finite thrust"},
+         "at a point the model can work out; line 2: no P2 (or speed, with a compressor map)"},
+        {{"fit", "--fit", "mass-flow", "--input", "-", "--predict"},
+         kLog,
+         "--predict needs a value"},
         {{"fit", "--fit", "mass-flow", "--input", "/nonexistent/run.csv"},
          "",
          "/nonexistent/run.csv: cannot open"},

@@ -193,7 +193,8 @@ TEST(CandidateFile, BadFilesSayWhereAndGiveNothing) {
         {"name,p2\nA\n", "bad.csv, line 2, column 2: 1 field where the header has 2"},
         {"name,p2\nA,15\nB,\"4,3\"\n",
          "bad.csv, line 3, column 2: p2: \"4,3\" is not a number (the decimal point is '.')"},
-        {"name,p2\nA,1e39\n", "bad.csv, line 2, column 2: p2: \"1e39\" is too large"},
+        {"name,p2\nA,1e39\n", "bad.csv, line 2, column 2: p2: \"1e39\" is out of range (the "
+                              "largest number is 3.40282e+38)"},
         {"name,mass-flow-source\nA,Type\n",
          "bad.csv, line 2, column 2: mass-flow-source \"Type\" is not \"typed\""},
         {"name,p2\n\"A,15\n", "bad.csv, line 2: a quoted field is not closed"},

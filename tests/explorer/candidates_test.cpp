@@ -35,9 +35,10 @@ TEST(Cells, TextThatIsNotANumberIsKeptAndNamed) {
 
     c[EngineInput::InducerDiameter] = explorer::Cell::number(3);
     c[EngineInput::P2] = explorer::readCell(EngineInput::P2, UnitSystem::Forms, "");
-    EXPECT_EQ(explorer::problem(c), "Candidate \"T3 \"big\"\", P2: empty, not a number");
+    EXPECT_EQ(explorer::problem(c), "Candidate \"T3 \"big\"\", P2: a number is missing");
     c[EngineInput::P2] = explorer::readCell(EngineInput::P2, UnitSystem::Forms, "1e40");
-    EXPECT_EQ(explorer::problem(c), "Candidate \"T3 \"big\"\", P2: \"1e40\" is too large");
+    EXPECT_EQ(explorer::problem(c), "Candidate \"T3 \"big\"\", P2: \"1e40\" is out of range (the "
+                                    "largest number is 3.40282e+38)");
 }
 
 } // namespace

@@ -61,12 +61,23 @@ TEST(RunLogInExplorer, MarkersTableFitAndCalibratedCopy) {
         EXPECT_NEAR(table->item(0, 4)->text().toDouble(),
                     table->item(0, 3)->text().toDouble() / 16.6134, 1e-5);
         EXPECT_TRUE(table->item(0, 5)->text().isEmpty()); // no fit yet
+        // The errors against P2: a series of nine for thrust, one for fuel flow, and the zero line.
+        const auto series = run.residualChart()->series();
+        ASSERT_EQ(series.size(), 3);
+        EXPECT_EQ(series[0]->name(), "Thrust");
+        const auto* thrust = qobject_cast<QScatterSeries*>(series[0]);
+        ASSERT_EQ(thrust->count(), 9);
+        EXPECT_NEAR(thrust->at(0).x(), 6.52671, 1e-4);
+        EXPECT_NEAR(thrust->at(0).y(), (table->item(0, 4)->text().toDouble() - 1) * 100, 1e-3);
 
-        click(run.fitChoice(runs::Assumption::NozzleEfficiency));
+        click(run.fitChoice(*runs::assumptionFromKey("nozzle-efficiency")));
         click(run.fitButton());
-        EXPECT_TRUE(run.fitText()->text().startsWith("Nozzle Efficiency: "))
-            << run.fitText()->text().toStdString();
+        const QString text = run.fitText()->text();
+        EXPECT_TRUE(text.startsWith("Nozzle Efficiency: ")) << text.toStdString();
+        EXPECT_TRUE(text.contains(QString::fromUtf8(" \u00b1 "))) << text.toStdString();
+        EXPECT_TRUE(text.contains("Degrees of freedom: 17;")) << text.toStdString(); // 18 - 1
         EXPECT_FALSE(table->item(0, 5)->text().isEmpty());
+        EXPECT_EQ(run.residualChart()->title(), "Error after the fit against P2");
         ASSERT_TRUE(run.copyButton()->isEnabled());
 
         const int rows = model->rowCount();

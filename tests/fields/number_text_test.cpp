@@ -169,4 +169,18 @@ TEST(NumberText, WhyATextIsNotANumber) {
     }
 }
 
+// One wording for every reason, whichever window or command says it.
+TEST(NumberText, NotANumberInWords) {
+    const struct {
+        const char *text, *words;
+    } cases[] = {
+        {" \r\n", "a number is missing"},
+        {"4,3", "\"4,3\" is not a number (the decimal point is '.')"},
+        {"-1e39", "\"-1e39\" is out of range (the largest number is 3.40282e+38)"},
+        {"12 psi", "\"12 psi\" is not a number"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fields::notANumber(c.text), c.words);
+}
+
 } // namespace
