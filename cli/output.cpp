@@ -40,6 +40,12 @@ bool Sink::flush() {
 
 namespace {
 
+// The columns a text takes on a terminal: its UTF-8 characters, not its bytes ("\u2014" is one).
+std::size_t columnsOf(std::string_view text) {
+    return static_cast<std::size_t>(std::ranges::count_if(
+        text, [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
 char* put(char* out, std::string_view text) {
     std::memcpy(out, text.data(), text.size());
     return out + text.size();
@@ -288,12 +294,15 @@ void PointWriter::rows(std::span<const std::string_view> inputRow) {
             const float v = calc_.get(c.index);
             if (std::isnan(v) && fields[c.index].mayBeEmpty)
                 value.clear(); // no figure
+            else if (std::isnan(v) && fields::isInput(fields[c.index]))
+                value = "\u2014"; // not given
             else
                 value = digits_ == 0 ? fields::formatFloat(v)
                                      : std::string(buffer, writeDigits(buffer, v, digits_));
             left = false;
         }
-        const std::size_t pad = value.size() < widths_[i] ? widths_[i] - value.size() : 0;
+        const std::size_t shown = columnsOf(value);
+        const std::size_t pad = shown < widths_[i] ? widths_[i] - shown : 0;
         if (!left)
             text.append(pad, ' ');
         text += value;
@@ -332,6 +341,8 @@ void PointWriter::form() {
             value = word(c.index);
         } else if (f.mayBeEmpty && std::isnan(calc_.get(c.index))) {
             value = "(none)"; // outside what the map shows
+        } else if (fields::isInput(f) && std::isnan(calc_.get(c.index))) {
+            value = "\u2014"; // not given (an altitude left out), not a failed figure
         } else if (digits_ > 0) {
             char buffer[kMaxNumberText];
             value.assign(buffer, writeDigits(buffer, calc_.get(c.index), digits_));
@@ -343,7 +354,7 @@ void PointWriter::form() {
         text.append(labelWidth_ + 2 - f.label.size(), ' ');
         text += value;
         if (!f.unit.empty()) {
-            text.append(value.size() < 12 ? 12 - value.size() : 1, ' ');
+            text.append(columnsOf(value) < 12 ? 12 - columnsOf(value) : 1, ' ');
             text += f.unit;
         }
         text += '\n';

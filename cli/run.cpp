@@ -95,8 +95,11 @@ int run(int argc, const char* const* argv, std::istream& in, std::ostream& out, 
         break;
     }
     if (!args.info) {
-        err << kProgram << ": choose a calculation: " << joined(calculationNames()) << ".\nRun '"
-            << kProgram << " --help' for more.\n";
+        // fit is a command of its own, parsed apart, but a choice all the same.
+        auto choices = calculationNames();
+        choices.emplace_back(kFitCommand);
+        err << kProgram << ": choose a calculation: " << joined(choices) << ".\nRun '" << kProgram
+            << " --help' for more.\n";
         return kExitBadInput;
     }
 

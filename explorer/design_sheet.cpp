@@ -274,14 +274,24 @@ void DesignSheet::placeMaps(std::vector<Page>& pages, const QSizeF& size) const 
                      toQString(compmap::numberText(m.map.referencePressure)));
         auto title = document(html, size.width(), kHeadingPoints);
         const double top = title->size().height() + kGap;
+        // Every candidate named under the map in its colour, so that none is told by colour alone.
+        QString names;
+        for (const auto& series : m.series)
+            names += QStringLiteral("<span style=\"color:%1\">&#9679;&#8212;</span>&nbsp;%2 "
+                                    "&nbsp;&nbsp; ")
+                         .arg(series.colour.name(), series.name.toHtmlEscaped());
+        auto legend = document(QStringLiteral("<p>%1</p>").arg(names), size.width(), kFigurePoints);
+        const double legendHeight = legend->size().height();
         const QSizeF shape = m.picture.isNull() ? QSizeF(compmap::MapGeometry::kSheetWidth,
                                                          compmap::MapGeometry::kSheetHeight)
                                                 : QSizeF(m.picture.size());
-        const double height =
-            std::min(size.width() * shape.height() / shape.width(), size.height() - top);
+        const double height = std::min(size.width() * shape.height() / shape.width(),
+                                       size.height() - top - kGap - legendHeight);
         Page page;
         page.push_back({QRectF(0, 0, size.width(), title->size().height()), std::move(title)});
         page.push_back({QRectF(0, top, size.width(), height), nullptr, static_cast<int>(i)});
+        page.push_back(
+            {QRectF(0, top + height + kGap, size.width(), legendHeight), std::move(legend)});
         pages.push_back(std::move(page));
     }
 }
@@ -289,9 +299,18 @@ void DesignSheet::placeMaps(std::vector<Page>& pages, const QSizeF& size) const 
 void DesignSheet::paintMapPiece(QPainter& painter, const Piece& piece) const {
     const SheetMap& m = maps_[static_cast<std::size_t>(piece.map)];
     const QImage* picture = m.picture.isNull() ? nullptr : &m.picture;
-    const compmap::MapGeometry geometry(m.map, picture, m.series, piece.place);
+    // Drawn as on a screen of 96 dots per inch, scaled to points: labels, lines and points keep
+    // the proportions they have in the window, in the program's font.
+    constexpr double kPerPoint = 96.0 / 72.0;
+    const QRectF area(QPointF(0, 0), piece.place.size() * kPerPoint);
+    const compmap::MapGeometry geometry(m.map, picture, m.series, area);
     painter.save();
-    painter.setClipRect(piece.place);
+    painter.translate(piece.place.topLeft());
+    painter.scale(1 / kPerPoint, 1 / kPerPoint);
+    painter.setClipRect(area);
+    QFont font = font_;
+    font.setPixelSize(12);
+    painter.setFont(font);
     compmap::MapOverlay overlay;
     overlay.series = m.series;
     compmap::paintMap(painter, geometry, m.map, picture, overlay);

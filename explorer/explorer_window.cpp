@@ -70,6 +70,7 @@ ExplorerWindow::ExplorerWindow(QWidget* parent) : CDialog(133, parent) {
     placeWindow();
 
     connect(undo_, &QUndoStack::cleanChanged, this, [this] { updateTitle(); });
+    connect(maps_, &explorer::MapPanel::modifiedChanged, this, [this] { updateTitle(); });
     connect(model_, &explorer::CandidateTable::candidatesChanged, this, [this] {
         refreshChart();
         showRowNote();
@@ -268,7 +269,8 @@ void ExplorerWindow::placeWindow() {
 
 void ExplorerWindow::updateTitle() {
     const QString base = QString::fromStdString(dialogTemplate().title);
-    const bool modified = !undo_->isClean();
+    // A map traced and not yet saved is unsaved work too.
+    const bool modified = !undo_->isClean() || maps_->isModified();
     if (file_.isEmpty() && !modified) {
         setWindowTitle(base);
         return;
@@ -311,6 +313,9 @@ void ExplorerWindow::OnCancel() {
 }
 
 bool ExplorerWindow::maySetAside() {
+    // The maps first: saving a digitizer's map renames it in the candidates.
+    if (!maps_->maySetAside())
+        return false;
     if (undo_->isClean())
         return true;
     const QString name = file_.isEmpty() ? tr("the new candidates") : QFileInfo(file_).fileName();
@@ -336,8 +341,10 @@ bool ExplorerWindow::maySetAside() {
 void ExplorerWindow::OnFileNew() {
     if (!maySetAside())
         return;
+    const auto before = maps_->openViews();
     model_->reset();
     undo_->clear();
+    maps_->closeStale(before);
     file_.clear();
     updateTitle();
     table_->selectRow(0);
@@ -372,12 +379,15 @@ QString ExplorerWindow::askCandidatePath(const QString& caption) {
 
 bool ExplorerWindow::openFile(const QString& path) {
     QString problem, note;
+    const auto before = maps_->openViews();
     if (!model_->load(path, &problem, &note)) {
         dialogs::showMessage(this, windowTitle(),
                              tr("%1\nThe candidates that were open are unchanged.").arg(problem));
         return false;
     }
     undo_->clear();
+    // The maps of the work set aside go with it; those the new candidates name open again.
+    maps_->closeStale(before);
     file_ = path;
     fileStamp_ = userfile::stampOf(QFile::encodeName(path).toStdString());
     rememberRecent(path);

@@ -67,8 +67,10 @@ void fitAxes(const CompressorMap& map, std::span<const MapSeries> series, AxisCa
 void paintSheet(QPainter& painter, const MapGeometry& g, FlowUnit unit) {
     const QRectF box(g.toArea(g.plot().topLeft()), g.toArea(g.plot().bottomRight()));
     painter.fillRect(g.sheet(), Qt::white);
+    // Text and its room scale with the sheet, so both axis titles stay whole at any size.
+    const double k = g.sheet().width() / g.kSheetWidth;
     QFont font = painter.font();
-    font.setPixelSize(std::max(8, int(std::lround(13 * g.sheet().width() / g.kSheetWidth))));
+    font.setPixelSize(std::max(8, int(std::lround(13 * k))));
     painter.setFont(font);
     const auto& fa = g.flowAxis();
     const auto& pa = g.pressureAxis();
@@ -81,26 +83,27 @@ void paintSheet(QPainter& painter, const MapGeometry& g, FlowUnit unit) {
         painter.setPen(grid);
         painter.drawLine(QPointF(x, box.top()), QPointF(x, box.bottom()));
         painter.setPen(ink);
-        painter.drawText(QRectF(x - 40, box.bottom() + 4, 80, 20), Qt::AlignHCenter | Qt::AlignTop,
-                         tickText(float(v)));
+        painter.drawText(QRectF(x - 40 * k, box.bottom() + 4 * k, 80 * k, 20 * k),
+                         Qt::AlignHCenter | Qt::AlignTop, tickText(float(v)));
     }
     for (double v = pa.value1; v <= pa.value2 + ratioStep / 2; v += ratioStep) {
         const double y = g.toArea(QPointF(0, pa.pixelAt(v))).y();
         painter.setPen(grid);
         painter.drawLine(QPointF(box.left(), y), QPointF(box.right(), y));
         painter.setPen(ink);
-        painter.drawText(QRectF(box.left() - 66, y - 10, 60, 20), Qt::AlignRight | Qt::AlignVCenter,
-                         tickText(float(v)));
+        painter.drawText(QRectF(box.left() - 66 * k, y - 10 * k, 60 * k, 20 * k),
+                         Qt::AlignRight | Qt::AlignVCenter, tickText(float(v)));
     }
     painter.setPen(ink);
     painter.drawRect(box);
-    painter.drawText(QRectF(box.left(), box.bottom() + 24, box.width(), 24), Qt::AlignCenter,
+    painter.drawText(QRectF(box.left(), box.bottom() + 24 * k, box.width(), 24 * k),
+                     Qt::AlignCenter,
                      QCoreApplication::translate("MapView", "Corrected air flow (%1)")
                          .arg(QString::fromUtf8(flowUnitText(unit).data())));
     painter.save();
-    painter.translate(box.left() - 58, box.center().y());
+    painter.translate(box.left() - 58 * k, box.center().y());
     painter.rotate(-90);
-    painter.drawText(QRectF(-150, -22, 300, 20), Qt::AlignCenter,
+    painter.drawText(QRectF(-150 * k, -22 * k, 300 * k, 20 * k), Qt::AlignCenter,
                      QCoreApplication::translate("MapView", "Pressure ratio"));
     painter.restore();
 }
@@ -225,6 +228,12 @@ void paintMap(QPainter& painter, const MapGeometry& geometry, const CompressorMa
     else
         paintSheet(painter, geometry, map.flowUnit);
     if (geometry.calibrated()) {
+        // Lines and points stop at the frame: the plain sheet's axes box, or the picture.
+        painter.setClipRect(geometry.hasPicture()
+                                ? geometry.sheet()
+                                : QRectF(geometry.toArea(geometry.plot().topLeft()),
+                                         geometry.toArea(geometry.plot().bottomRight())),
+                            painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
         paintLines(painter, geometry, map);
         if (overlay.draft) {
             painter.setPen(QPen(QColor(230, 120, 0), 2, Qt::DashLine));

@@ -407,6 +407,9 @@ void MapView::clicked(QPointF canvasPoint) {
             next.draft = MapLine{kind, 0, {}};
         next.draft->points.push_back(g.toMap(canvasPoint));
         push(tr("Trace a point of the %1").arg(kindText(kind)), std::move(next));
+        // So that "type its speed, press Enter" needs no click on the box.
+        if (kind != LineKind::Surge)
+            value_->setFocus(Qt::OtherFocusReason);
         return;
     }
     }

@@ -41,7 +41,9 @@ void expectRefused(const std::vector<Refused>& cases) {
 
 TEST(Errors, Options) {
     expectRefused({
-        {{}, "", "choose a calculation: max-rpm, mass-flow, cycle, flame-tube, convert"},
+        {{},
+         "",
+         "choose a calculation: max-rpm, mass-flow, cycle, flame-tube, convert, engine, fit."},
         {{"thrust"}, "", "unknown calculation \"thrust\"; choose one of max-rpm, mass-flow,"},
         {{"cylce"}, "", "unknown calculation \"cylce\"; did you mean cycle?"},
         {{"--p2", "4", "cycle"}, "", "--p2: name the calculation first"},

@@ -224,7 +224,9 @@ TEST(Output, TableShowsTheFormsLabelsAndUnits) {
     for (const char* text : {"Full Analysis - Compressor and Turbine\n", "Full Analysis - Nozzle\n",
                              "  P2 (psig):                         15\n",
                              "  Thrust:                            49.3072     lbs.\n",
-                             "  Ambient Temp.:                     15          deg. C\n"})
+                             "  Ambient Temp.:                     15          deg. C\n",
+                             // an altitude not given is no figure: a dash, not "nan"
+                             "  Altitude:                          \u2014           m\n"})
         EXPECT_NE(cycle.out.find(text), std::string::npos) << text << "\nin:\n" << cycle.out;
 
     const auto tube = calc({"flame-tube", "--units", "mm", "--inducer-diameter", "57"});

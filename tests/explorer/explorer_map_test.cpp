@@ -110,6 +110,10 @@ TEST(ExplorerMap, CalibrateTraceAndTheRowShowsTheFigures) {
         EXPECT_EQ(w.candidates()->index(0, w.candidates()->column("corrected-flow")).data(),
                   "84.6");
         EXPECT_EQ(w.maps()->count(), 2); // the same map's tab, not a second one
+        // The calibration is still unsaved work until the map is saved.
+        EXPECT_TRUE(w.windowTitle().contains('*'));
+        ASSERT_TRUE(w.maps()->save(view, false));
+        EXPECT_FALSE(w.windowTitle().contains('*'));
     });
 }
 
@@ -190,10 +194,14 @@ TEST(ExplorerMap, DesignSheetHasAPageForTheMap) {
         const auto pages = sheet.layout(page);
         ASSERT_GE(pages.size(), 2u);
         const auto& last = pages.back();
-        ASSERT_EQ(last.size(), 2u);
+        ASSERT_EQ(last.size(), 3u);
         EXPECT_NE(last[0].text->toPlainText().indexOf("demo.vxmap"), -1);
         EXPECT_EQ(last[1].map, 0);
-        EXPECT_LE(last[1].place.bottom(), page.height());
+        // Under the map, the legend names the candidate on it.
+        EXPECT_NE(
+            last[2].text->toPlainText().indexOf(w.candidates()->index(0, 0).data().toString()), -1);
+        EXPECT_GE(last[2].place.top(), last[1].place.bottom());
+        EXPECT_LE(last[2].place.bottom(), page.height());
     });
 }
 
@@ -224,6 +232,9 @@ TEST(ExplorerMap, DigitizerExportAsksItsUnitAndReference) {
         EXPECT_EQ(view->map().flowUnit, compmap::FlowUnit::KgPerS);
         EXPECT_EQ(view->map().referenceTemperature, 298.0f);
         EXPECT_EQ(view->map().referencePressure, 14.5038f);
+        // The CSV cannot keep what was typed: the tab is unsaved until it is saved as a map file.
+        EXPECT_TRUE(w.maps()->tabText(w.maps()->indexOf(view)).endsWith('*'));
+        w.maps()->closeStale(w.maps()->openViews()); // set aside unasked
     });
 }
 

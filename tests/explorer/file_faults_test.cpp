@@ -1,18 +1,28 @@
 // Saving and every export tried against the faults a user's disk can have: each row is a fault and
 // what must survive it. Permission faults are real: as root, the file system is asked as "nobody".
+#include "candidate_file.hpp"
+#include "candidate_table.hpp"
+#include "digitizer_import_dialog.hpp"
 #include "explorer_window.hpp"
+#include "map_panel.hpp"
+#include "map_view.hpp"
+#include "number_text.hpp"
 #include "save_path.hpp"
 #include "window_driver.hpp"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+#include <QUndoStack>
 
 #include <gtest/gtest.h>
 
@@ -22,6 +32,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 
 #include <sys/fsuid.h>
 #include <sys/resource.h>
@@ -272,6 +283,140 @@ TEST_F(FileFaults, ATypedNameGetsItsSuffixBeforeTheReplaceQuestion) {
     EXPECT_TRUE(question.contains("mydesign.csv")) << question.toStdString();
     EXPECT_EQ(chosen, folder + QStringLiteral("/mydesign.csv"));
     EXPECT_EQ(contents(folder_ / "mydesign.csv"), kOld); // asking wrote nothing
+}
+
+// Calls `act` with the next modal widget of type T once it shows, for a few seconds at most.
+template <class T> void whenShown(std::function<void(T&)> act, int tries = 200) {
+    QTimer::singleShot(20, [act, tries] {
+        if (auto* shown = qobject_cast<T*>(QApplication::activeModalWidget()))
+            act(*shown);
+        else if (tries > 0)
+            whenShown<T>(act, tries - 1);
+    });
+}
+
+void answerNextBox(QMessageBox::StandardButton button, QString* text) {
+    whenShown<QMessageBox>([button, text](QMessageBox& box) {
+        *text = box.text();
+        box.button(button)->click();
+    });
+}
+
+// A traced map is unsaved work: its tab and the window show a star, and closing the tab or the
+// window asks first. Cancel keeps the edit, Discard leaves the file as it was, Save writes it.
+TEST_F(FileFaults, MapEditsAreAskedAboutOnClose) {
+    const auto file = folder_ / "turbo.vxmap";
+    const std::string before = "surge\n10 1.2\n20 2\nend\n";
+    const struct {
+        bool window; // closed by Escape, else its tab's close box
+        QMessageBox::StandardButton answer;
+        bool stays;
+        bool written;
+    } rows[] = {
+        {false, QMessageBox::Cancel, true, false},  {false, QMessageBox::Discard, false, false},
+        {false, QMessageBox::Save, false, true},    {true, QMessageBox::Cancel, true, false},
+        {true, QMessageBox::Discard, false, false}, {true, QMessageBox::Save, false, true},
+    };
+    for (const auto& row : rows) {
+        const std::string name =
+            std::string(row.window ? "window, " : "tab, ") + std::to_string(int(row.answer));
+        put(file, before);
+        ExplorerWindow w;
+        runModal(w, [&] {
+            compmap::MapView* view = w.maps()->openFile(file);
+            ASSERT_TRUE(view) << name;
+            auto* unit = view->findChild<QComboBox*>(QStringLiteral("flowUnit"));
+            unit->setCurrentIndex(1);
+            emit unit->activated(1); // as chosen by the user: kg/s
+            const int tab = w.maps()->indexOf(view);
+            EXPECT_TRUE(w.maps()->tabText(tab).endsWith('*')) << name;
+            EXPECT_TRUE(w.windowTitle().contains('*')) << name;
+            QString asked;
+            answerNextBox(row.answer, &asked);
+            if (row.window)
+                pressKey(&w, Qt::Key_Escape);
+            else
+                emit w.maps()->tabCloseRequested(tab);
+            QApplication::processEvents();
+            EXPECT_TRUE(asked.contains("turbo.vxmap")) << name << ": " << asked.toStdString();
+            EXPECT_EQ(w.isVisible(), !row.window || row.stays) << name;
+            if (!row.window)
+                EXPECT_EQ(w.maps()->view(file) != nullptr, row.stays) << name;
+            if (row.stays) // set aside unasked, so the window can close
+                w.maps()->view(file)->undoStack()->setClean();
+        });
+        EXPECT_EQ(contents(file) != before, row.written) << name;
+        if (row.written)
+            EXPECT_NE(contents(file).find("flow-unit kg/s"), std::string::npos) << name;
+    }
+}
+
+// A digitizer's CSV is never written over: Save offers a map file beside it holding the unit and
+// reference asked when it opened, the candidates then name that file, and they open again with
+// the same unit and reference, unasked.
+TEST_F(FileFaults, ADigitizerMapIsSavedBesideItWithItsUnitAndReference) {
+    const std::string data = "surge,\nX,Y\n0.2,1\n0.3,3\n";
+    put(folder_ / "wpd.csv", data);
+    auto candidates = explorer::startingCandidates();
+    candidates[0].map = "wpd.csv";
+    ASSERT_FALSE(explorer::saveCandidates(folder_ / "engines.csv", candidates));
+    const QString engines = QFile::decodeName((folder_ / "engines.csv").c_str());
+    const auto correctedFlow = [](ExplorerWindow& w) {
+        auto* table = w.candidates();
+        return fields::parseFloat(
+            table->index(0, table->column("corrected-flow")).data().toString().toStdString());
+    };
+    // 1.41 lb/s = 0.6395652 kg/s at 15 deg. C and 14.7 psi, referred to 298 K and 14.5038 psi:
+    // 0.6395652 x sqrt(288 / 298) / (14.7 / 14.5038) = 0.620351 kg/s.
+    constexpr double kCorrected = 0.620351;
+    {
+        ExplorerWindow w;
+        runModal(w, [&] {
+            whenShown<explorer::DigitizerImportDialog>([](explorer::DigitizerImportDialog& ask) {
+                ask.unitBox()->setCurrentText("kg/s");
+                typeInto(ask.temperatureBox(), "298");
+                typeInto(ask.pressureBox(), "14.5038");
+                ask.accept();
+            });
+            ASSERT_TRUE(w.openFile(engines));
+            EXPECT_TRUE(w.windowTitle().contains('*')); // the unit is kept nowhere yet
+            ASSERT_TRUE(correctedFlow(w));
+            EXPECT_NEAR(*correctedFlow(w), kCorrected, 5e-6);
+            compmap::MapView* view = w.maps()->view(folder_ / "wpd.csv");
+            ASSERT_TRUE(view);
+            w.maps()->setCurrentWidget(view);
+            whenShown<QFileDialog>([](QFileDialog& dialog) {
+                auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                typeInto(name, QStringLiteral("wpd"));
+                pressKey(name, Qt::Key_Return);
+            });
+            w.action(QStringLiteral("saveMap"))->trigger();
+            EXPECT_EQ(w.candidates()->index(0, w.candidates()->column("map")).data(), "wpd.vxmap");
+            ASSERT_TRUE(w.saveTo(engines));
+            EXPECT_FALSE(w.windowTitle().contains('*'));
+        });
+    }
+    EXPECT_EQ(contents(folder_ / "wpd.csv"), data);
+    const std::string saved = contents(folder_ / "wpd.vxmap");
+    for (const char* line :
+         {"flow-unit kg/s", "reference-temperature 298", "reference-pressure 14.5038"})
+        EXPECT_NE(saved.find(line), std::string::npos) << line << " in\n" << saved;
+
+    ExplorerWindow again;
+    bool asked = false;
+    runModal(again, [&] {
+        whenShown<explorer::DigitizerImportDialog>(
+            [&](explorer::DigitizerImportDialog& ask) {
+                asked = true;
+                ask.reject();
+            },
+            5);
+        ASSERT_TRUE(again.openFile(engines));
+        QTest::qWait(200);
+        EXPECT_FALSE(asked);
+        ASSERT_TRUE(correctedFlow(again));
+        EXPECT_NEAR(*correctedFlow(again), kCorrected, 5e-6);
+    });
 }
 
 } // namespace
