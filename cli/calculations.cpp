@@ -206,6 +206,12 @@ public:
     // [range check] The inputs as the point would take them, a measured outlet temperature
     // included.
     std::optional<turbo::RangeProblem> rangeProblem() const override {
+        // A turbine area sets the air flow only when the turbine is its source; taken and then
+        // ignored, it would look as if it had.
+        if (!std::isnan(in_.engine[turbo::input("turbine-area")]) &&
+            in_.engine.massFlowSource != turbo::MassFlowSource::Turbine)
+            return turbo::RangeProblem{"turbine-area",
+                                       "is used only with --mass-flow-source turbine"};
         auto in = in_.engine;
         if (measuredOutlet_)
             in[turbo::EngineInput::MeasuredTurbineOutletTemp] = *measuredOutlet_;

@@ -90,9 +90,8 @@ turbo::EngineInputs candidateFrom(const Calculation& calc) {
         const auto input = static_cast<turbo::EngineInput>(i);
         in[input] = calc.get(turbo::engineFieldIndex(input));
     }
-    in.massFlowSource = calc.choice(turbo::kMassFlowSourceField) == 0
-                            ? turbo::MassFlowSource::Typed
-                            : turbo::MassFlowSource::Estimate;
+    in.massFlowSource =
+        static_cast<turbo::MassFlowSource>(calc.choice(turbo::kMassFlowSourceField));
     in.fuel = static_cast<turbo::Fuel>(calc.choice(turbo::kFuelField));
     // Ambient and fuel properties not typed stay so: the fit's evaluation works them out.
     return in;

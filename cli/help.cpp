@@ -7,6 +7,7 @@
 #include "messages.hpp"
 #include "number_text.hpp"
 #include "options.hpp"
+#include "running_line_command.hpp"
 
 #include <algorithm>
 #include <utility>
@@ -126,6 +127,9 @@ std::string programHelp() {
         rows.push_back({std::string(c.name), std::string(c.summary)});
     rows.push_back(
         {std::string(kFitCommand), "An engine's assumptions fitted to a run log (fit --help)"});
+    rows.push_back(
+        {std::string(kRunningLineCommand),
+         "Where the engine runs with its turbine and nozzle fixed (running-line --help)"});
     text += table(rows);
     text += "\nOptions:\n";
     rows.clear();

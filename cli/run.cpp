@@ -8,6 +8,7 @@
 #include "options.hpp"
 #include "output.hpp"
 #include "plan.hpp"
+#include "running_line_command.hpp"
 #include "sweep_option.hpp"
 #include "tube_template.hpp"
 
@@ -68,6 +69,8 @@ void runInput(const Arguments& args, const Plan& plan, std::istream& in, Sink& s
 int run(int argc, const char* const* argv, std::istream& in, std::ostream& out, std::ostream& err) {
     if (argc > 1 && argv[1] == kFitCommand)
         return runFit(argc, argv, in, out, err);
+    if (argc > 1 && argv[1] == kRunningLineCommand)
+        return runRunningLine(argc, argv, in, out, err);
     Arguments args;
     try {
         args = parseArguments(argc, argv);

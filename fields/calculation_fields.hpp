@@ -142,8 +142,9 @@ inline constexpr Field kMassFlowEstimate = [] {
 inline constexpr Field kMassFlow =
     number(R::In, "mass-flow", 1028, kCompressorFrame, "Mass Flow Rate:", "", Q::MassFlow, 1.41f);
 
-inline constexpr std::array<std::string_view, 2> kMassFlowSources{"typed", "estimate"};
-// Not on the form: whether a candidate engine's mass flow is typed or the wheel's estimate.
+inline constexpr std::array<std::string_view, 3> kMassFlowSources{"typed", "estimate", "turbine"};
+// Not on the form: whether a candidate engine's mass flow is typed, the wheel's estimate, or what
+// its turbine passes (turbine-area).
 inline constexpr Field kMassFlowSource{"mass-flow-source",
                                        kCompressorFrame,
                                        "Mass Flow Source:",
@@ -299,6 +300,8 @@ inline constexpr std::array kOperatingResults{
           0,
           {},
           "The limits the point goes past, by their keys"},
+    described(number(R::Out, "mass-flow-used", 0, "", "Mass Flow Used:", "", Q::MassFlow),
+              "The air flow the point used: typed, estimated or passed by the turbine"),
 };
 
 template <std::size_t... N> constexpr auto joined(const std::array<Field, N>&... parts) {
@@ -482,8 +485,16 @@ inline constexpr Field kMeasuredTurbineOutletTemp = described(
            Q::Temperature, std::numeric_limits<float>::quiet_NaN()),
     "Measured turbine outlet (exhaust) temperature, deg. C: when given, the turbine inlet "
     "temperature is solved from it in place of the one given");
+// The turbine's flow capacity, for the "turbine" mass-flow source. Not a number: from the
+// candidate's own point, which then keeps its mass flow.
+inline constexpr Field kTurbineArea = described(
+    number(R::In, "turbine-area", 0, "", "Turbine Area:", "sq. in.", Q::Area,
+           std::numeric_limits<float>::quiet_NaN()),
+    "Turbine effective flow area, for mass-flow-source turbine: the air flow is what the turbine "
+    "passes, A P3 phi(turbine PR) / sqrt(T3) (Saravanamuttoo et al., Gas Turbine Theory); not "
+    "given: from the candidate's own point, which keeps its mass flow");
 inline constexpr auto kEngineInputs =
-    joined(kOperatingInputs, std::array{kMeasuredTurbineOutletTemp});
+    joined(kOperatingInputs, std::array{kMeasuredTurbineOutletTemp, kTurbineArea});
 inline constexpr auto kEngineResults = kOperatingResults;
 } // namespace detail
 

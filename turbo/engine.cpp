@@ -1,5 +1,6 @@
 #include "engine.hpp"
 
+#include "flow_function.hpp"
 #include "turbo_fields.hpp"
 #include "wheel_and_converter.hpp"
 
@@ -45,7 +46,7 @@ EngineResults evaluateEngine(const EngineInputs& in) {
     const float tipSpeed = in[input("tip-speed")];
     calcMaxRpm(f, tipSpeed);
     calcMassFlow(f); // also puts the estimate into m_MassFlow
-    if (in.massFlowSource == MassFlowSource::Typed)
+    if (in.massFlowSource != MassFlowSource::Estimate)
         f.m_MassFlow = in[EngineInput::MassFlow];
 
     EngineResults r;
@@ -55,12 +56,23 @@ EngineResults evaluateEngine(const EngineInputs& in) {
         r.inletSolved = true;
     }
     r.turbineInletTemp = inletTemp;
-    r.cycle = calcFullAnalysis(f, inletTemp, typedDecimal(in[input("pressure-loss")]));
+    const double loss = typedDecimal(in[input("pressure-loss")]);
+    if (const float area = in[input("turbine-area")];
+        in.massFlowSource == MassFlowSource::Turbine && !std::isnan(area)) {
+        // The turbine's pressure ratio and inlet pressure do not depend on the mass flow.
+        TurboFields g = f;
+        const auto c = calcFullAnalysis(g, inletTemp, loss);
+        f.m_MassFlow = static_cast<float>(
+            turbineFlow(area, (double(c.compressorPr) - loss) * double(g.m_AmbientPressure),
+                        g.m_TurbinePrRequired, double(inletTemp) + kZeroCelsiusInKelvin));
+    }
+    r.cycle = calcFullAnalysis(f, inletTemp, loss);
     r.massFlow = f.m_MassFlow;
     for (std::size_t i = 0; i < kEngineResultCount; ++i)
         if (kResults.member[i])
             r.values[i] = f.*kResults.member[i];
 
+    r[result("mass-flow-used")] = r.massFlow;
     return r;
 }
 

@@ -24,10 +24,12 @@ enum class MassFlowSource {
     Typed,    // the mass flow as given
     Estimate, // the wheel's estimate from the inducer and hub, as "Calculate" in "Mass Flow
               // Rate" carries it into the full analysis
+    Turbine,  // what the turbine passes, a nozzle of area turbine-area at the cycle's pressures
 };
 // Its words are the field's choices, by the source's number.
-static_assert(fields::kMassFlowSources.size() == 2 && fields::kMassFlowSources[0] == "typed" &&
-                  fields::kMassFlowSources[1] == "estimate",
+static_assert(fields::kMassFlowSources.size() == 3 && fields::kMassFlowSources[0] == "typed" &&
+                  fields::kMassFlowSources[1] == "estimate" &&
+                  fields::kMassFlowSources[2] == "turbine",
               "one word per mass-flow source, in the order of the enumeration");
 
 constexpr bool isEngineInput(const fields::Field& f) {
@@ -113,7 +115,7 @@ struct EngineInputs {
 
 struct EngineResults {
     std::array<float, kEngineResultCount> values{}; // by EngineResult
-    float massFlow = 0; // the mass flow the cycle used: the typed one or the estimate
+    float massFlow = 0; // the mass flow the cycle used: typed, the estimate or the turbine's
     // The turbine inlet temperature the cycle used: the one given, or the one solved from the
     // measured outlet temperature when that is given (inletSolved).
     float turbineInletTemp = 0;

@@ -1,6 +1,7 @@
 #include "fuel.hpp"
 
 #include "calculation_fields.hpp"
+#include "gas_properties.hpp"
 #include "text.hpp"
 #include "turbo_constants.hpp"
 #include "units.hpp"
@@ -15,11 +16,11 @@ namespace {
 // The words are the fuel field's own choices, by the fuel's number.
 using fields::kFuelWords;
 constexpr std::array<FuelProperties, 4> kFuels{{
-    {Fuel::Kerosene, kFuelWords[0], 43.2f, 0.80f},
-    {Fuel::Diesel, kFuelWords[1], 42.8f, 0.84f},
-    {Fuel::Propane, kFuelWords[2], 46.3f, 0.51f},
+    {Fuel::Kerosene, kFuelWords[0], 43.2f, 0.80f, 23.0 / 12.0},
+    {Fuel::Diesel, kFuelWords[1], 42.8f, 0.84f, 1.8},
+    {Fuel::Propane, kFuelWords[2], 46.3f, 0.51f, 8.0 / 3.0},
     {Fuel::Custom, kFuelWords[3], std::numeric_limits<float>::quiet_NaN(),
-     std::numeric_limits<float>::quiet_NaN()},
+     std::numeric_limits<float>::quiet_NaN(), 23.0 / 12.0},
 }};
 
 constexpr bool inEnumOrder() {
@@ -55,10 +56,10 @@ std::optional<Fuel> fuelFromKey(std::string_view key) {
 
 FuelInputs fuelInputs(Fuel fuel, float typedHeatingValue, float typedDensity,
                       float combustionEfficiency) {
-    if (fuel == Fuel::Custom)
-        return {typedHeatingValue, typedDensity, combustionEfficiency};
     const auto& p = fuelProperties(fuel);
-    return {p.lowerHeatingValue, p.density, combustionEfficiency};
+    if (fuel == Fuel::Custom)
+        return {typedHeatingValue, typedDensity, combustionEfficiency, p.hydrogenPerCarbon};
+    return {p.lowerHeatingValue, p.density, combustionEfficiency, p.hydrogenPerCarbon};
 }
 
 std::string_view fuelGapText(FuelGap gap) {
@@ -79,6 +80,8 @@ std::string_view fuelGapText(FuelGap gap) {
         return "fuel density 0 or below";
     case FuelGap::NoThrust:
         return "no thrust";
+    case FuelGap::Rich:
+        return "more fuel than the air can burn (beyond the stoichiometric fuel-air ratio)";
     }
     return "";
 }
@@ -106,23 +109,22 @@ FuelResults calcFuel(const FuelInputs& fuel, float compDischargeTemp, float turb
         return stopAt(FuelResult::FuelAirRatio, FuelGap::CycleNotFinite);
     if (!std::isfinite(fuel.lowerHeatingValue) || !std::isfinite(fuel.combustionEfficiency))
         return stopAt(FuelResult::FuelAirRatio, FuelGap::FuelNotFinite);
-    const D t2 = D(compDischargeTemp) + kZeroCelsiusInKelvin;
-    const D t3 = D(turbineInletTemp) + kZeroCelsiusInKelvin;
-    const D cpa = kAirSpecificHeat * kKilojoulesPerKilogramKelvinPerBtu;
-    const D cpg = kGasSpecificHeat * kKilojoulesPerKilogramKelvinPerBtu;
-    // Heat per kg of air to reach T3, over the heat a kg of fuel leaves after heating itself.
-    const D heatNeeded = cpg * t3 - cpa * t2;
-    const D heatFromFuel = D(fuel.combustionEfficiency) / kPercent * D(fuel.lowerHeatingValue) *
-                               kKilojoulesPerMegajoule -
-                           cpg * t3;
-    if (heatNeeded < 0)
+    const D t2 = D(compDischargeTemp) + gas::kKelvinAtZeroCelsius;
+    const D t3 = D(turbineInletTemp) + gas::kKelvinAtZeroCelsius;
+    const auto balance =
+        gas::fuelAirBalance(t2, t3, D(fuel.lowerHeatingValue) * kKilojoulesPerMegajoule,
+                            D(fuel.combustionEfficiency) / kPercent);
+    if (balance.heatNeeded < 0)
         return stopAt(FuelResult::FuelAirRatio, FuelGap::HotAlready);
-    if (!(heatFromFuel > 0))
+    if (!(balance.heatLeft > 0))
         return stopAt(FuelResult::FuelAirRatio, FuelGap::FuelTooWeak);
     // A heat barely above the need gives a ratio beyond the float range: no figure either.
-    if (!std::isfinite(static_cast<float>(heatNeeded / heatFromFuel)))
+    if (!std::isfinite(static_cast<float>(balance.heatNeeded / balance.heatLeft)))
         return stopAt(FuelResult::FuelAirRatio, FuelGap::FuelTooWeak);
-    const D far = set(FuelResult::FuelAirRatio, heatNeeded / heatFromFuel);
+    if (balance.heatNeeded / balance.heatLeft >
+        gas::stoichiometricFuelAirRatio(fuel.hydrogenPerCarbon))
+        return stopAt(FuelResult::FuelAirRatio, FuelGap::Rich);
+    const D far = set(FuelResult::FuelAirRatio, balance.heatNeeded / balance.heatLeft);
 
     if (!(massFlow >= 0) || !std::isfinite(massFlow))
         return stopAt(FuelResult::FuelFlow, FuelGap::NoMassFlow);

@@ -21,12 +21,15 @@ enum class Fuel { Kerosene, Diesel, Propane, Custom };
 //   Diesel: 42.8 MJ/kg, 0.84 kg/L; EN 590 allows 0.820 to 0.845 kg/L at 15 deg. C.
 //   Propane: 46.3 MJ/kg (46.35 in the usual tables of net heating values), 0.51 kg/L as a liquid
 //     under its own vapour pressure near 15 deg. C.
-// Custom has no values of its own: the typed ones are used.
+// Custom has no values of its own: the typed ones are used, and kerosene's composition.
+// The heating values are at 25 deg. C (see gas_properties.hpp). The hydrogen-to-carbon ratio gives
+// the stoichiometric fuel-air ratio: kerosene as C12H23, diesel as CH1.8, propane C3H8.
 struct FuelProperties {
     Fuel fuel;
     std::string_view key;    // as typed on the command line and stored in files
     float lowerHeatingValue; // MJ/kg
     float density;           // kg/L
+    double hydrogenPerCarbon;
 };
 std::span<const FuelProperties> fuels(); // in the order of the enumeration
 const FuelProperties& fuelProperties(Fuel fuel);
@@ -38,6 +41,7 @@ struct FuelInputs {
     float lowerHeatingValue = 43.2f;                           // MJ/kg
     float density = 0.80f;                                     // kg/L
     float combustionEfficiency = kDefaultCombustionEfficiency; // percent
+    double hydrogenPerCarbon = 23.0 / 12.0;                    // kerosene's
 };
 
 // The fuel's values, or the typed ones for Custom.
@@ -63,6 +67,7 @@ enum class FuelGap : unsigned char {
     NoMassFlow,     // the mass flow is below 0 or not a number
     NoDensity,      // the density is 0 or below
     NoThrust,       // the thrust is 0, below 0 or not a number
+    Rich,           // more fuel than the air can burn: beyond the stoichiometric ratio
 };
 std::string_view fuelGapText(FuelGap gap);
 
@@ -75,8 +80,10 @@ struct FuelResults {
 };
 
 // From the cycle's stored compressor discharge temperature (deg. C), the turbine inlet
-// temperature (deg. C), the mass flow the cycle used (lb/s) and its thrust (lbf). Double
-// precision in the order written, each result rounded to float where stored.
+// temperature (deg. C), the mass flow the cycle used (lb/s) and its thrust (lbf). The fuel-air
+// ratio is an enthalpy balance with temperature-dependent properties (gas::fuelAirBalance), the
+// combustion efficiency taking its share of the heat released. Double precision in the order
+// written, each result rounded to float where stored.
 FuelResults calcFuel(const FuelInputs& fuel, float compDischargeTemp, float turbineInletTemp,
                      float massFlow, float thrust);
 

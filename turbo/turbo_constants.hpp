@@ -17,9 +17,7 @@ inline constexpr double kGasExponent = 0.248; // (gamma - 1) / gamma for the hot
 inline constexpr double kGasExponentInverse = 4.032258064516129; // 1 / 0.248, the nearest double
 inline constexpr double kCombustorPrLoss = 0.1; // taken off the compressor pressure ratio
 
-// Fuel: the heat capacities above are Btu/(lb deg. F), which is kJ/(kg K) times this (the
-// International Table Btu and the exact pound and degree).
-inline constexpr double kKilojoulesPerKilogramKelvinPerBtu = 4.1868;
+// Fuel
 inline constexpr int kSecondsPerHour = 3600;
 
 // Jet nozzle

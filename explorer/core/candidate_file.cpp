@@ -87,15 +87,14 @@ void readChoice(csv::FieldFileReader& file, std::size_t c, std::string_view text
         apply(*word);
         return;
     }
+    // "is not "a" or "b"", "is not "a", "b" or "c"": the table's words, however many.
     std::string words;
     for (std::size_t i = 0; i < field.choices.size(); ++i)
         words.append(i == 0                          ? "\""
-                     : i + 1 == field.choices.size() ? "\" nor \""
+                     : i + 1 == field.choices.size() ? "\" or \""
                                                      : "\", \"")
             .append(field.choices[i]);
-    const std::string_view lead = field.choices.size() == 2 ? "neither " : "none of ";
-    file.fail(c, std::string(field.key) + " " + quoted(text) + " is " + std::string(lead) + words +
-                     "\"");
+    file.fail(c, std::string(field.key) + " " + quoted(text) + " is not " + words + "\"");
 }
 
 } // namespace

@@ -64,7 +64,7 @@ inline QString groupedCount(std::size_t count) {
 
 inline QString sourceWord(MassFlowSource source) {
     return toQString(fields::kEngineFields[turbo::kMassFlowSourceField]
-                         .choices[source == MassFlowSource::Estimate ? 1 : 0]);
+                         .choices[static_cast<std::size_t>(source)]);
 }
 
 } // namespace explorer::table

@@ -342,12 +342,12 @@ bool CandidateTable::setData(const QModelIndex& index, const QVariant& value, in
         what = tr("Change Compressor Map");
     } else if (column == kSourceColumn) {
         const auto& choices = fields::kEngineFields[turbo::kMassFlowSourceField].choices;
-        if (text == toQString(choices[0]))
-            candidate.massFlowSource = MassFlowSource::Typed;
-        else if (text == toQString(choices[1]))
-            candidate.massFlowSource = MassFlowSource::Estimate;
-        else
+        const auto chosen =
+            std::find_if(choices.begin(), choices.end(),
+                         [&](std::string_view word) { return text == toQString(word); });
+        if (chosen == choices.end())
             return false;
+        candidate.massFlowSource = static_cast<MassFlowSource>(chosen - choices.begin());
         what = tr("Change Mass Flow Source");
     } else if (column == kFuelColumn) {
         const auto fuel = turbo::fuelFromKey(text.toStdString());

@@ -26,7 +26,7 @@ check "--comp-outlet-diameter --tip-speed --input --sweep --csv --json --columns
 check "--units" vorlaxen-calc flame-tube --u
 check "in mm cm none" vorlaxen-calc flame-tube --units ""
 check "" vorlaxen-calc cycle --p2 ""
-check "typed estimate" vorlaxen-calc engine --mass-flow-source ""
+check "typed estimate turbine" vorlaxen-calc engine --mass-flow-source ""
 check "typed" vorlaxen-calc engine --mass-flow-source Ty
 check "mm" vorlaxen-calc flame-tube --units MM
 check "" vorlaxen-calc cycle --digits ""

@@ -116,7 +116,7 @@ TEST(Engine, MassFlowSourceWords) {
     const auto bad = calc({"engine", "--input", "-"}, "mass-flow-source\nguess\n");
     EXPECT_EQ(bad.status, 2);
     EXPECT_EQ(bad.err, "vorlaxen-calc: standard input, line 2, column 1 (mass-flow-source): "
-                       "\"guess\" is not one of typed, estimate\n");
+                       "\"guess\" is not one of typed, estimate, turbine\n");
 }
 
 } // namespace

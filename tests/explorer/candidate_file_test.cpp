@@ -80,9 +80,9 @@ TEST(CandidateFile, RoundTripKeepsEveryBit) {
         "comp-efficiency,turbine-efficiency,nozzle-efficiency,ambient-temp,ambient-pressure,"
         "turbine-inlet-temp,fuel,fuel-lhv,fuel-density,combustion-efficiency,tip-speed,"
         "pressure-loss,altitude,turbine-inlet-temp-limit,turbine-outlet-temp-limit,"
-        "tip-speed-limit,nozzle-critical-pr,measured-turbine-outlet-temp,look\nTurbo Analysis "
-        "defaults,4.3,3,1.2,typed,1.41,32,70,78,"
-        "90,15,14.7,788,kerosene,43.2,0.8,95,1450,0.1,nan,788,720,1450,1.8504754,nan,\n"
+        "tip-speed-limit,nozzle-critical-pr,measured-turbine-outlet-temp,turbine-area,look\n"
+        "Turbo Analysis defaults,4.3,3,1.2,typed,1.41,32,70,78,"
+        "90,15,14.7,788,kerosene,43.2,0.8,95,1450,0.1,nan,788,720,1450,1.8504754,nan,nan,\n"
         "Smaller wheel,3.5,2.4,0.95,estimate,"))
         << text;
 
@@ -199,7 +199,8 @@ TEST(CandidateFile, BadFilesSayWhereAndGiveNothing) {
         {"name,p2\nA,1e39\n", "bad.csv, line 2, column 2: p2: \"1e39\" is out of range (the "
                               "largest number is 3.40282e+38)"},
         {"name,mass-flow-source\nA,Type\n",
-         "bad.csv, line 2, column 2: mass-flow-source \"Type\" is neither"},
+         "bad.csv, line 2, column 2: mass-flow-source \"Type\" is not \"typed\", \"estimate\" or "
+         "\"turbine\""},
         {"name,p2\n\"A,15\n", "bad.csv, line 2: a quoted field is not closed"},
         {"name,look\nA,21\n", "bad.csv, line 2, column 2: look \"21\" is not a whole number"},
         {"name,look\nA,0\n", "bad.csv, line 2, column 2: look \"0\" is not a whole number"},
@@ -308,7 +309,7 @@ TEST(CurveCsv, RowsAreTheCyclesFiguresInTheFormsUnits) {
     }
     ASSERT_EQ(cells.size(), fields::kCycleFields.size() + 1);
     EXPECT_EQ(cells[1 + *fields::findField(fields::kCycleFields, "fuel")], "kerosene");
-    EXPECT_EQ(cells.back(), ""); // no limit gone past
+    EXPECT_EQ(cells[1 + *fields::findField(fields::kCycleFields, "limits")], ""); // none past
     const char* windowKeys[] = {"mass-flow",
                                 "p2",
                                 "comp-efficiency",

@@ -237,7 +237,10 @@ TEST(Fit, TheShippedRunLogFits) {
     EXPECT_TRUE(r.converged);
     EXPECT_NEAR(r.values[0].fitted, 68, 3);
     EXPECT_NEAR(r.values[1].fitted, 0.78, 0.06);
-    EXPECT_NEAR(r.values[2].fitted, 90, 7);
+    // The log's fuel was made with the earlier constant-heat-capacity fuel-air ratio at 90 %; the
+    // enthalpy balance needs about 12.5 % less fuel for the same heating (0.01702 against 0.01946
+    // at the default point), so the same fuel flows now read as about 0.875 x 90 = 79 %.
+    EXPECT_NEAR(r.values[2].fitted, 79, 7);
     EXPECT_LT(r.rms, 0.012);
 }
 
