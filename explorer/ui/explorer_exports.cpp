@@ -128,8 +128,7 @@ QString ExplorerWindow::fileName() const {
 }
 
 explorer::DesignSheet ExplorerWindow::designSheet(const QString& name) const {
-    return {*model_, *chart_, name, maps_->sheetMaps(),
-            [view = combustor_](double width, double height) {
-                return view->sections(width, height);
-            }};
+    return {
+        *model_, *chart_, name, maps_->sheetMaps(),
+        [view = combustor_](double width, double height) { return view->sections(width, height); }};
 }
