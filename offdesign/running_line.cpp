@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 
 namespace offdesign {
 
@@ -223,8 +224,13 @@ LinePoint RunningLine::at(double p2) const {
     p.surges = figures && figures->surgeMargin && *figures->surgeMargin < 0;
     p.overSpeed = figures && figures->overSpeed;
     p.limits = turbo::checkLimits(
-        s.limits, {static_cast<float>(b.cycle.tit), static_cast<float>(b.cycle.turbineOutletTemp),
-                   static_cast<float>(p.tipSpeed), static_cast<float>(b.cycle.nozzlePr)});
+        s.limits,
+        {.turbineInletTemp = static_cast<float>(b.cycle.tit),
+         .turbineOutletTemp = static_cast<float>(b.cycle.turbineOutletTemp),
+         .tipSpeed = static_cast<float>(p.tipSpeed),
+         .nozzlePr = static_cast<float>(b.cycle.nozzlePr),
+         .surgeMargin = figures && figures->surgeMargin ? static_cast<float>(*figures->surgeMargin)
+                                                        : std::numeric_limits<float>::quiet_NaN()});
     return p;
 }
 

@@ -59,18 +59,22 @@ std::optional<std::string> problem(const Candidate& candidate) {
     return std::nullopt;
 }
 
+std::optional<std::string> rangeProblem(const turbo::EngineInputs& in, bool efficiencyFromMap) {
+    const auto why = turbo::inputRangeProblem(in, efficiencyFromMap);
+    if (!why)
+        return std::nullopt;
+    const auto field = fields::findField(fields::kEngineFields, why->key);
+    return (field ? std::string(fields::plainLabel(fields::kEngineFields[*field]))
+                  : std::string(why->key)) +
+           " " + why->reason;
+}
+
 std::optional<std::string> rangeProblem(const Candidate& candidate) {
     const auto in = engineInputs(candidate);
     if (!in)
         return std::nullopt;
-    const auto why = turbo::inputRangeProblem(*in, candidate.efficiencyFromMap);
-    if (!why)
-        return std::nullopt;
-    const auto field = fields::findField(fields::kEngineFields, why->key);
-    return "no figures: " +
-           (field ? std::string(fields::plainLabel(fields::kEngineFields[*field]))
-                  : std::string(why->key)) +
-           " " + why->reason;
+    const auto why = rangeProblem(*in, candidate.efficiencyFromMap);
+    return why ? std::optional<std::string>("no figures: " + *why) : std::nullopt;
 }
 
 std::optional<turbo::EngineInputs> engineInputs(const Candidate& candidate) {

@@ -78,6 +78,9 @@ std::optional<std::string> problem(const Candidate& candidate);
 // zero, an efficiency of 0 or over 100 %, ...): "no figures: Turbine Efficiency is outside ...".
 // Such a candidate gets no figures and no curve.
 std::optional<std::string> rangeProblem(const Candidate& candidate);
+// The same for inputs as a sweep moves them, without the lead: "Ambient Temperature is at or
+// below absolute zero ...".
+std::optional<std::string> rangeProblem(const turbo::EngineInputs& in, bool efficiencyFromMap);
 
 // The candidate's inputs as the engine takes them; nullopt when a cell is bad.
 std::optional<turbo::EngineInputs> engineInputs(const Candidate& candidate);

@@ -117,6 +117,16 @@ void computeCandidateCurves(const Candidate& candidate, const CurveRequest& requ
     out.beyondLimit.assign(n, false);
     for (std::size_t i = 0; i < n; ++i) {
         in.engine[request.swept] = fields::fromDisplay(sweptQuantity, request.units, x[i]);
+        // A swept input past its physical range gives that point no figures, as the command
+        // line's sweep does.
+        if (auto outside = rangeProblem(in.engine, in.efficiencyFromMap)) {
+            for (std::size_t k = 0; k < nResults; ++k) {
+                out.results[k].y[i] = std::numeric_limits<float>::quiet_NaN();
+                causes[k][i] = *outside;
+            }
+            anyGap = true;
+            continue;
+        }
         const point::Point p = point::evaluatePoint(in);
         out.beyondLimit[i] = p.limits.any();
         for (std::size_t k = 0; k < nResults; ++k) {

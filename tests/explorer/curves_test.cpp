@@ -104,18 +104,20 @@ TEST(Curves, GapCauses) {
         {EngineInput::P2, 50, 0, -0.5, UnitSystem::Forms, EngineResult::NozzleVelocity,
          "no nozzle velocity for P2 = 0 to 2.5 psig: nozzle PR below 1"},
         {EngineInput::P2, 0, 50, 1, UnitSystem::Forms, EngineResult::NozzleExitTemp, ""},
-        // At 0 % the formulas leave the turbine no pressure ratio at all (a figure of 0).
+        // 0 % is no efficiency at all; up to 13 % the turbine cannot drive the compressor.
         {EngineInput::TurbineEfficiency, 0, 100, 1, UnitSystem::Forms,
          EngineResult::TurbinePrRequired,
-         "no turbine PR required for turbine efficiency = 1 to 13 %: turbine efficiency too "
-         "low to drive the compressor"},
+         "no turbine PR required at turbine efficiency = 0 %: Turbine Efficiency is outside an "
+         "efficiency's range: above 0, at most 100 %; no turbine PR required for turbine "
+         "efficiency = 1 to 13 %: turbine efficiency too low to drive the compressor"},
         {EngineInput::P2, -20, 10, 0.5, UnitSystem::Forms, EngineResult::Thrust,
-         "no thrust for P2 = -20 to -15 psig: compressor PR below 0; no thrust for "
+         "no thrust for P2 = -20 to -15 psig: P2 with the ambient pressure gives an absolute "
+         "pressure not above zero; no thrust for "
          "P2 = -14.5 to -13.5 psig: compressor PR below the pressure loss of 0.1; no thrust for "
          "P2 = -13 to 2.5 psig: nozzle PR below 1"},
         {EngineInput::AmbientPressure, -1, 1, 1, UnitSystem::Forms, EngineResult::CompTempRise,
-         "no compressor temperature rise at ambient pressure = -1 psi: compressor PR below 0; no "
-         "compressor temperature rise at ambient pressure = 0 psi: ambient pressure 0"},
+         "no compressor temperature rise for ambient pressure = -1 to 0 psi: Ambient Pressure is "
+         "not above zero, as an absolute pressure is"},
         {EngineInput::MassFlow, -1, 1, 0.5, UnitSystem::Forms, EngineResult::NozzleDiameter,
          "no jet nozzle diameter for mass flow rate = -1 to -0.5 lb/s: mass flow below 0"},
         {EngineInput::CompOutletDiameter, 0, 1, 1, UnitSystem::Metric, EngineResult::MaxRpm,
@@ -165,6 +167,23 @@ TEST(Curves, GapCausesFromTheCandidatesOwnInputs) {
         EXPECT_NE(work.curves(0).results[0].gaps.find(c.text), std::string::npos)
             << work.curves(0).results[0].gaps;
     }
+}
+
+// A sweep that carries an input past its physical range: those points have no figures and say
+// why, the others keep theirs (-300 and -280 deg. C lie below -273.15; -260 does not).
+TEST(Curves, SweptPastThePhysicalRangeHasNoFigures) {
+    CurveRequest request;
+    request.swept = EngineInput::AmbientTemp;
+    request.from = -300;
+    request.to = -260;
+    request.step = 20;
+    const auto work = swept({Candidate("A")}, request);
+    const auto& thrust = work.curves(0).results[0];
+    ASSERT_EQ(thrust.y.size(), 3u);
+    EXPECT_TRUE(std::isnan(thrust.y[0]));
+    EXPECT_TRUE(std::isnan(thrust.y[1]));
+    EXPECT_TRUE(std::isfinite(thrust.y[2]));
+    EXPECT_NE(thrust.gaps.find("absolute zero"), std::string::npos) << thrust.gaps;
 }
 
 TEST(Curves, SweptMassFlowOverridesTheEstimate) {

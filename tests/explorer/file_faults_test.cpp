@@ -204,6 +204,14 @@ TEST_F(FileFaults, EachFaultLeavesTheOldFileAndSaysWhy) {
     });
 }
 
+// A file's text with a PDF's creation time taken out.
+std::string withoutStamp(std::string text) {
+    const auto at = text.find("/CreationDate (");
+    if (at != std::string::npos)
+        text.erase(at, text.find(')', at) - at);
+    return text;
+}
+
 // Links are written through: the link stays, the file it ends at takes the new contents, and is
 // created when the link is broken. A temporary file that a killed save left is removed.
 TEST_F(FileFaults, LinksAreWrittenThroughAndLeftoversRemoved) {
@@ -230,7 +238,8 @@ TEST_F(FileFaults, LinksAreWrittenThroughAndLeftoversRemoved) {
                 told([&] { return (w.*writer.write)(QFile::decodeName(broken.c_str())); }, written);
             EXPECT_TRUE(written) << row << ": " << seen.join(' ').toStdString();
             EXPECT_TRUE(fs::is_symlink(broken)) << row;
-            EXPECT_EQ(contents(made), contents(real)) << row;
+            // The same writing twice; a PDF stamps the second it was made, which may differ.
+            EXPECT_EQ(withoutStamp(contents(made)), withoutStamp(contents(real))) << row;
             for (const auto& e : {link, real, made, broken})
                 fs::remove(e);
         }
