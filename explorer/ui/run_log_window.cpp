@@ -226,8 +226,11 @@ void RunLogWindow::fillTable() {
 
 void RunLogWindow::fillChart(const std::vector<runs::Comparison>& comparisons) {
     chart_->removeAllSeries();
-    for (auto* axis : chart_->axes())
+    // A removed axis is handed back to us, not deleted.
+    for (auto* axis : chart_->axes()) {
         chart_->removeAxis(axis);
+        delete axis;
+    }
     const auto units = model_->units();
     chart_->setTitle(fitted_ ? tr("Error after the fit against P2") : tr("Error against P2"));
     auto* x = new QValueAxis;

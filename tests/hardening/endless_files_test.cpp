@@ -139,7 +139,9 @@ TEST_F(EndlessFiles, TheCommandLineReadsPipesItIsGivenButNotThoseAFileNames) {
     EXPECT_NE(zero.error.find("/dev/zero"), std::string::npos) << zero.error;
     EXPECT_NE(zero.error.find("larger than 16 MB"), std::string::npos) << zero.error;
     EXPECT_LT(zero.seconds, 1.0);
-    EXPECT_LT(zero.grownMegabytes, 3 * 16 + 8); // the limit, its copy into a stream, a line
+    // The limit, its copy into a stream and a line, with room for the sanitizers' allocator,
+    // which keeps freed blocks a while; an unbounded read would pass 800 MB.
+    EXPECT_LT(zero.grownMegabytes, 4 * 16 + 8);
 
     // A FIFO named in a candidates file's map column is refused without waiting for a writer.
     std::ofstream(dir_ / "candidates.csv") << "name,map\nA,fifo\n";
