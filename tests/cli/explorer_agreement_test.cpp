@@ -114,8 +114,9 @@ TEST(ExplorerAgreement, EveryInputOffItsDefault) {
 }
 
 // The same along a sweep of altitude, which the command line gives a point of each.
+// A folder of its own: the tests run side by side, and each writes curves.csv in its folder.
 TEST(ExplorerAgreement, AltitudeSwept) {
-    const auto folder = std::filesystem::temp_directory_path() / "vx-explorer-agreement";
+    const auto folder = std::filesystem::temp_directory_path() / "vx-explorer-agreement-swept";
     std::filesystem::create_directories(folder);
     const auto file = folder / "plain.csv";
     std::ofstream(file) << "name\nplain\n";
