@@ -15,7 +15,7 @@ void runningLine200(benchmark::State& state) {
     const auto read = compmap::loadMap(VX_DEMO_MAP);
     const auto& map = read.map.value();
     offdesign::LineSetup setup;
-    const auto areas = offdesign::designAreas(setup.spec, 32, 788, 1.41);
+    const auto areas = offdesign::designAreas(setup.assumed, 32, 788, 1.41);
     setup.turbineArea = areas.turbine;
     setup.nozzleArea = areas.nozzle;
     setup.map = &map;

@@ -416,26 +416,26 @@ int runRunningLine(int argc, const char* const* argv, std::istream&, std::ostrea
         const auto design = turbo::evaluateEngine(grounded);
 
         offdesign::LineSetup setup;
-        auto& spec = setup.spec;
-        spec.compEfficiency = candidate[turbo::EngineInput::CompEfficiency];
-        spec.turbineEfficiency = candidate[turbo::EngineInput::TurbineEfficiency];
-        spec.nozzleEfficiency = candidate[turbo::EngineInput::NozzleEfficiency];
-        spec.ambientTemp = candidate[turbo::EngineInput::AmbientTemp];
-        spec.ambientPressure = candidate[turbo::EngineInput::AmbientPressure];
-        spec.lossValue = turbo::typedDecimal(candidate[turbo::input("pressure-loss")]);
+        auto& assumed = setup.assumed;
+        assumed.compEfficiency = candidate[turbo::EngineInput::CompEfficiency];
+        assumed.turbineEfficiency = candidate[turbo::EngineInput::TurbineEfficiency];
+        assumed.nozzleEfficiency = candidate[turbo::EngineInput::NozzleEfficiency];
+        assumed.ambientTemp = candidate[turbo::EngineInput::AmbientTemp];
+        assumed.ambientPressure = candidate[turbo::EngineInput::AmbientPressure];
+        assumed.lossValue = turbo::typedDecimal(candidate[turbo::input("pressure-loss")]);
         if (a.loss) {
             if (*a.loss == offdesign::kCombustorLossWords[1])
-                spec.loss = offdesign::CombustorLoss::PercentOfP3;
+                assumed.loss = offdesign::CombustorLoss::PercentOfP3;
             else if (*a.loss != offdesign::kCombustorLossWords[0])
                 throw BadInput("--combustor-loss: " + shown(*a.loss) +
                                " is not one of ratio, percent");
         }
         const double designP2 = candidate[turbo::EngineInput::P2];
-        auto designSpec = spec;
-        designSpec.ambientTemp = grounded[turbo::EngineInput::AmbientTemp];
-        designSpec.ambientPressure = grounded[turbo::EngineInput::AmbientPressure];
-        const auto areas =
-            offdesign::designAreas(designSpec, designP2, design.turbineInletTemp, design.massFlow);
+        auto designAssumed = assumed;
+        designAssumed.ambientTemp = grounded[turbo::EngineInput::AmbientTemp];
+        designAssumed.ambientPressure = grounded[turbo::EngineInput::AmbientPressure];
+        const auto areas = offdesign::designAreas(designAssumed, designP2, design.turbineInletTemp,
+                                                  design.massFlow);
         setup.turbineArea =
             a.turbineArea ? areaFrom(*a.turbineArea, "--turbine-area") : areas.turbine;
         setup.nozzleArea = a.nozzleArea ? areaFrom(*a.nozzleArea, "--nozzle-area") : areas.nozzle;
@@ -468,7 +468,7 @@ int runRunningLine(int argc, const char* const* argv, std::istream&, std::ostrea
             for (const std::size_t i : {std::size_t{0}, sweep.points.count - 1})
                 high = std::max(high, double(sweep.points.point(i)));
         if (setup.map)
-            high = std::max(high, (topPressureRatio(*setup.map) - 1) * spec.ambientPressure);
+            high = std::max(high, (topPressureRatio(*setup.map) - 1) * assumed.ambientPressure);
         const offdesign::RunningLine line(setup, high / 400, high);
 
         LineRows rows;

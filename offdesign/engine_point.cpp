@@ -28,7 +28,7 @@ double kelvin(double celsius) {
 } // namespace
 
 // The Full Analysis step by step, without its roundings to float.
-CyclePoint cycleAt(const EngineSpec& s, double p2, double tit) {
+CyclePoint cycleAt(const EngineAssumptions& s, double p2, double tit) {
     using namespace turbo;
     CyclePoint p;
     p.p2 = p2;

@@ -17,7 +17,7 @@ enum class CombustorLoss { RatioOffset, PercentOfP3 };
 inline constexpr std::string_view kCombustorLossWords[] = {"ratio", "percent"};
 
 // An engine apart from its P2 and turbine inlet temperature, in the forms' units.
-struct EngineSpec {
+struct EngineAssumptions {
     double compEfficiency = 70;    // %
     double turbineEfficiency = 78; // %
     double nozzleEfficiency = 90;  // %
@@ -47,7 +47,7 @@ struct CyclePoint {
     double nozzleFlowPerArea = 0; // lb/s per sq. in. of nozzle exit; 0 where nothing flows out
 };
 
-CyclePoint cycleAt(const EngineSpec& spec, double p2, double tit);
+CyclePoint cycleAt(const EngineAssumptions& assumed, double p2, double tit);
 
 // The turbine as a nozzle: W = A_t P3 phi(turbine PR) / sqrt(T3). Fuel mass is left out, as in
 // the cycle's thrust.

@@ -28,19 +28,19 @@ struct Balance {
 // pressure left for the nozzle rises. At the coldest inlet that still drives the compressor the
 // turbine needs all the pressure and the nozzle passes nothing, so a root lies above it. Found by
 // regula falsi with the Illinois step, which keeps the bracket.
-Balance balanceNozzle(const LineSetup& s, const EngineSpec& spec, double p2) {
+Balance balanceNozzle(const LineSetup& s, const EngineAssumptions& assumed, double p2) {
     Balance b;
-    const double drop = cycleAt(spec, p2, 0).turbineTempDrop;
+    const double drop = cycleAt(assumed, p2, 0).turbineTempDrop;
     double low =
-        drop / (spec.turbineEfficiency / kPercent) * (1 + 1e-12) - turbo::kZeroCelsiusInKelvin;
+        drop / (assumed.turbineEfficiency / kPercent) * (1 + 1e-12) - turbo::kZeroCelsiusInKelvin;
     double high = kHottestSearched;
-    if (cycleAt(spec, p2, high).p3 <= spec.ambientPressure) {
+    if (cycleAt(assumed, p2, high).p3 <= assumed.ambientPressure) {
         b.gap = LineGap::NoBoost;
         return b;
     }
     double turbine = 0;
     auto excess = [&](double tit) {
-        b.cycle = cycleAt(spec, p2, tit);
+        b.cycle = cycleAt(assumed, p2, tit);
         turbine = turbineFlow(b.cycle, s.turbineArea);
         return turbine - nozzleFlow(b.cycle, s.nozzleArea);
     };
@@ -71,9 +71,9 @@ Balance balanceNozzle(const LineSetup& s, const EngineSpec& spec, double p2) {
     return b;
 }
 
-Balance balanceFixedInlet(const LineSetup& s, const EngineSpec& spec, double p2) {
+Balance balanceFixedInlet(const LineSetup& s, const EngineAssumptions& assumed, double p2) {
     Balance b;
-    b.cycle = cycleAt(spec, p2, s.fixedTit);
+    b.cycle = cycleAt(assumed, p2, s.fixedTit);
     if (!(b.cycle.turbineShare < 1))
         b.gap = LineGap::TurbineTooWeak;
     else if (!(b.cycle.nozzlePr > 1))
@@ -85,18 +85,21 @@ Balance balanceFixedInlet(const LineSetup& s, const EngineSpec& spec, double p2)
     return b;
 }
 
-Balance balance(const LineSetup& s, const EngineSpec& spec, double p2) {
-    return std::isnan(s.nozzleArea) ? balanceFixedInlet(s, spec, p2) : balanceNozzle(s, spec, p2);
+Balance balance(const LineSetup& s, const EngineAssumptions& assumed, double p2) {
+    return std::isnan(s.nozzleArea) ? balanceFixedInlet(s, assumed, p2)
+                                    : balanceNozzle(s, assumed, p2);
 }
 
-compmap::MatchFigures onMap(const LineSetup& s, const EngineSpec& spec, const Balance& b) {
-    return compmap::match(
-        *s.map, {static_cast<float>(b.flow), static_cast<float>(b.cycle.compressorPr),
-                 static_cast<float>(spec.ambientTemp), static_cast<float>(spec.ambientPressure)});
+compmap::MatchFigures onMap(const LineSetup& s, const EngineAssumptions& assumed,
+                            const Balance& b) {
+    return compmap::match(*s.map,
+                          {static_cast<float>(b.flow), static_cast<float>(b.cycle.compressorPr),
+                           static_cast<float>(assumed.ambientTemp),
+                           static_cast<float>(assumed.ambientPressure)});
 }
 
 bool anyNan(const LineSetup& s, double p2) {
-    const auto& e = s.spec;
+    const auto& e = s.assumed;
     for (const double v : {p2, e.compEfficiency, e.turbineEfficiency, e.nozzleEfficiency,
                            e.ambientTemp, e.ambientPressure, e.lossValue, s.turbineArea})
         if (std::isnan(v))
@@ -138,8 +141,8 @@ std::string_view lineGapText(LineGap gap) {
     return "";
 }
 
-Areas designAreas(const EngineSpec& spec, double p2, double tit, double massFlow) {
-    const auto c = cycleAt(spec, p2, tit);
+Areas designAreas(const EngineAssumptions& assumed, double p2, double tit, double massFlow) {
+    const auto c = cycleAt(assumed, p2, tit);
     return {turbineAreaFor(c, massFlow), nozzleAreaFor(c, massFlow)};
 }
 
@@ -171,11 +174,11 @@ LinePoint RunningLine::at(double p2) const {
         p.gap = LineGap::NoArea;
         return p;
     }
-    EngineSpec spec = s.spec;
-    Balance b = balance(s, spec, p2);
+    EngineAssumptions assumed = s.assumed;
+    Balance b = balance(s, assumed, p2);
     std::optional<compmap::MatchFigures> figures;
     if (s.map && b.gap == LineGap::None)
-        figures = onMap(s, spec, b);
+        figures = onMap(s, assumed, b);
     if (s.efficiencyFromMap && figures) {
         // The island holding the point gives the efficiency that places it; at an island's edge
         // the two may take turns, and the point then sits on the edge: the lower one is taken.
@@ -186,22 +189,22 @@ LinePoint RunningLine::at(double p2) const {
                 break;
             }
             const double island = *figures->efficiency;
-            if (island == spec.compEfficiency)
+            if (island == assumed.compEfficiency)
                 break;
             const bool alternating = island == previous;
-            previous = spec.compEfficiency;
-            spec.compEfficiency = alternating ? std::min(island, previous) : island;
-            b = balance(s, spec, p2);
+            previous = assumed.compEfficiency;
+            assumed.compEfficiency = alternating ? std::min(island, previous) : island;
+            b = balance(s, assumed, p2);
             if (b.gap != LineGap::None)
                 break;
-            figures = onMap(s, spec, b);
+            figures = onMap(s, assumed, b);
             if (alternating)
                 break;
         }
     }
     p.gap = b.gap;
     p.cycle = b.cycle;
-    p.compEfficiency = spec.compEfficiency;
+    p.compEfficiency = assumed.compEfficiency;
     p.onMap = figures;
     if (b.gap != LineGap::None && b.gap != LineGap::OutsideIslands)
         return p;
@@ -216,7 +219,7 @@ LinePoint RunningLine::at(double p2) const {
                              static_cast<float>(b.cycle.tit), static_cast<float>(p.massFlow),
                              static_cast<float>(p.thrust));
     if (figures && figures->speed) {
-        const double ambientKelvin = spec.ambientTemp + compmap::kKelvinOffset;
+        const double ambientKelvin = assumed.ambientTemp + compmap::kKelvinOffset;
         p.rpm = *figures->speed * std::sqrt(ambientKelvin / s.map->referenceTemperature);
         p.tipSpeed = p.rpm * double(turbo::kPi) * s.compOutletDiameter / turbo::kInchesPerFoot /
                      turbo::kSecondsPerMinute;

@@ -45,7 +45,7 @@ enum class LineGap : unsigned char {
 std::string_view lineGapText(LineGap gap);
 
 struct LineSetup {
-    EngineSpec spec;
+    EngineAssumptions assumed;
     double turbineArea = kNoValue; // sq. in.
     double nozzleArea = kNoValue;  // sq. in.; not a number: inlet temperature held at fixedTit
     double fixedTit = 788;         // deg. C
@@ -62,7 +62,7 @@ struct Areas {
     double turbine;
     double nozzle;
 };
-Areas designAreas(const EngineSpec& spec, double p2, double tit, double massFlow);
+Areas designAreas(const EngineAssumptions& assumed, double p2, double tit, double massFlow);
 
 struct LinePoint {
     double p2 = kNoValue; // psig

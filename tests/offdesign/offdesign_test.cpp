@@ -37,7 +37,7 @@ TEST(FlowFunction, ChokedAndUnchokedAgainstHandWorkedValues) {
 // The candidate's design point (defaults: P2 32, 788 deg. C, 1.41 lb/s) sets both areas.
 offdesign::LineSetup designSetup() {
     offdesign::LineSetup s;
-    const auto areas = offdesign::designAreas(s.spec, 32, 788, 1.41);
+    const auto areas = offdesign::designAreas(s.assumed, 32, 788, 1.41);
     s.turbineArea = areas.turbine;
     s.nozzleArea = areas.nozzle;
     return s;
@@ -94,7 +94,7 @@ TEST(RunningLine, NamesWhyAPointHasNoFigures) {
     EXPECT_EQ(line.at(std::nan("")).gap, LineGap::NotANumber);
     // A design point at P2 0 leaves the nozzle a ratio of 0.9: no flow, so no area to take.
     auto unmade = s;
-    unmade.nozzleArea = offdesign::designAreas(s.spec, 0, 788, 1.41).nozzle;
+    unmade.nozzleArea = offdesign::designAreas(s.assumed, 0, 788, 1.41).nozzle;
     EXPECT_EQ(offdesign::RunningLine(unmade, 1, 50).at(32).gap, LineGap::NoArea);
     // Inlet held fixed: a 141.6 K drop at 78 % needs more than 181.5 K (-91.5 deg. C) to drive
     // the compressor at all, and at 100 deg. C the turbine takes all the pressure.
