@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QListWidget>
+#include <QTemporaryDir>
 #include <QUndoStack>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -323,6 +324,9 @@ BENCHMARK(BM_ProgramStart)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The explorer remembers its sweep and recent files: here, never in the user's settings.
+    QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -23,6 +23,7 @@
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUndoStack>
@@ -170,6 +171,9 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    // Random clicks change the remembered settings: keep them away from the user's.
+    QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
     QApplication app(argc, argv);
     unsigned seed = 1;
     double seconds = 600;
